@@ -1,0 +1,43 @@
+# lumio_add_test(<name> SOURCES ... [LIBS ...] [WINDOWS] [TIMEOUT s] [LOCK] [ENV k=v ...] [DATA file ...])
+# Native tests are discovered per GoogleTest case; Windows tests run whole through Wine.
+# WINDOWS: only in the Windows builds. LOCK: needs the desktop alone (focus, foreground, input).
+# DATA: files copied beside the executable (zlib1.dll, fixtures).
+if(BUILD_TESTING AND NOT TARGET gtest)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
+endif()
+include(GoogleTest)
+
+function(lumio_add_test name)
+  cmake_parse_arguments(T "WINDOWS;LOCK" "TIMEOUT" "SOURCES;LIBS;ENV;DATA" ${ARGN})
+  if(T_WINDOWS AND NOT WIN32)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock gtest_main)
+  target_compile_definitions(${name} PRIVATE
+    LUMIO_TESTDATA="${LUMIO_TESTDATA}" LUMIO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")
+  foreach(f ${T_DATA})
+    add_custom_command(TARGET ${name} POST_BUILD
+      COMMAND ${CMAKE_COMMAND} -E copy_if_different ${f} $<TARGET_FILE_DIR:${name}>)
+  endforeach()
+  if(WIN32)
+    if(NOT CMAKE_CROSSCOMPILING_EMULATOR)
+      return()
+    endif()
+    add_test(NAME ${name} COMMAND ${name})
+    set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT}
+      WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}> ENVIRONMENT "${T_ENV}")
+    if(T_LOCK)
+      set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+    endif()
+  else()
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60
+      PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
+  endif()
+endfunction()

@@ -1,0 +1,17 @@
+#!/bin/sh
+# One CTest run over the native, fuzz and win64 trees, so that a single summary counts them all.
+# Wine needs an X display: one Xvfb at 24-bit depth serves every test.
+set -e
+root=$(pwd)
+mkdir -p build/all
+{
+  echo "subdirs(\"$root/build/native\")"
+  [ -f build/fuzz/CTestTestfile.cmake ] && echo "subdirs(\"$root/build/fuzz\")"
+  echo "subdirs(\"$root/build/win64\")"
+} > build/all/CTestTestfile.cmake
+export WINEPREFIX="$root/build/win64/wineprefix"
+rc=0
+xvfb-run -a -s "-screen 0 1280x1024x24" \
+  ctest --test-dir build/all --output-on-failure -j"$(nproc)" --timeout 300 "$@" || rc=$?
+/usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+exit $rc
