@@ -1,2 +1,0 @@
-// Removed once the first module lands here.
-namespace qvn { int core_placeholder() { return 0; } }
