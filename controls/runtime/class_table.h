@@ -1,0 +1,36 @@
+#pragma once
+// The classes this server can create, the module's lifetime count and its
+// type library. Windows builds only.
+#include <windows.h>
+#include <oaidl.h>
+
+#include <vector>
+
+namespace lumio {
+
+struct ControlClass {
+    const CLSID* clsid;
+    const wchar_t* name;   // L"LumioButton"; the ProgID is "Lumiokit.<name>"
+    DWORD misc_status;     // OLEMISC_* flags for every aspect
+    int toolbox_bitmap;    // bitmap resource id in this module
+    HRESULT (*create)(IUnknown* outer, REFIID iid, void** out);
+};
+
+// Each implemented class calls this while statics are initialised; the
+// component libraries are linked whole, so every class is present.
+void RegisterControlClass(const ControlClass& cls);
+const std::vector<ControlClass>& ControlClasses();
+const ControlClass* FindControlClass(REFCLSID clsid);
+
+// Live objects, hooks and server locks; DllCanUnloadNow refuses while > 0.
+void ModuleLock();
+void ModuleUnlock();
+long ModuleLockCount();
+
+// The module holding this code (Lumiokit.dll, or a test executable).
+HINSTANCE ModuleInstance();
+// Loaded once from the module's TYPELIB resource 1; no reference is added
+// for the caller. Null when the module carries none.
+ITypeLib* LumiokitTypeLib();
+
+}  // namespace lumio
