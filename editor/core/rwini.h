@@ -1,6 +1,11 @@
 #pragma once
 // Access to the rules file: values and whole sections, read and written at once.
 // Text is bytes in the ANSI code page (GBK on a Chinese system); nothing is re-encoded.
+// A command that reads many values (a list refresh) may hold a ProfileSnapshot
+// (private_profile.h) for its length, so that the file is read once.
+#include "private_profile.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,3 +21,13 @@ void WriteIniString(std::string_view section, std::string_view key, std::string_
 std::string TrimIniValue(std::string_view s);
 std::string ReadSectionText(std::string_view section, const std::string &file);
 std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::string &file);
+
+// Removes the key's line from the section (a value write with no value).
+void DeleteIniKey(std::string_view section, std::string_view key, const std::string &file);
+// Replaces the section's lines by entries, taken unchanged: lines each ended by a NUL,
+// the list ended by an empty line (two NULs in a row) or by the end of the view.
+// A missing section is added at the end of the file.
+void WriteIniSection(std::string_view section, std::string_view entries, const std::string &file);
+// The count a whole-section read into a 32767-character buffer returns:
+// 0 when the section is missing or has no line.
+int32_t ReadSectionCount(std::string_view section, const std::string &file);

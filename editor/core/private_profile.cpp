@@ -1,0 +1,112 @@
+#include "private_profile.h"
+
+#include "file_io.h"
+#include "ini_document.h"
+
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+struct SnapshotState {
+    int depth = 0;
+    std::unordered_map<std::string, std::shared_ptr<const IniDocument>> files;
+};
+
+SnapshotState &Snapshot() {
+    static SnapshotState state;
+    return state;
+}
+
+// A file that cannot be read reads as an empty one, as it does for the Windows services.
+std::shared_ptr<const IniDocument> LoadForReading(const std::string &file) {
+    SnapshotState &snap = Snapshot();
+    if (snap.depth > 0) {
+        auto it = snap.files.find(file);
+        if (it != snap.files.end()) return it->second;
+    }
+    std::string bytes;
+    if (ReadFileBytes(file, bytes) != FileReadStatus::Ok) bytes.clear();
+    auto doc = std::make_shared<const IniDocument>(std::move(bytes));
+    if (snap.depth > 0) snap.files.emplace(file, doc);
+    return doc;
+}
+
+template <typename Edit> bool EditFile(const std::string &file, Edit edit) {
+    Snapshot().files.clear();
+    std::string bytes;
+    // Never rebuild a file that exists but could not be read: that would lose its contents.
+    if (ReadFileBytes(file, bytes) == FileReadStatus::Failed) return false;
+    IniDocument doc(std::move(bytes));
+    if (!edit(doc)) return true;
+    return ReplaceFileBytes(file, doc.Text());
+}
+
+ProfileRead CutToBuffer(std::string_view text, uint32_t size) {
+    ProfileRead r;
+    if (size == 0) return r;
+    size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    r.buffer.assign(text.substr(0, n));
+    r.buffer.push_back('\0');
+    r.count = static_cast<uint32_t>(n);
+    return r;
+}
+
+} // namespace
+
+ProfileRead ProfileGetString(std::string_view section, std::string_view key, std::string_view def, uint32_t size,
+                             const std::string &file) {
+    auto doc = LoadForReading(file);
+    if (auto v = doc->Value(section, key)) return CutToBuffer(*v, size);
+    while (!def.empty() && def.back() == ' ') def.remove_suffix(1);
+    return CutToBuffer(def, size);
+}
+
+ProfileRead ProfileGetSection(std::string_view section, uint32_t size, const std::string &file) {
+    ProfileRead r;
+    if (size < 2) return r;
+    auto doc = LoadForReading(file);
+    auto lines = doc->SectionLines(section);
+    if (lines) {
+        for (std::string_view l : *lines) r.buffer.append(l).push_back('\0');
+    }
+    if (r.buffer.size() + 1 <= size) {
+        r.count = static_cast<uint32_t>(r.buffer.size());
+        r.buffer.push_back('\0');
+        if (r.buffer.size() < 2) r.buffer.push_back('\0');
+    } else {
+        r.buffer.resize(size - 2);
+        r.buffer.append(2, '\0');
+        r.count = size - 2;
+    }
+    return r;
+}
+
+bool ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
+                        const std::string &file) {
+    return EditFile(file, [&](IniDocument &doc) { return doc.SetValue(section, key, value); });
+}
+
+bool ProfileDeleteKey(std::string_view section, std::string_view key, const std::string &file) {
+    return EditFile(file, [&](IniDocument &doc) { return doc.DeleteKey(section, key); });
+}
+
+bool ProfileWriteSection(std::string_view section, std::string_view entries, const std::string &file) {
+    std::vector<std::string_view> lines;
+    while (!entries.empty()) {
+        size_t nul = entries.find('\0');
+        std::string_view line = entries.substr(0, nul);
+        if (line.empty()) break;
+        lines.push_back(line);
+        if (nul == std::string_view::npos) break;
+        entries.remove_prefix(nul + 1);
+    }
+    return EditFile(file, [&](IniDocument &doc) { return doc.ReplaceSection(section, lines); });
+}
+
+ProfileSnapshot::ProfileSnapshot() { ++Snapshot().depth; }
+
+ProfileSnapshot::~ProfileSnapshot() {
+    if (--Snapshot().depth == 0) Snapshot().files.clear();
+}

@@ -1,0 +1,93 @@
+#include "rwini.h"
+
+namespace {
+
+constexpr uint32_t kValueBuffer = 144;
+constexpr uint32_t kSectionBuffer = 32767;
+
+std::string TrimSpaces(std::string_view s) {
+    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
+    return std::string(s);
+}
+
+} // namespace
+
+std::string ReadIniString(std::string_view section, std::string_view key, std::string_view def,
+                          const std::string &file) {
+    ProfileRead r = ProfileGetString(section, key, "", kValueBuffer, file);
+    std::string result = r.count == 0 ? std::string(def) : r.buffer.substr(0, r.buffer.find('\0'));
+    // "AeDebug" is never a rules value: it reads as nothing.
+    if (result == "AeDebug") result.clear();
+    return result;
+}
+
+void WriteIniString(std::string_view section, std::string_view key, std::string_view value, const std::string &file) {
+    ProfileWriteString(section, key, value, file);
+}
+
+std::string TrimIniValue(std::string_view s) {
+    // The first character is never examined; only characters 2 to 41 end the value.
+    for (size_t i = 1; i <= 40; ++i) {
+        if (s.empty()) break;
+        char c = i < s.size() ? s[i] : s.back();
+        if (c == ' ' || c == ';' || c == '\0') return std::string(s.substr(0, i));
+    }
+    return std::string(s);
+}
+
+std::string ReadSectionText(std::string_view section, const std::string &file) {
+    ProfileRead r = ProfileGetSection(section, kSectionBuffer, file);
+    // The buffer always ends in two NULs; a cut last line is kept.
+    size_t pair = r.buffer.find(std::string_view("\0\0", 2));
+    std::string_view kept = std::string_view(r.buffer).substr(0, pair + 1);
+    std::string text;
+    text.reserve(kept.size() + kept.size() / 8);
+    for (char c : kept) {
+        if (c == '\0') {
+            text += "\r\n";
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::string &file) {
+    std::vector<IniEntry> entries(1);
+    ProfileRead r = ProfileGetSection(section, kSectionBuffer, file);
+    if (r.count == 0) return entries;
+    // Whole lines only: a line cut by the buffer ends without its NUL and is dropped.
+    std::string_view data = std::string_view(r.buffer).substr(0, r.count);
+    size_t lastNul = data.rfind('\0');
+    if (lastNul == std::string_view::npos) return entries;
+    data = data.substr(0, lastNul);
+
+    size_t k = 0;
+    for (;;) {
+        size_t nul = data.find('\0');
+        std::string_view line = data.substr(0, nul);
+        size_t eq = line.find('=');
+        if (eq != std::string_view::npos) {
+            if (k == entries.size()) entries.emplace_back();
+            entries[k].Key = TrimSpaces(line.substr(0, eq));
+            entries[k].Value = TrimSpaces(line.substr(eq + 1));
+            ++k;
+        }
+        if (nul == std::string_view::npos) break;
+        data.remove_prefix(nul + 1);
+    }
+    return entries;
+}
+
+void DeleteIniKey(std::string_view section, std::string_view key, const std::string &file) {
+    ProfileDeleteKey(section, key, file);
+}
+
+void WriteIniSection(std::string_view section, std::string_view entries, const std::string &file) {
+    ProfileWriteSection(section, entries, file);
+}
+
+int32_t ReadSectionCount(std::string_view section, const std::string &file) {
+    return static_cast<int32_t>(ProfileGetSection(section, kSectionBuffer, file).count);
+}

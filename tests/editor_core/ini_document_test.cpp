@@ -1,0 +1,142 @@
+#include "ini_document.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct ValueCase {
+    const char *what;
+    std::string text;
+    std::string section;
+    std::string key;
+    std::optional<std::string> expected;
+};
+
+TEST(IniDocumentTest, ValueReads) {
+    const std::string dup = "[A]\r\nx=1\r\n[B]\r\n[a]\r\nx=2\r\ny=3\r\n";
+    const std::vector<ValueCase> cases = {
+        {"names ignore letter case", "[Sec]\r\nKey=v\r\n", "sEC", "kEY", "v"},
+        {"blanks around key and value", "[S]\r\n \t Key1 = value one \t\r\n", "S", "key1", "value one"},
+        {"caller's blanks", "[S]\r\nk=v\r\n", " S ", " k ", "v"},
+        {"double quotes", "[S]\r\nk=\"quoted \"\r\n", "S", "k", "quoted "},
+        {"single quotes", "[S]\r\nk= 'x' \r\n", "S", "k", "x"},
+        {"unmatched quotes stay", "[S]\r\nk='x\"\r\n", "S", "k", "'x\""},
+        {"a lone quote stays", "[S]\r\nk=\"\r\n", "S", "k", "\""},
+        {"only one pair goes", "[S]\r\nk=\"\"a\"\"\r\n", "S", "k", "\"a\""},
+        {"comment after value stays", "[S]\r\nk=5 ; five\r\n", "S", "k", "5 ; five"},
+        {"empty value is present", "[S]\r\nk=\r\n", "S", "k", ""},
+        {"line without = is no key", "[S]\r\nnoeq\r\n", "S", "noeq", std::nullopt},
+        {"first section of a name wins", dup, "A", "x", "1"},
+        {"later same-name section unseen", dup, "A", "y", std::nullopt},
+        {"first key of a name wins", "[S]\r\nk=1\r\nK=2\r\n", "S", "k", "1"},
+        {"key of another section", "[S]\r\n[T]\r\nk=1\r\n", "S", "k", std::nullopt},
+        {"missing section", "[S]\r\nk=1\r\n", "T", "k", std::nullopt},
+        {"lines before any header", "k=1\r\n[S]\r\n", "", "k", std::nullopt},
+        {"LF endings", "[A]\nx=1\ny=2\n", "A", "y", "2"},
+        {"lone CR endings", "[A]\rx=1\ry=2", "A", "y", "2"},
+        {"indented header, blanks in brackets", "  [ Spaced ] \r\na=1\r\n", "Spaced", "a", "1"},
+        {"name runs to the last ]", "[Br]x]\r\nb=2\r\n", "Br]x", "b", "2"},
+        {"no ] is no header", "[S]\r\n[nobr\r\nc=3\r\n", "S", "c", "3"},
+        {"comment line with = is a line like others", "[S]\r\n;c=1\r\n", "S", ";c", "1"},
+        // GBK: the second byte of a character may be "]" or a letter.
+        {"] inside a character", "[\x81]]\r\nk=1\r\n", "\x81]", "k", "1"},
+        {"second byte is not case-folded", "[\x81" "A]\r\nk=1\r\n", "\x81" "a", "k", std::nullopt},
+        {"letters after a character fold", "[\x81\x81X]\r\nk=1\r\n", "\x81\x81x", "k", "1"},
+    };
+    for (const auto &c : cases) {
+        IniDocument doc(c.text);
+        auto got = doc.Value(c.section, c.key);
+        ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.what;
+        if (got) EXPECT_EQ(std::string(*got), *c.expected) << c.what;
+    }
+}
+
+TEST(IniDocumentTest, SectionLinesKeepCommentsAndRawLines) {
+    IniDocument doc("; top\r\n[S]\r\n\r\n  y = 2 ; note  \r\n; comment\r\nnoeq\r\n \t\r\n[nobr\r\n[T]\r\n[E]\r\n");
+    auto s = doc.SectionLines("s");
+    ASSERT_TRUE(s);
+    EXPECT_EQ(*s, (std::vector<std::string_view>{"y = 2 ; note", "; comment", "noeq", "[nobr"}));
+    auto t = doc.SectionLines("T");
+    ASSERT_TRUE(t);
+    EXPECT_TRUE(t->empty());
+    EXPECT_FALSE(doc.SectionLines("missing"));
+}
+
+enum class Op { Set, Delete, Replace };
+
+struct EditCase {
+    const char *what;
+    std::string before;
+    Op op;
+    std::string section;
+    std::string key; // Set/Delete
+    std::string value;
+    std::vector<std::string_view> lines; // Replace
+    std::string after;
+};
+
+TEST(IniDocumentTest, EditsChangeOnlyTheirLines) {
+    const std::vector<EditCase> cases = {
+        {"value replaced, key spelling and blanks kept", "[A]\r\nKey = old ; c\r\nz=1\r\n", Op::Set, "a", "KEY", "new",
+         {}, "[A]\r\nKey = new\r\nz=1\r\n"},
+        {"empty value filled", "[A]\r\nx=   \r\n", Op::Set, "A", "x", "9", {}, "[A]\r\nx=9\r\n"},
+        {"LF line keeps its ending", "[A]\nx=1\n", Op::Set, "A", "x", "2", {}, "[A]\nx=2\n"},
+        {"new key after the last key line", "[A]\r\nx=1\r\n; about B\r\n\r\n[B]\r\n", Op::Set, "A", "y", "2", {},
+         "[A]\r\nx=1\r\ny=2\r\n; about B\r\n\r\n[B]\r\n"},
+        {"new key in a section without keys", "[A]\r\n; c\r\n[B]", Op::Set, "A", "y", "2", {},
+         "[A]\r\ny=2\r\n; c\r\n[B]"},
+        {"new key after a header at the end", "[A]", Op::Set, "A", "y", "2", {}, "[A]\r\ny=2\r\n"},
+        {"new key after an unended last line", "[A]\r\nx=1", Op::Set, "A", "y", "2", {}, "[A]\r\nx=1\r\ny=2\r\n"},
+        {"new key in an LF file", "[A]\nx=1\n[B]\nz=3\n", Op::Set, "A", "y", "2", {}, "[A]\nx=1\ny=2\r\n[B]\nz=3\n"},
+        {"new key goes to the first same-name section", "[A]\r\nx=1\r\n[A]\r\nw=0\r\n", Op::Set, "A", "w", "2", {},
+         "[A]\r\nx=1\r\nw=2\r\n[A]\r\nw=0\r\n"},
+        {"new section at the end", "[A]\r\nx=1\r\n\r\n", Op::Set, "B", "y", "2", {}, "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n"},
+        {"new section after an unended line", "[A]\r\nx=1", Op::Set, "B", "y", "2", {}, "[A]\r\nx=1\r\n[B]\r\ny=2\r\n"},
+        {"new section in an empty file", "", Op::Set, "B", "y", "2", {}, "[B]\r\ny=2\r\n"},
+        {"key deleted with its line ending", "[A]\r\nx=1\r\ny=2\r\n", Op::Delete, "A", "X", "", {}, "[A]\r\ny=2\r\n"},
+        {"first of two equal keys deleted", "[A]\r\nx=1\r\nx=2\r\n", Op::Delete, "A", "x", "", {}, "[A]\r\nx=2\r\n"},
+        {"section replaced, trailing blank lines kept", "[A]\r\nx=1\r\n\r\n; c\r\ny=2\r\n\r\n[B]\r\nb=1\r\n", Op::Replace,
+         "A", "", "", {"p=1", "noeq", ";c"}, "[A]\r\np=1\r\nnoeq\r\n;c\r\n\r\n[B]\r\nb=1\r\n"},
+        {"section emptied", "[A]\r\nx=1\r\n[B]", Op::Replace, "A", "", "", {}, "[A]\r\n[B]"},
+        {"missing section appended", "[A]\r\nx=1", Op::Replace, "B", "", "", {"b=1", "c=2"},
+         "[A]\r\nx=1\r\n[B]\r\nb=1\r\nc=2\r\n"},
+        {"header at the end gets its ending", "[A]", Op::Replace, "A", "", "", {"b=1"}, "[A]\r\nb=1\r\n"},
+    };
+    for (const auto &c : cases) {
+        IniDocument doc(c.before);
+        bool changed = false;
+        switch (c.op) {
+        case Op::Set: changed = doc.SetValue(c.section, c.key, c.value); break;
+        case Op::Delete: changed = doc.DeleteKey(c.section, c.key); break;
+        case Op::Replace: changed = doc.ReplaceSection(c.section, c.lines); break;
+        }
+        EXPECT_TRUE(changed) << c.what;
+        EXPECT_EQ(doc.Text(), c.after) << c.what;
+    }
+}
+
+TEST(IniDocumentTest, EditsThatChangeNothingLeaveTheText) {
+    const std::string text = "[A]\r\nx = 1\r\n[B]\r\ny=2\r\n";
+    IniDocument doc(text);
+    EXPECT_FALSE(doc.SetValue("A", "x", "1"));
+    EXPECT_FALSE(doc.DeleteKey("A", "nokey"));
+    EXPECT_FALSE(doc.DeleteKey("C", "x"));
+    EXPECT_FALSE(doc.ReplaceSection("B", {"y=2"}));
+    EXPECT_EQ(doc.Text(), text);
+}
+
+TEST(IniDocumentTest, EditedTextReadsBack) {
+    IniDocument doc("[A]\r\nx=1\r\n");
+    doc.SetValue("B", "k", "v");
+    doc.SetValue("A", "y", "\"q\"");
+    doc.DeleteKey("A", "x");
+    EXPECT_EQ(doc.Value("b", "K").value_or("-"), "v");
+    EXPECT_EQ(doc.Value("A", "y").value_or("-"), "q");
+    EXPECT_FALSE(doc.Value("A", "x"));
+}
+
+} // namespace
