@@ -1,0 +1,55 @@
+#include "modSubClasser.h"
+
+namespace lumio {
+namespace {
+
+// The procedure a window had before FrameWindowProc, for messages that find no frame.
+constexpr char kPrevProcProp[] = "lvCFrame_PrevProc";
+
+}  // namespace
+
+LRESULT CALLBACK FrameWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
+    const UINT received = uMsg;
+    LRESULT result = 0;
+    ComRef<IFrameWindowProc> frame;
+    if (ObjectFromAddress(reinterpret_cast<uintptr_t>(GetPropA(hWnd, kFrameObjectProp)), frame)) {
+        try {
+            frame->WindowProc(uMsg, wParam, lParam, result);
+        } catch (...) {
+            // Nothing may unwind into the system's message dispatch.
+        }
+    } else if (auto prev = reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPrevProcProp))) {
+        result = CallWindowProcA(prev, hWnd, uMsg, wParam, lParam);
+    } else {
+        result = DefWindowProcA(hWnd, uMsg, wParam, lParam);
+    }
+    if (received == WM_NCDESTROY) RemovePropA(hWnd, kPrevProcProp);
+    return result;
+}
+
+WNDPROC FrameWindowProcAddress() { return &FrameWindowProc; }
+
+WNDPROC AttachFrameWindowProc(HWND hWnd) {
+    const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
+    if (!current) return nullptr;
+    // In place before the procedure changes, so that no message goes unanswered.
+    if (!SetPropA(hWnd, kPrevProcProp, reinterpret_cast<HANDLE>(current))) return nullptr;
+    SetLastError(0);
+    const LONG_PTR prev = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc));
+    if (prev == 0 && GetLastError() != 0) {
+        RemovePropA(hWnd, kPrevProcProp);
+        return nullptr;
+    }
+    SetPropA(hWnd, kPrevProcProp, reinterpret_cast<HANDLE>(prev));
+    return reinterpret_cast<WNDPROC>(prev);
+}
+
+void DetachFrameWindowProc(HWND hWnd) {
+    const auto prev = reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPrevProcProp));
+    if (!prev) return;
+    if (GetWindowLongPtrA(hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FrameWindowProc)) return;
+    SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
+    RemovePropA(hWnd, kPrevProcProp);
+}
+
+}  // namespace lumio

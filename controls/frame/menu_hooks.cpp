@@ -1,0 +1,83 @@
+#include "modSubClasser.h"
+
+namespace lumio {
+namespace {
+
+// One set per user-interface thread; the bars are raw addresses.
+struct MenuHookSlots {
+    IMenuBarHooks* filterBar = nullptr;
+    HHOOK filterHook = nullptr;
+    IMenuBarHooks* keyMouseBar = nullptr;
+    HHOOK keyboardHook = nullptr;
+    HHOOK mouseHook = nullptr;
+};
+thread_local MenuHookSlots t_hooks;
+
+void Unhook(HHOOK& hook) {
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = nullptr;
+}
+
+// Asks the bar with a counted reference held for the call; false when the
+// bar leaves the event alone.
+template <class Call>
+bool AskBar(IMenuBarHooks* bar, Call call) {
+    ComRef<IMenuBarHooks> hold;
+    if (!ObjectFromAddress(reinterpret_cast<uintptr_t>(bar), hold)) return false;
+    bool handled = false;
+    try {
+        call(hold.get(), handled);
+    } catch (...) {
+        // Nothing may unwind into the system's hook chain.
+    }
+    return handled;
+}
+
+}  // namespace
+
+void HookMenuMsgFilter(bool bInstall, IMenuBarHooks* menuBar) {
+    MenuHookSlots& t = t_hooks;
+    Unhook(t.filterHook);
+    t.filterBar = nullptr;
+    if (!bInstall || !menuBar) return;
+    t.filterBar = menuBar;
+    t.filterHook = SetWindowsHookExA(WH_MSGFILTER, &MenuMsgFilterProc, nullptr, GetCurrentThreadId());
+}
+
+void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
+    MenuHookSlots& t = t_hooks;
+    Unhook(t.keyboardHook);
+    Unhook(t.mouseHook);
+    t.keyMouseBar = nullptr;
+    if (!bInstall || !menuBar) return;
+    t.keyMouseBar = menuBar;
+    t.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, &MenuKeyboardHookProc, nullptr, GetCurrentThreadId());
+    t.mouseHook = SetWindowsHookExA(WH_MOUSE, &MenuMouseHookProc, nullptr, GetCurrentThreadId());
+}
+
+LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == MSGF_MENU &&
+        AskBar(t_hooks.filterBar, [&](IMenuBarHooks* bar, bool& handled) {
+            bar->OnMenuMsgFilter(reinterpret_cast<MSG*>(lParam), handled);
+        }))
+        return 1;
+    return CallNextHookEx(t_hooks.filterHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuKeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && AskBar(t_hooks.keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
+            bar->OnMenuKeyboardHook(wParam, lParam, handled);
+        }))
+        return 1;
+    return CallNextHookEx(t_hooks.keyboardHook, code, wParam, lParam);
+}
+
+LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    if (code >= 0 && AskBar(t_hooks.keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
+            bar->OnMenuMouseHook(wParam, lParam, handled);
+        }))
+        return 1;
+    return CallNextHookEx(t_hooks.mouseHook, code, wParam, lParam);
+}
+
+}  // namespace lumio

@@ -1,0 +1,215 @@
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cThunkSubclass.h"
+#include "modSubClasser.h"
+
+using namespace lumio;
+
+namespace {
+
+using Logs = std::vector<std::string>;
+Logs g_log;
+
+void Log(const char* fmt, ...) {
+    char buf[128];
+    va_list ap;
+    va_start(ap, fmt);
+    std::vsnprintf(buf, sizeof buf, fmt, ap);
+    va_end(ap);
+    g_log.push_back(buf);
+}
+
+struct FakeBar : IMenuBarHooks {
+    char name;
+    LONG refs = 1;
+    WPARAM swallowKey = 0;
+    int swallowFilterKeys = 0;  // how many filter-hook key-downs to swallow
+    explicit FakeBar(char n) : name(n) {}
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        *out = iid == IID_IUnknown ? this : nullptr;
+        if (!*out) return E_NOINTERFACE;
+        AddRef();
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return ULONG(++refs); }
+    ULONG STDMETHODCALLTYPE Release() override { return ULONG(--refs); }
+
+    void OnMenuMsgFilter(MSG* m, bool& handled) override {
+        if (m->message == WM_KEYDOWN) {
+            Log("%c:filter key %X", name, unsigned(m->wParam));
+            if (swallowFilterKeys > 0) --swallowFilterKeys, handled = true;
+        } else if (m->message == WM_TIMER) {
+            Log("%c:filter timer", name);
+        }
+    }
+    void OnMenuMouseHook(WPARAM w, LPARAM, bool&) override {
+        if (w == WM_MOUSEMOVE) Log("%c:mouse move", name);
+    }
+    void OnMenuKeyboardHook(WPARAM w, LPARAM l, bool& handled) override {
+        Log("%c:key %X %s", name, unsigned(w), static_cast<int32_t>(l) < 0 ? "up" : "down");
+        handled = w == swallowKey;
+    }
+};
+
+LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m == WM_KEYDOWN) Log("window key %X", unsigned(w));
+    return DefWindowProcW(h, m, w, l);
+}
+
+void Pump(DWORD ms) {
+    for (DWORD until = GetTickCount() + ms; GetTickCount() < until;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+void Key(WORD vk) {
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_KEYBOARD;
+    in[0].ki.wVk = in[1].ki.wVk = vk;
+    in[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, in, sizeof(INPUT));
+}
+
+void MouseTo(int x, int y) {
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    in.mi.dy = y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendInput(1, &in, sizeof(INPUT));
+}
+
+class MenuHooks : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"LumioHookTest";
+        RegisterClassW(&wc);
+        hwnd_ = CreateWindowExW(0, L"LumioHookTest", L"hooks", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
+                                nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        SetForegroundWindow(hwnd_);
+        SetFocus(hwnd_);
+        Pump(100);
+        g_log.clear();
+    }
+    void TearDown() override {
+        HookMenuKeyboardMouse(false, nullptr);
+        HookMenuMsgFilter(false, nullptr);
+        DestroyWindow(hwnd_);
+    }
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
+    FakeBar a('A'), b('B');
+    HookMenuKeyboardMouse(true, &a);
+    Key('Q');
+    Pump(150);
+    EXPECT_EQ(g_log, (Logs{"A:key 51 down", "window key 51", "A:key 51 up"}));
+
+    HookMenuKeyboardMouse(true, &b);  // A's hooks go
+    b.swallowKey = 'W';
+    g_log.clear();
+    Key('Q');
+    Key('W');
+    Pump(150);
+    EXPECT_EQ(g_log, (Logs{"B:key 51 down", "window key 51", "B:key 51 up", "B:key 57 down", "B:key 57 up"}))
+        << "a swallowed key never reaches the window";
+
+    g_log.clear();
+    MouseTo(200, 180);
+    Pump(150);
+    ASSERT_FALSE(g_log.empty());
+    for (const std::string& line : g_log) EXPECT_EQ(line, "B:mouse move");
+
+    HookMenuKeyboardMouse(false, nullptr);
+    g_log.clear();
+    Key('Q');
+    MouseTo(210, 170);
+    Pump(150);
+    EXPECT_EQ(g_log, (Logs{"window key 51"}));
+    EXPECT_EQ(a.refs, 1);
+    EXPECT_EQ(b.refs, 1) << "each call's counted reference is given back";
+}
+
+TEST_F(MenuHooks, MessageFilterServesOneBarInsideTheMenuLoop) {
+    FakeBar a('A'), b('B');
+    HookMenuMsgFilter(true, &a);
+    HookMenuMsgFilter(true, &b);  // A's hook goes
+    b.swallowFilterKeys = 1;      // the first Escape is kept from the menu
+    HMENU menu = CreatePopupMenu();
+    AppendMenuW(menu, MF_STRING, 1, L"one");
+    // Inside the menu's modal loop a timer presses Escape, twice at most.
+    static int presses;
+    presses = 0;
+    SetTimer(hwnd_, 7, 60, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (presses++ < 2) Key(VK_ESCAPE);
+    });
+    TrackPopupMenu(menu, TPM_LEFTALIGN, 150, 150, 0, hwnd_, nullptr);
+    KillTimer(hwnd_, 7);
+    DestroyMenu(menu);
+
+    Logs keys;
+    for (const std::string& line : g_log)
+        if (line.find("key") != std::string::npos) keys.push_back(line);
+    EXPECT_EQ(keys, (Logs{"B:filter key 1B", "B:filter key 1B"}));
+    for (const std::string& line : g_log) EXPECT_EQ(line[0], 'B') << line;
+    EXPECT_EQ(presses, 2) << "the swallowed Escape left the menu open";
+
+    // Codes other than MSGF_MENU never reach the bar.
+    g_log.clear();
+    MSG m{hwnd_, WM_KEYDOWN, VK_ESCAPE, 0, 0, {}};
+    MenuMsgFilterProc(MSGF_DIALOGBOX, 0, reinterpret_cast<LPARAM>(&m));
+    EXPECT_TRUE(g_log.empty());
+    EXPECT_EQ(MenuMsgFilterProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m)), 0);
+    EXPECT_EQ(g_log, (Logs{"B:filter key 1B"}));
+    EXPECT_EQ(b.refs, 1);
+}
+
+struct NoOwner : ISubclassOwner {
+    void zSubclass_Proc(bool, bool&, LRESULT&, HWND&, UINT&, WPARAM&, LPARAM&) override {}
+};
+
+TEST_F(MenuHooks, MouseLeaveRequest) {
+    NoOwner o;
+    cThunkSubclass sc(o);
+    RECT r;
+    GetWindowRect(hwnd_, &r);
+    // Cursor onto the window, ask, cursor away: counts the leave notices.
+    auto leaves = [&](DWORD wait) {
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        sc.pRequestMouseLeave(hwnd_);
+        SetCursorPos(5, 5);
+        int n = 0;
+        for (DWORD until = GetTickCount() + wait; GetTickCount() < until && n == 0;) {
+            MSG msg;
+            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+                if (msg.message == WM_MOUSELEAVE && msg.hwnd == hwnd_) ++n;
+                DispatchMessageA(&msg);
+            }
+            Sleep(10);
+        }
+        return n;
+    };
+    EXPECT_EQ(leaves(600), 0) << "no tracking service: nothing asked";
+    for (bool user32 : {true, false}) {
+        sc.m_TrackingAvailable = true;
+        sc.m_User32Tracking = user32;
+        EXPECT_EQ(leaves(3000), 1) << (user32 ? "user32" : "comctl32");
+    }
+}
+
+}  // namespace
