@@ -1,13 +1,108 @@
+// The four exports of the in-process server.
 #include <windows.h>
 #include <objbase.h>
 
-// Nothing is registered until the control runtime exists.
+#include <new>
+
+#include "class_table.h"
+#include "registration.h"
+
+namespace lumio {
+namespace {
+
+class ClassFactory final : public IClassFactory {
+public:
+    explicit ClassFactory(const ControlClass& cls) : cls_(cls) { ModuleLock(); }
+    ClassFactory(const ClassFactory&) = delete;
+    ClassFactory& operator=(const ClassFactory&) = delete;
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IClassFactory)) {
+            *out = static_cast<IClassFactory*>(this);
+            AddRef();
+            return S_OK;
+        }
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return InterlockedIncrement(&refs_); }
+    ULONG STDMETHODCALLTYPE Release() override {
+        ULONG n = InterlockedDecrement(&refs_);
+        if (n == 0) delete this;
+        return n;
+    }
+
+    HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID iid, void** out) override {
+        if (!out) return E_POINTER;
+        *out = nullptr;
+        // An aggregated object can only hand its inner IUnknown to the outer one.
+        if (outer && !IsEqualIID(iid, IID_IUnknown)) return CLASS_E_NOAGGREGATION;
+        try {
+            return cls_.create(outer, iid, out);
+        } catch (const std::bad_alloc&) {
+            return E_OUTOFMEMORY;
+        } catch (...) {
+            return E_UNEXPECTED;
+        }
+    }
+    HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+        if (lock) ModuleLock();
+        else ModuleUnlock();
+        return S_OK;
+    }
+
+private:
+    ~ClassFactory() { ModuleUnlock(); }
+
+    LONG refs_ = 1;
+    ControlClass cls_;
+};
+
+HRESULT ModulePath(wchar_t (&path)[MAX_PATH + 1]) {
+    DWORD n = GetModuleFileNameW(ModuleInstance(), path, MAX_PATH + 1);
+    if (n == 0 || n > MAX_PATH) return E_FAIL;
+    return S_OK;
+}
+
+}  // namespace
+}  // namespace lumio
+
 extern "C" {
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer() { return E_NOTIMPL; }
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() { return E_NOTIMPL; }
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID, REFIID, void **ppv) {
-    if (ppv) *ppv = nullptr;
-    return CLASS_E_CLASSNOTAVAILABLE;
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllRegisterServer() {
+    try {
+        wchar_t path[MAX_PATH + 1];
+        if (FAILED(lumio::ModulePath(path))) return SELFREG_E_CLASS;
+        return lumio::RegisterServer(path);
+    } catch (...) {
+        lumio::UnregisterServer();
+        return E_OUTOFMEMORY;
+    }
 }
-__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() { return S_OK; }
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllUnregisterServer() {
+    try {
+        return lumio::UnregisterServer();
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
 }
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID iid, void** out) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    const lumio::ControlClass* cls = lumio::FindControlClass(clsid);
+    if (!cls || !cls->create) return CLASS_E_CLASSNOTAVAILABLE;
+    auto* factory = new (std::nothrow) lumio::ClassFactory(*cls);
+    if (!factory) return E_OUTOFMEMORY;
+    HRESULT hr = factory->QueryInterface(iid, out);
+    factory->Release();
+    return hr;
+}
+
+__declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() {
+    return lumio::ModuleLockCount() == 0 ? S_OK : S_FALSE;
+}
+
+}  // extern "C"
