@@ -1,0 +1,26 @@
+#include "imaging/mod_parsers.h"
+#include "imaging/vb_math.h"
+
+namespace lumio {
+
+std::int32_t ScanWidthForBits(std::uint8_t bits, std::int32_t width) {
+    // (bits * width + 31) with the low five bits cleared, then \ 8; each step in 32 bits.
+    const std::int32_t padded = vb::Add<std::int32_t>(vb::Mul<std::int32_t>(bits, width), 31);
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(padded) & ~31u) / 8;
+}
+
+const char *ZlibLibraryName(std::int32_t index) noexcept {
+    // Index 0 keeps the last name tried, as the search leaves it.
+    return index == kZlib1Dll ? "zlib1.dll" : "zlib.dll";
+}
+
+std::optional<bool> ScanCodeForCdecl(std::span<const std::uint8_t> code) noexcept {
+    if (code.size() > kCallingConventionScanLimit) code = code.first(kCallingConventionScanLimit);
+    for (std::size_t i = 0; i < code.size(); ++i) {
+        if (code[i] == 0xC2 && i + 2 < code.size() && code[i + 1] == 12 && code[i + 2] == 0) return false;
+        if (code[i] == 0xC3 && (i == 0 || code[i - 1] != 0x33)) return true;
+    }
+    return std::nullopt;
+}
+
+} // namespace lumio

@@ -1,0 +1,99 @@
+#include "imaging/c32bpp_dib.h"
+
+#include "imaging/cgdiplus.h"
+#include "imaging/mod_parsers_win.h"
+#include "imaging/win_handles.h"
+
+namespace lumio {
+
+c32bppDIB::c32bppDIB() : flags_(CapabilityFlagsFor(QueryOsVersion())) {
+    isGDIplusEnabled(true);
+    if (isGDIplusEnabled()) HighQualityInterpolation(true);
+}
+
+c32bppDIB::~c32bppDIB() { DestroyDIB(); }
+
+SurfaceCore::Pixels c32bppDIB::AllocatePixels(std::int32_t width, std::int32_t height, std::size_t bytes) noexcept {
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = height; // positive: bottom-up
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    bi.bmiHeader.biSizeImage = static_cast<DWORD>(bytes);
+    ScreenDC screen;
+    void *bits = nullptr;
+    HBITMAP bmp = CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (manageOwnDC_ && dc_ == nullptr) dc_ = CreateCompatibleDC(screen.get());
+    return {bmp, static_cast<std::uint8_t *>(bits)};
+}
+
+void c32bppDIB::ReleasePixels(SurfaceHandle handle) noexcept { DeleteObject(static_cast<HBITMAP>(handle)); }
+
+void c32bppDIB::DeleteOwnDC() noexcept {
+    if (dc_ == nullptr) return;
+    if (displaced_ != nullptr) SelectObject(dc_, displaced_);
+    displaced_ = nullptr;
+    DeleteDC(dc_);
+    dc_ = nullptr;
+}
+
+void c32bppDIB::BeforeDestroy() noexcept {
+    // The DC goes whatever ManageOwnDC says; the next InitializeDIB makes a new one.
+    DeleteOwnDC();
+    displaced_ = nullptr;
+}
+
+HDC c32bppDIB::LoadDIBinDC(bool bLoad) {
+    if (bLoad) {
+        if (!HasImage()) return nullptr;
+        if (dc_ == nullptr) {
+            ScreenDC screen;
+            dc_ = CreateCompatibleDC(screen.get());
+            if (dc_ == nullptr) return nullptr;
+        }
+        if (displaced_ == nullptr) displaced_ = SelectObject(dc_, BitmapHandle());
+        return dc_;
+    }
+    if (displaced_ != nullptr) {
+        SelectObject(dc_, displaced_);
+        displaced_ = nullptr;
+        if (!manageOwnDC_) {
+            DeleteDC(dc_);
+            dc_ = nullptr;
+        }
+    }
+    return nullptr;
+}
+
+void c32bppDIB::ManageOwnDC(bool bManage) {
+    if (!bManage) {
+        if (dc_ != nullptr && HasImage() && displaced_ != nullptr) SelectObject(dc_, displaced_);
+        displaced_ = nullptr;
+        if (dc_ != nullptr) DeleteDC(dc_);
+        dc_ = nullptr;
+    } else if (dc_ == nullptr && HasImage()) {
+        ScreenDC screen;
+        dc_ = CreateCompatibleDC(screen.get());
+    }
+    manageOwnDC_ = bManage;
+}
+
+void c32bppDIB::isGDIplusEnabled(bool enabled) {
+    if (enabled == isGDIplusEnabled()) return;
+    flags_ &= ~std::uint32_t{kCapGdiPlusEnabled};
+    if (enabled && !(flags_ & kCapNeverGdiPlus)) {
+        ULONG_PTR token = 0;
+        if (cGDIPlus().isGDIplusOk(token, false)) flags_ |= kCapGdiPlusEnabled;
+    }
+}
+
+bool c32bppDIB::isZlibEnabled() const {
+    std::string name;
+    std::int32_t index = 0;
+    bool isCdecl = false, hasCompress2 = false;
+    return FindZlibDll(name, index, isCdecl, hasCompress2, true);
+}
+
+} // namespace lumio

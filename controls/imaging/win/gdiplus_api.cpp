@@ -1,0 +1,40 @@
+#include "imaging/gdiplus_api.h"
+
+namespace lumio {
+
+namespace {
+GdiplusCallCounts g_counts; // one UI thread; read by tests only
+}
+
+GdiplusCallCounts GdiplusCalls() noexcept { return g_counts; }
+
+GdiplusApi::GdiplusApi() noexcept : library_(LoadLibraryW(L"gdiplus.dll")) {
+    if (!library_) return;
+    startup_ = reinterpret_cast<decltype(startup_)>(library_.proc("GdiplusStartup"));
+    shutdown_ = reinterpret_cast<decltype(shutdown_)>(library_.proc("GdiplusShutdown"));
+#define LUMIO_GDIPLUS_BIND(name) name = reinterpret_cast<decltype(name)>(library_.proc("Gdip" #name));
+    LUMIO_GDIPLUS_ENTRIES(LUMIO_GDIPLUS_BIND)
+#undef LUMIO_GDIPLUS_BIND
+}
+
+Gdiplus::GpStatus GdiplusApi::Startup(ULONG_PTR &token) const noexcept {
+    if (startup_ == nullptr) {
+        token = 0;
+        return Gdiplus::GdiplusNotInitialized;
+    }
+    Gdiplus::GdiplusStartupInput input; // version 1, no callback, nothing suppressed
+    Gdiplus::GpStatus status = startup_(&token, &input, nullptr);
+    if (status == Gdiplus::Ok)
+        ++g_counts.startups;
+    else
+        token = 0;
+    return status;
+}
+
+void GdiplusApi::Shutdown(ULONG_PTR token) const noexcept {
+    if (token == 0 || shutdown_ == nullptr) return;
+    shutdown_(token);
+    ++g_counts.shutdowns;
+}
+
+} // namespace lumio

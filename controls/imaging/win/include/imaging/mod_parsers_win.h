@@ -1,0 +1,52 @@
+#pragma once
+// Shared routines of the image engine that call the system: files by wide or
+// ANSI name, the zlib and library probes, picture objects, OLE colours.
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "imaging/mod_parsers.h"
+
+namespace lumio {
+
+using Microsoft::WRL::ComPtr;
+
+// Opens a file for reading (shared read, must exist) or writing (created or
+// truncated, keeping the attributes of a file that exists). useWideApi False
+// lets the desktop window decide between the wide and the ANSI functions.
+// INVALID_HANDLE_VALUE on failure; the caller closes the handle.
+HANDLE OpenFileUnicode(const std::wstring &fileName, bool forReading, bool useWideApi);
+// Clears the file's attributes, then deletes it; True when it was deleted.
+bool DeleteFileUnicode(const std::wstring &fileName, bool useWideApi);
+
+// Looks for "zlib1.dll", then "zlib.dll", exporting crc32. Reports the name,
+// the library number (ZlibLibrary), whether it is cdecl and whether it
+// exports compress2; the library is not kept loaded. testOnly stops at the
+// first library with crc32 and leaves isCdecl alone. isCdecl and
+// hasCompress2 are not written when no library loads at all.
+bool FindZlibDll(std::string &libraryName, std::int32_t &libraryIndex, bool &isCdecl, bool &hasCompress2,
+                 bool testOnly);
+
+bool IsDllFunctionAvailable(const char *libraryName, const char *functionName);
+
+// A picture object from image file bytes through the system's picture loader; null on failure.
+ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
+// The same over bytes[start, start+length); raises error 9 when that is outside the array.
+ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
+// A picture object that owns `handle` (PICTYPE_BITMAP 1, PICTYPE_ICON 3) and
+// destroys it on release. On failure (null) the handle stays the caller's.
+ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
+
+// OLE colour to RGB; system colours (0x800000nn) become their current RGB; 0 on failure.
+std::uint32_t TranslateOleColor(std::uint32_t oleColor);
+
+// The system's choice between wide and ANSI file functions when not forced.
+bool SystemPrefersWideApi();
+
+} // namespace lumio

@@ -1,0 +1,70 @@
+#pragma once
+// Owners for the handles the image engine takes from the system.
+#include <windows.h>
+
+#include <utility>
+
+namespace lumio {
+
+// GetDC(nullptr) .. ReleaseDC: the screen's device context for one operation.
+class ScreenDC {
+public:
+    ScreenDC() noexcept : dc_(GetDC(nullptr)) {}
+    ~ScreenDC() { if (dc_) ReleaseDC(nullptr, dc_); }
+    ScreenDC(const ScreenDC &) = delete;
+    ScreenDC &operator=(const ScreenDC &) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HDC dc_;
+};
+
+// LoadLibrary .. FreeLibrary.
+class LoadedLibrary {
+public:
+    LoadedLibrary() noexcept = default;
+    explicit LoadedLibrary(HMODULE m) noexcept : module_(m) {}
+    ~LoadedLibrary() { reset(); }
+    LoadedLibrary(LoadedLibrary &&o) noexcept : module_(std::exchange(o.module_, nullptr)) {}
+    LoadedLibrary &operator=(LoadedLibrary &&o) noexcept {
+        if (this != &o) { reset(); module_ = std::exchange(o.module_, nullptr); }
+        return *this;
+    }
+    HMODULE get() const noexcept { return module_; }
+    explicit operator bool() const noexcept { return module_ != nullptr; }
+    FARPROC proc(const char *name) const noexcept { return module_ ? GetProcAddress(module_, name) : nullptr; }
+    void reset() noexcept { if (module_) FreeLibrary(std::exchange(module_, nullptr)); }
+
+private:
+    HMODULE module_ = nullptr;
+};
+
+// GlobalAlloc .. GlobalFree, unless ownership went to a stream.
+class GlobalMemory {
+public:
+    GlobalMemory(UINT flags, SIZE_T bytes) noexcept : h_(GlobalAlloc(flags, bytes)) {}
+    ~GlobalMemory() { if (h_) GlobalFree(h_); }
+    GlobalMemory(const GlobalMemory &) = delete;
+    GlobalMemory &operator=(const GlobalMemory &) = delete;
+    HGLOBAL get() const noexcept { return h_; }
+    HGLOBAL release() noexcept { return std::exchange(h_, nullptr); }
+
+private:
+    HGLOBAL h_;
+};
+
+// GlobalLock .. GlobalUnlock.
+class GlobalLockGuard {
+public:
+    explicit GlobalLockGuard(HGLOBAL h) noexcept : h_(h), p_(h ? GlobalLock(h) : nullptr) {}
+    ~GlobalLockGuard() { if (p_) GlobalUnlock(h_); }
+    GlobalLockGuard(const GlobalLockGuard &) = delete;
+    GlobalLockGuard &operator=(const GlobalLockGuard &) = delete;
+    void *get() const noexcept { return p_; }
+
+private:
+    HGLOBAL h_;
+    void *p_;
+};
+
+} // namespace lumio

@@ -1,0 +1,53 @@
+#include <cstring>
+
+#include "imaging/mod_parsers_win.h"
+#include "imaging/vb_error.h"
+#include "imaging/win_handles.h"
+
+namespace lumio {
+
+ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes) {
+    GlobalMemory block(GMEM_MOVEABLE, bytes.size());
+    if (block.get() == nullptr) return nullptr;
+    {
+        GlobalLockGuard lock(block.get());
+        if (lock.get() == nullptr) return nullptr;
+        if (!bytes.empty()) std::memcpy(lock.get(), bytes.data(), bytes.size());
+    }
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr; // the block is still ours
+    block.release(); // the stream frees it now
+    ComPtr<IPicture> picture;
+    if (FAILED(OleLoadPicture(stream.Get(), 0, FALSE, IID_IPicture, reinterpret_cast<void **>(picture.GetAddressOf()))))
+        return nullptr;
+    return picture;
+}
+
+ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length) {
+    if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
+        static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start))
+        RaiseVbError(kErrSubscriptOutOfRange);
+    return PictureFromBytes(std::span(bytes).subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
+}
+
+ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType) {
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof desc;
+    desc.picType = static_cast<UINT>(pictureType);
+    if (pictureType == PICTYPE_ICON)
+        desc.icon.hicon = static_cast<HICON>(handle);
+    else
+        desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
+    ComPtr<IPicture> picture;
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void **>(picture.GetAddressOf()))))
+        return nullptr;
+    return picture;
+}
+
+std::uint32_t TranslateOleColor(std::uint32_t oleColor) {
+    COLORREF rgb = 0;
+    if (FAILED(OleTranslateColor(static_cast<OLE_COLOR>(oleColor), nullptr, &rgb))) return 0;
+    return rgb;
+}
+
+} // namespace lumio

@@ -1,0 +1,5 @@
+#include "imaging/zlib_candidate.h"
+
+namespace lumio {
+HMODULE OpenZlibCandidate(const char *libraryName) { return LoadLibraryA(libraryName); }
+} // namespace lumio

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "imaging/capability_flags.h"
+#include "imaging/mod_parsers.h"
+#include "imaging/vb_error.h"
+#include "imaging/zlib_call.h"
+
+using namespace lumio;
+
+TEST(ByteRoutines, ScanWidthForBits) {
+    struct { std::uint8_t bits; std::int32_t width, bytes; } cases[] = {
+        {24, 3, 12}, {1, 33, 8}, {32, 5, 20}, {8, 0, 0}, {4, 1, 4}, {1, 2147483616, 268435452},
+    };
+    for (auto c : cases) EXPECT_EQ(ScanWidthForBits(c.bits, c.width), c.bytes) << +c.bits << "x" << c.width;
+    EXPECT_THROW(ScanWidthForBits(1, 2147483617), VbError);
+    EXPECT_THROW(ScanWidthForBits(32, 67108864), VbError);
+}
+
+TEST(ByteRoutines, SwapLongBytes) {
+    // The big-endian bytes 00 00 00 0D read little-endian are 0x0D000000.
+    EXPECT_EQ(SwapLongBytes(0x0D000000), 13);
+    EXPECT_EQ(SwapLongBytes(0x12345678), 0x78563412);
+    EXPECT_EQ(SwapLongBytes(static_cast<std::int32_t>(0x80000001u)), 0x01000080);
+    for (std::int32_t v : {0, -1, 13, INT32_MIN, 0x7F00FF01}) EXPECT_EQ(SwapLongBytes(SwapLongBytes(v)), v);
+    const std::uint8_t be[4] = {0, 0, 0, 13};
+    EXPECT_EQ(ReadBigEndian32(be), 13u);
+}
+
+TEST(CapabilityFlags, FromOperatingSystemVersion) {
+    struct { OsVersion v; std::uint32_t flags; } cases[] = {
+        {{1, 4, 0, 0}, 0x20},  // Windows 95
+        {{1, 4, 10, 0}, 0x18}, // Windows 98
+        {{1, 4, 90, 0}, 0x18}, // ME
+        {{2, 4, 0, 5}, 0x20},  // NT 4 SP5
+        {{2, 4, 0, 6}, 0x00},  // NT 4 SP6
+        {{2, 3, 51, 0}, 0x20},
+        {{2, 5, 0, 0}, 0x09},  // 2000
+        {{2, 10, 0, 0}, 0x09},
+    };
+    for (auto c : cases) EXPECT_EQ(CapabilityFlagsFor(c.v), c.flags) << c.v.platformId << " " << c.v.major << "." << c.v.minor;
+    // AlphaBlend rendering can only be switched on where it is usable.
+    EXPECT_EQ(WithAlphaBlendFriendly(0x20, true), 0x20u);
+    EXPECT_EQ(WithAlphaBlendFriendly(0x18, true), 0x19u);
+    EXPECT_EQ(WithAlphaBlendFriendly(0x0B, false), 0x0Au);
+}
+
+TEST(ZlibProbe, CallingConventionScan) {
+    using B = std::vector<std::uint8_t>;
+    struct { const char *name; B code; int expect; } cases[] = {
+        {"ret 12", {0x55, 0x8B, 0xEC, 0xC2, 0x0C, 0x00}, 0},
+        {"ret", {0x55, 0x5D, 0xC3}, 1},
+        {"xor eax,ebx is not a ret", {0x33, 0xC3, 0xC2, 0x0C, 0x00}, 0},
+        {"ret 8 is not the stdcall crc32", {0xC2, 0x08, 0x00, 0xC3}, 1},
+        {"ret 12 cut off at the end", {0x90, 0xC2, 0x0C}, -1},
+        {"nothing", B(100, 0x90), -1},
+    };
+    for (auto &c : cases) {
+        auto r = ScanCodeForCdecl(c.code);
+        EXPECT_EQ(r.has_value() ? int(*r) : -1, c.expect) << c.name;
+    }
+    // The scan stops at its limit even when the code goes on.
+    B longCode(kCallingConventionScanLimit + 16, 0x90);
+    longCode.back() = 0xC3;
+    EXPECT_FALSE(ScanCodeForCdecl(longCode).has_value());
+}
+
+namespace {
+extern "C" std::uint32_t Sum5(std::uintptr_t a, std::uintptr_t b, std::uintptr_t c, std::uintptr_t d, std::uintptr_t e) {
+    return static_cast<std::uint32_t>(a + 2 * b + 3 * c + 4 * d + 5 * e);
+}
+extern "C" std::uint32_t Const0() { return 42; }
+} // namespace
+
+TEST(ZlibCall, PassesArgumentsInOrder) {
+    const std::uintptr_t args[] = {1, 10, 100, 1000, 10000};
+    EXPECT_EQ(CallZlibExport(reinterpret_cast<const void *>(&Sum5), args), 1u + 20 + 300 + 4000 + 50000);
+    EXPECT_EQ(CallZlibExport(reinterpret_cast<const void *>(&Const0), {}), 42u);
+    const std::uintptr_t six[6] = {};
+    EXPECT_EQ(CallZlibExport(reinterpret_cast<const void *>(&Const0), six), 0u);
+    EXPECT_EQ(CallZlibExport(nullptr, {}), 0u);
+}
