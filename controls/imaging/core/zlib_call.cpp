@@ -38,13 +38,14 @@ std::uint32_t CallZlibExport(const void *function, std::span<const std::uintptr_
     if (function == nullptr || args.size() > kMaxZlibCallArgs) return 0;
     using W = std::uintptr_t;
     const W *a = args.data();
+    void *f = const_cast<void *>(function);
     switch (args.size()) {
-    case 0: return reinterpret_cast<std::uint32_t (*)()>(function)();
-    case 1: return reinterpret_cast<std::uint32_t (*)(W)>(function)(a[0]);
-    case 2: return reinterpret_cast<std::uint32_t (*)(W, W)>(function)(a[0], a[1]);
-    case 3: return reinterpret_cast<std::uint32_t (*)(W, W, W)>(function)(a[0], a[1], a[2]);
-    case 4: return reinterpret_cast<std::uint32_t (*)(W, W, W, W)>(function)(a[0], a[1], a[2], a[3]);
-    default: return reinterpret_cast<std::uint32_t (*)(W, W, W, W, W)>(function)(a[0], a[1], a[2], a[3], a[4]);
+    case 0: return reinterpret_cast<std::uint32_t (*)()>(f)();
+    case 1: return reinterpret_cast<std::uint32_t (*)(W)>(f)(a[0]);
+    case 2: return reinterpret_cast<std::uint32_t (*)(W, W)>(f)(a[0], a[1]);
+    case 3: return reinterpret_cast<std::uint32_t (*)(W, W, W)>(f)(a[0], a[1], a[2]);
+    case 4: return reinterpret_cast<std::uint32_t (*)(W, W, W, W)>(f)(a[0], a[1], a[2], a[3]);
+    default: return reinterpret_cast<std::uint32_t (*)(W, W, W, W, W)>(f)(a[0], a[1], a[2], a[3], a[4]);
     }
 }
 
