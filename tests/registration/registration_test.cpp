@@ -1,0 +1,188 @@
+// Registration through the system's regsvr32, and the class factory and
+// unload rules of the exports. Runs in a Wine prefix of its own, since it
+// writes and removes registry keys that other tests' hosts may rely on.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <ole2.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "lumiokit_ids.h"
+#include "probe_ids.h"
+
+namespace {
+
+std::wstring Beside(const wchar_t* file) {
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring p = path;
+    return p.substr(0, p.find_last_of(L'\\') + 1) + file;
+}
+
+DWORD Regsvr32(const std::wstring& args) {
+    std::wstring cmd = L"regsvr32.exe /s " + args;
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    PROCESS_INFORMATION pi{};
+    if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
+        return ~0u;
+    WaitForSingleObject(pi.hProcess, 60000);
+    DWORD code = ~0u;
+    GetExitCodeProcess(pi.hProcess, &code);
+    CloseHandle(pi.hThread);
+    CloseHandle(pi.hProcess);
+    return code;
+}
+
+std::wstring Guid(REFGUID g) {
+    wchar_t buf[40];
+    StringFromGUID2(g, buf, 40);
+    return buf;
+}
+
+bool Exists(const std::wstring& path) {
+    HKEY k;
+    if (RegOpenKeyExW(HKEY_CLASSES_ROOT, path.c_str(), 0, KEY_READ, &k) != ERROR_SUCCESS) return false;
+    RegCloseKey(k);
+    return true;
+}
+
+// A string value of HKCR\path; "<missing>" when absent.
+std::wstring Value(const std::wstring& path, const wchar_t* name = nullptr) {
+    wchar_t buf[1024];
+    DWORD size = sizeof buf;
+    if (RegGetValueW(HKEY_CLASSES_ROOT, path.c_str(), name, RRF_RT_REG_SZ, nullptr, buf, &size) !=
+        ERROR_SUCCESS)
+        return L"<missing>";
+    return buf;
+}
+
+bool SamePath(const std::wstring& a, const std::wstring& b) {
+    return CompareStringOrdinal(a.c_str(), -1, b.c_str(), -1, TRUE) == CSTR_EQUAL;
+}
+
+class Registration : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { CoInitialize(nullptr); }
+    static void TearDownTestSuite() { CoUninitialize(); }
+};
+
+// Everything the type library registration writes for the library itself.
+void ExpectTypeLibRegistered(const std::wstring& module) {
+    const std::wstring lib = L"TypeLib\\" + Guid(lumio::tlb::LIBID_Lumiokit);
+    EXPECT_TRUE(SamePath(Value(lib + L"\\1.0\\0\\win64"), module)) << Value(lib + L"\\1.0\\0\\win64");
+    EXPECT_EQ(Value(L"Interface\\" + Guid(lumio::tlb::IID_LumioButton) + L"\\TypeLib"),
+              Guid(lumio::tlb::LIBID_Lumiokit));
+    EXPECT_TRUE(Exists(L"Interface\\" + Guid(lumio::tlb::DIID_LumioButtonEvents)));
+}
+
+void ExpectNothingLeft(const std::wstring& clsid, const std::wstring& progid) {
+    EXPECT_FALSE(Exists(L"CLSID\\" + clsid));
+    EXPECT_FALSE(Exists(progid));
+    EXPECT_FALSE(Exists(L"TypeLib\\" + Guid(lumio::tlb::LIBID_Lumiokit)));
+    EXPECT_FALSE(Exists(L"Interface\\" + Guid(lumio::tlb::IID_LumioButton)));
+    EXPECT_FALSE(Exists(L"Interface\\" + Guid(lumio::tlb::DIID_LumioButtonEvents)));
+}
+
+TEST_F(Registration, Regsvr32RegistersAndRemovesAClass) {
+    const std::wstring dll = Beside(L"lumio_probe.dll");
+    const std::wstring clsid = Guid(kProbeClsid);
+    const std::wstring base = L"CLSID\\" + clsid;
+    const std::wstring progid = L"Lumiokit.RegistrationProbe";
+
+    ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
+    EXPECT_TRUE(SamePath(Value(base + L"\\InprocServer32"), dll));
+    EXPECT_EQ(Value(base + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_EQ(Value(base + L"\\ProgID"), progid);
+    EXPECT_TRUE(Exists(base + L"\\Control"));
+    EXPECT_EQ(Value(base + L"\\TypeLib"), Guid(lumio::tlb::LIBID_Lumiokit));
+    EXPECT_EQ(Value(base + L"\\Version"), L"1.0");
+    std::wstring bitmap = Value(base + L"\\ToolboxBitmap32");
+    EXPECT_TRUE(SamePath(bitmap.substr(0, dll.size()), dll));
+    EXPECT_EQ(bitmap.substr(dll.size()), L", 30009");
+    DWORD misc = 0;
+    EXPECT_EQ(OleRegGetMiscStatus(kProbeClsid, DVASPECT_CONTENT, &misc), S_OK);
+    EXPECT_EQ(misc, 0x21191u);
+    EXPECT_EQ(Value(progid + L"\\CLSID"), clsid);
+    ExpectTypeLibRegistered(dll);
+
+    // The class is creatable by its ProgID through the registry.
+    CLSID found{};
+    ASSERT_EQ(CLSIDFromProgID(progid.c_str(), &found), S_OK);
+    EXPECT_TRUE(IsEqualCLSID(found, kProbeClsid));
+    IUnknown* obj = nullptr;
+    ASSERT_EQ(CoCreateInstance(found, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                               reinterpret_cast<void**>(&obj)), S_OK);
+    obj->Release();
+    // Only the classes the server holds are registered.
+    EXPECT_FALSE(Exists(L"CLSID\\" + Guid(lumio::tlb::CLSID_LumioCheckBox)));
+    CoFreeUnusedLibraries();
+
+    ASSERT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
+    ExpectNothingLeft(clsid, progid);
+    // Removing what is not there succeeds.
+    EXPECT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
+}
+
+TEST_F(Registration, Regsvr32RegistersTheLibrary) {
+    const std::wstring dll = Beside(L"Lumiokit.dll");
+    ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
+    ExpectTypeLibRegistered(dll);
+    ASSERT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
+    ExpectNothingLeft(Guid(lumio::tlb::CLSID_LumioButton), L"Lumiokit.LumioButton");
+}
+
+// The exports called directly, without the registry.
+class Exports : public ::testing::Test {
+protected:
+    void SetUp() override {
+        module_ = LoadLibraryW(Beside(L"lumio_probe.dll").c_str());
+        ASSERT_NE(module_, nullptr);
+        get_ = reinterpret_cast<decltype(get_)>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllGetClassObject")));
+        can_unload_ = reinterpret_cast<decltype(can_unload_)>(
+            reinterpret_cast<void*>(GetProcAddress(module_, "DllCanUnloadNow")));
+        ASSERT_TRUE(get_ && can_unload_);
+    }
+    void TearDown() override { FreeLibrary(module_); }
+
+    HMODULE module_ = nullptr;
+    HRESULT(STDAPICALLTYPE* get_)(REFCLSID, REFIID, void**) = nullptr;
+    HRESULT(STDAPICALLTYPE* can_unload_)() = nullptr;
+};
+
+TEST_F(Exports, ClassObjectsOnlyForClassesHeld) {
+    void* out = reinterpret_cast<void*>(1);
+    EXPECT_EQ(get_(lumio::tlb::CLSID_LumioCheckBox, IID_IClassFactory, &out), CLASS_E_CLASSNOTAVAILABLE);
+    EXPECT_EQ(out, nullptr);
+    EXPECT_EQ(get_(kProbeClsid, IID_IClassFactory, nullptr), E_POINTER);
+    EXPECT_EQ(get_(kProbeClsid, IID_IDispatch, &out), E_NOINTERFACE);
+    EXPECT_EQ(can_unload_(), S_OK);
+}
+
+TEST_F(Exports, UnloadRefusedWhileAnythingLives) {
+    IClassFactory* factory = nullptr;
+    ASSERT_EQ(get_(kProbeClsid, IID_IClassFactory, reinterpret_cast<void**>(&factory)), S_OK);
+    EXPECT_EQ(can_unload_(), S_FALSE);
+
+    IUnknown* obj = nullptr;
+    ASSERT_EQ(factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&obj)), S_OK);
+    // An outer object may only ask for the inner IUnknown.
+    IUnknown* agg = reinterpret_cast<IUnknown*>(1);
+    EXPECT_EQ(factory->CreateInstance(obj, IID_IDispatch, reinterpret_cast<void**>(&agg)),
+              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(agg, nullptr);
+    EXPECT_EQ(factory->LockServer(TRUE), S_OK);
+    factory->Release();
+    EXPECT_EQ(can_unload_(), S_FALSE);  // object and lock
+    obj->Release();
+    EXPECT_EQ(can_unload_(), S_FALSE);  // lock
+    IClassFactory* again = nullptr;
+    ASSERT_EQ(get_(kProbeClsid, IID_IUnknown, reinterpret_cast<void**>(&again)), S_OK);
+    again->LockServer(FALSE);
+    again->Release();
+    EXPECT_EQ(can_unload_(), S_OK);
+}
+
+}  // namespace
