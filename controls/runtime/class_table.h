@@ -1,6 +1,12 @@
 #pragma once
 // The classes this server can create, the module's lifetime count and its
 // type library. Windows builds only.
+//
+// The identifiers of the library (CLSIDs, IIDs, dispatch identifiers,
+// enumerations) are in lumiokit_ids.h, target lumio_ids. Members typed as
+// handles or message arguments (hWnd, hDC, wParam, ...) are LONG_PTR: VT_I8
+// in the 64-bit library, VT_I4 in the 32-bit one. A test program that wants
+// LumiokitTypeLib() from its own module links lumio_resources whole.
 #include <windows.h>
 #include <oaidl.h>
 

@@ -475,3 +475,23 @@ TEST_F(TypeLibTest, RuntimeLoadsTheEmbeddedLibrary) {
 }
 
 }  // namespace
+
+namespace {
+
+// Every control's toolbox picture is in the library, at the size designers use.
+TEST(ToolboxPictures, EmbeddedAt16By15) {
+    HMODULE dll = LoadLibraryExW(L"Lumiokit.dll", nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(dll, nullptr);
+    for (int id = 30000; id <= 30010; ++id) {
+        HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(dll, MAKEINTRESOURCEW(id), IMAGE_BITMAP, 0, 0, 0));
+        ASSERT_NE(bmp, nullptr) << id;
+        BITMAP info{};
+        GetObjectW(bmp, sizeof info, &info);
+        EXPECT_EQ(info.bmWidth, 16) << id;
+        EXPECT_EQ(info.bmHeight, 15) << id;
+        DeleteObject(bmp);
+    }
+    FreeLibrary(dll);
+}
+
+}  // namespace
