@@ -1,5 +1,6 @@
 #include "private_profile.h"
 
+#include "ansi_codepage.h"
 #include "file_io.h"
 #include "ini_document.h"
 
@@ -47,6 +48,17 @@ ProfileRead CutToBuffer(std::string_view text, uint32_t size) {
     ProfileRead r;
     if (size == 0) return r;
     size_t n = text.size() < size - 1 ? text.size() : size - 1;
+    if (n < text.size()) {
+        // Never half a two-byte character.
+        size_t whole = 0;
+        for (size_t i = 0; i < n;) {
+            size_t step = IsAnsiLeadByte(static_cast<unsigned char>(text[i])) && i + 1 < text.size() ? 2 : 1;
+            if (i + step > n) break;
+            i += step;
+            whole = i;
+        }
+        n = whole;
+    }
     r.buffer.assign(text.substr(0, n));
     r.buffer.push_back('\0');
     r.count = static_cast<uint32_t>(n);

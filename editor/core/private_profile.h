@@ -13,7 +13,8 @@ struct ProfileRead {
 };
 
 // The key's value (blanks and one pair of matching quotes removed) or, when the section or
-// key is absent, def without trailing blanks; cut to size-1 bytes, then a NUL.
+// key is absent, def without trailing blanks; cut to size-1 bytes (never inside a two-byte
+// character), then a NUL.
 // A key with an empty value gives count 0.
 ProfileRead ProfileGetString(std::string_view section, std::string_view key, std::string_view def, uint32_t size,
                              const std::string &file);
