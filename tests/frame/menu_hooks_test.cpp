@@ -90,9 +90,11 @@ void MouseTo(int x, int y) {
     SendInput(1, &in, sizeof(INPUT));
 }
 
+// One window for the whole suite: under Wine without a window manager,
+// hiding or destroying the active window stalls for two seconds.
 class MenuHooks : public ::testing::Test {
 protected:
-    void SetUp() override {
+    static void SetUpTestSuite() {
         WNDCLASSW wc{};
         wc.lpfnWndProc = WindowProc;
         wc.hInstance = GetModuleHandleW(nullptr);
@@ -100,6 +102,9 @@ protected:
         RegisterClassW(&wc);
         hwnd_ = CreateWindowExW(0, L"LumioHookTest", L"hooks", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    static void TearDownTestSuite() { DestroyWindow(hwnd_); }
+    void SetUp() override {
         SetForegroundWindow(hwnd_);
         SetFocus(hwnd_);
         Pump(100);
@@ -108,9 +113,8 @@ protected:
     void TearDown() override {
         HookMenuKeyboardMouse(false, nullptr);
         HookMenuMsgFilter(false, nullptr);
-        DestroyWindow(hwnd_);
     }
-    HWND hwnd_ = nullptr;
+    static inline HWND hwnd_ = nullptr;
 };
 
 TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
