@@ -6,6 +6,7 @@
 #include <memory>
 #include <new>
 
+#include "class_table.h"
 #include "executable_code.h"
 #include "thunk_code.h"
 
@@ -13,7 +14,13 @@ namespace lumio {
 
 // The context one stub passes on. Blocks outlive their entries: a block
 // under a later subclasser becomes a pass-through and goes with its window.
+// Each block runs this module's code, so it keeps the module loaded.
 struct SubclassBlock {
+    SubclassBlock() { ModuleLock(); }
+    ~SubclassBlock() { ModuleUnlock(); }
+    SubclassBlock(const SubclassBlock&) = delete;
+    SubclassBlock& operator=(const SubclassBlock&) = delete;
+
     uintptr_t incomingHwnd = 0;      // must stay first: the x86-64 stub writes hWnd here
     cThunkSubclass* link = nullptr;  // null once detached
     int index = -1;                  // the entry in link's table

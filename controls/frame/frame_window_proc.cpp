@@ -1,10 +1,17 @@
+#include "class_table.h"
 #include "modSubClasser.h"
 
 namespace lumio {
 namespace {
 
-// The procedure a window had before FrameWindowProc, for messages that find no frame.
+// The procedure a window had before FrameWindowProc, for messages that find
+// no frame. While a window holds it, FrameWindowProc is in its chain and
+// keeps this module loaded.
 constexpr char kPrevProcProp[] = "lvCFrame_PrevProc";
+
+void DropPrevProc(HWND hWnd) {
+    if (RemovePropA(hWnd, kPrevProcProp)) ModuleUnlock();
+}
 
 }  // namespace
 
@@ -23,7 +30,7 @@ LRESULT CALLBACK FrameWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
     } else {
         result = DefWindowProcA(hWnd, uMsg, wParam, lParam);
     }
-    if (received == WM_NCDESTROY) RemovePropA(hWnd, kPrevProcProp);
+    if (received == WM_NCDESTROY) DropPrevProc(hWnd);
     return result;
 }
 
@@ -32,12 +39,14 @@ WNDPROC FrameWindowProcAddress() { return &FrameWindowProc; }
 WNDPROC AttachFrameWindowProc(HWND hWnd) {
     const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
     if (!current) return nullptr;
+    if (GetPropA(hWnd, kPrevProcProp)) return nullptr;  // FrameWindowProc is in the chain already
     // In place before the procedure changes, so that no message goes unanswered.
     if (!SetPropA(hWnd, kPrevProcProp, reinterpret_cast<HANDLE>(current))) return nullptr;
+    ModuleLock();
     SetLastError(0);
     const LONG_PTR prev = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc));
     if (prev == 0 && GetLastError() != 0) {
-        RemovePropA(hWnd, kPrevProcProp);
+        DropPrevProc(hWnd);
         return nullptr;
     }
     SetPropA(hWnd, kPrevProcProp, reinterpret_cast<HANDLE>(prev));
@@ -49,7 +58,7 @@ void DetachFrameWindowProc(HWND hWnd) {
     if (!prev) return;
     if (GetWindowLongPtrA(hWnd, GWLP_WNDPROC) != reinterpret_cast<LONG_PTR>(&FrameWindowProc)) return;
     SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
-    RemovePropA(hWnd, kPrevProcProp);
+    DropPrevProc(hWnd);
 }
 
 }  // namespace lumio

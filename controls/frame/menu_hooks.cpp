@@ -1,3 +1,4 @@
+#include "class_table.h"
 #include "modSubClasser.h"
 
 namespace lumio {
@@ -13,8 +14,17 @@ struct MenuHookSlots {
 };
 thread_local MenuHookSlots t_hooks;
 
+// An installed hook calls into this module: it keeps the module loaded.
+HHOOK Hook(int idHook, HOOKPROC proc) {
+    HHOOK hook = SetWindowsHookExA(idHook, proc, nullptr, GetCurrentThreadId());
+    if (hook) ModuleLock();
+    return hook;
+}
+
 void Unhook(HHOOK& hook) {
-    if (hook) UnhookWindowsHookEx(hook);
+    if (!hook) return;
+    UnhookWindowsHookEx(hook);
+    ModuleUnlock();
     hook = nullptr;
 }
 
@@ -41,7 +51,7 @@ void HookMenuMsgFilter(bool bInstall, IMenuBarHooks* menuBar) {
     t.filterBar = nullptr;
     if (!bInstall || !menuBar) return;
     t.filterBar = menuBar;
-    t.filterHook = SetWindowsHookExA(WH_MSGFILTER, &MenuMsgFilterProc, nullptr, GetCurrentThreadId());
+    t.filterHook = Hook(WH_MSGFILTER, &MenuMsgFilterProc);
 }
 
 void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
@@ -51,8 +61,8 @@ void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
     t.keyMouseBar = nullptr;
     if (!bInstall || !menuBar) return;
     t.keyMouseBar = menuBar;
-    t.keyboardHook = SetWindowsHookExA(WH_KEYBOARD, &MenuKeyboardHookProc, nullptr, GetCurrentThreadId());
-    t.mouseHook = SetWindowsHookExA(WH_MOUSE, &MenuMouseHookProc, nullptr, GetCurrentThreadId());
+    t.keyboardHook = Hook(WH_KEYBOARD, &MenuKeyboardHookProc);
+    t.mouseHook = Hook(WH_MOUSE, &MenuMouseHookProc);
 }
 
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {

@@ -23,7 +23,9 @@ WNDPROC FrameWindowProcAddress();
 
 // Installs FrameWindowProc and keeps the previous procedure in a window
 // property of our own (dropped at WM_NCDESTROY). Returns the previous
-// procedure, or null when the window procedure could not be changed.
+// procedure, or null when the window procedure could not be changed or
+// FrameWindowProc is in the window's chain already. While it is in a chain,
+// the module stays loaded.
 WNDPROC AttachFrameWindowProc(HWND hWnd);
 // Puts the previous procedure back while FrameWindowProc is still the
 // window's procedure; under a later subclasser FrameWindowProc stays and

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
+#include "class_table.h"
 #include "modSubClasser.h"
 
 using namespace lumio;
@@ -76,9 +77,12 @@ protected:
 TEST_F(FrameWindowProcTest, FindsTheFrameThroughItsPropertyAndHoldsAReference) {
     FakeFrame frame;
     frame.hWnd = hwnd_;
+    const long locks = ModuleLockCount();
     SetPropA(hwnd_, kFrameObjectProp, static_cast<IFrameWindowProc*>(&frame));
     frame.prev = AttachFrameWindowProc(hwnd_);
     ASSERT_NE(frame.prev, nullptr);
+    EXPECT_EQ(AttachFrameWindowProc(hwnd_), nullptr) << "never chained to itself";
+    EXPECT_EQ(ModuleLockCount(), locks + 1);
     EXPECT_EQ(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(FrameWindowProcAddress()));
 
     EXPECT_EQ(SendMessageA(hwnd_, M1, 2, 0), 1103);
@@ -98,6 +102,7 @@ TEST_F(FrameWindowProcTest, FindsTheFrameThroughItsPropertyAndHoldsAReference) {
 
     DetachFrameWindowProc(hwnd_);
     EXPECT_EQ(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC), original_);
+    EXPECT_EQ(ModuleLockCount(), locks);
 }
 
 TEST_F(FrameWindowProcTest, StaysAndForwardsUnderALaterSubclasser) {
@@ -113,9 +118,11 @@ TEST_F(FrameWindowProcTest, StaysAndForwardsUnderALaterSubclasser) {
     EXPECT_EQ(GetWindowLongPtrA(hwnd_, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(FrameWindowProcAddress()));
     EXPECT_EQ(SendMessageA(hwnd_, M1, 2, 0), 102);
     EXPECT_NE(GetPropA(hwnd_, "lvCFrame_PrevProc"), nullptr);
-    // Its own property goes with the window.
+    // Its own property, and its hold on the module, go with the window.
+    const long locks = ModuleLockCount();
     DestroyWindow(hwnd_);
     EXPECT_FALSE(IsWindow(hwnd_));
+    EXPECT_EQ(ModuleLockCount(), locks - 1);
 }
 
 TEST_F(FrameWindowProcTest, PropertyRemovedAtDestruction) {

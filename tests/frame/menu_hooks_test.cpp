@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
+#include "class_table.h"
 #include "modSubClasser.h"
 
 using namespace lumio;
@@ -119,12 +120,15 @@ protected:
 
 TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
     FakeBar a('A'), b('B');
+    const long locks = ModuleLockCount();
     HookMenuKeyboardMouse(true, &a);
+    EXPECT_EQ(ModuleLockCount(), locks + 2) << "installed hooks keep the module loaded";
     Key('Q');
     Pump(150);
     EXPECT_EQ(g_log, (Logs{"A:key 51 down", "window key 51", "A:key 51 up"}));
 
     HookMenuKeyboardMouse(true, &b);  // A's hooks go
+    EXPECT_EQ(ModuleLockCount(), locks + 2);
     b.swallowKey = 'W';
     g_log.clear();
     Key('Q');
@@ -140,6 +144,7 @@ TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
     for (const std::string& line : g_log) EXPECT_EQ(line, "B:mouse move");
 
     HookMenuKeyboardMouse(false, nullptr);
+    EXPECT_EQ(ModuleLockCount(), locks);
     g_log.clear();
     Key('Q');
     MouseTo(210, 170);

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
+#include "class_table.h"
 
 using namespace lumio;
 
@@ -188,14 +189,17 @@ TEST_F(Subclassing, ExceptionInACallbackStopsAtTheBoundary) {
 TEST_F(Subclassing, DetachedEntryIsReusedAndItsWindowRestored) {
     HWND A = Make(), B = Make(), C = Make();
     const LONG_PTR original = Proc(A);
+    const long locks = ModuleLockCount();
     Owner o('O');
     cThunkSubclass sc(o);
     EXPECT_EQ(sc.pAttachThunk(A), 0);
     EXPECT_EQ(sc.pAttachThunk(B), 1);
+    EXPECT_EQ(ModuleLockCount(), locks + 2) << "a live block keeps the module loaded";
     EXPECT_NE(Proc(A), original);
     sc.pWatchMessage(A, M1, mpBefore);
     sc.pDetachThunk(A);
     EXPECT_EQ(Proc(A), original);
+    EXPECT_EQ(ModuleLockCount(), locks + 1);
     EXPECT_EQ(sc.pThunkSlotOf(A, false), -1);
     EXPECT_EQ(sc.pAttachThunk(C), 0) << "C takes A's entry";
     EXPECT_EQ(sc.Table()[0].before.nCount, 0) << "and starts with empty tables";
@@ -263,6 +267,7 @@ TEST_F(Subclassing, TwoOwnersOnOneWindowDetachInEitherOrder) {
         SCOPED_TRACE(firstGoesFirst ? "first owner detaches first" : "second owner detaches first");
         HWND h = Make();
         const LONG_PTR original = Proc(h);
+        const long locks = ModuleLockCount();
         Owner o1('1'), o2('2');
         auto s1 = std::make_unique<cThunkSubclass>(o1);
         auto s2 = std::make_unique<cThunkSubclass>(o2);
@@ -283,6 +288,7 @@ TEST_F(Subclassing, TwoOwnersOnOneWindowDetachInEitherOrder) {
             s2->pDetachThunk(h);
             s2.reset();
             EXPECT_NE(Proc(h), original) << "the first block stays as a pass-through";
+            EXPECT_EQ(ModuleLockCount(), locks + 1) << "and keeps the module loaded";
         } else {
             s2->pDetachThunk(h);
             s2.reset();
@@ -297,6 +303,7 @@ TEST_F(Subclassing, TwoOwnersOnOneWindowDetachInEitherOrder) {
         EXPECT_EQ(SendMessageA(h, M1, 2, 0), 102);
         EXPECT_EQ(g_log, (Logs{"prev 401 w=2"}));
         EXPECT_TRUE(DestroyWindow(h));
+        EXPECT_EQ(ModuleLockCount(), locks) << "every block is gone with its window";
     }
 }
 
