@@ -23,7 +23,9 @@ public:
     virtual void OnMenuMsgFilter(MSG* lpMsg, bool& handled) = 0;
     // wParam: the mouse message; lParam: its MOUSEHOOKSTRUCT.
     virtual void OnMenuMouseHook(WPARAM wParam, LPARAM lParam, bool& handled) = 0;
-    // wParam: the virtual key; lParam: repeat count, scan code and flags.
+    // wParam: the virtual key; lParam: repeat count, scan code and flags. A
+    // key release has bit 31 set: test the sign of the low 32 bits, since a
+    // 64-bit LPARAM holding it is still positive.
     virtual void OnMenuKeyboardHook(WPARAM wParam, LPARAM lParam, bool& handled) = 0;
 };
 
