@@ -1,30 +1,16 @@
+#include "main_form.h"
+
 #include <windows.h>
 
-namespace {
-
-LRESULT CALLBACK MainProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
-    if (msg == WM_DESTROY) {
-        PostQuitMessage(0);
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-} // namespace
-
-int WINAPI wWinMain(HINSTANCE inst, HINSTANCE, PWSTR, int show) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = MainProc;
-    wc.hInstance = inst;
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"QvnEditMain";
-    RegisterClassW(&wc);
-    HWND hwnd = CreateWindowW(L"QvnEditMain", L"qvnedit", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640,
-                              480, nullptr, nullptr, inst, nullptr);
-    ShowWindow(hwnd, show);
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int show) {
+    HWND main = CreateMainForm();
+    if (!main) return 1;
+    TheMainForm()->QuitOnClose = true;
+    ShowWindow(main, show);
+    UpdateWindow(main);
     MSG m;
     while (GetMessageW(&m, nullptr, 0, 0) > 0) {
+        if (IsDialogMessageW(main, &m)) continue;
         TranslateMessage(&m);
         DispatchMessageW(&m);
     }

@@ -1,0 +1,51 @@
+#include "unit_list.h"
+
+#include "csfrw.h"
+
+std::string CutUnitId(std::string_view text) {
+    for (size_t i = 1; i <= 40; ++i) {
+        if (text.empty()) break;
+        char c = i < text.size() ? text[i] : text.back();
+        if (c == ' ' || c == ';') return std::string(text.substr(0, i));
+    }
+    return std::string(text);
+}
+
+bool HasNoDisplayName(std::string_view section) {
+    std::string_view head = section.substr(0, 6);
+    return head == "CANEWY" || head == "CAWASH";
+}
+
+namespace {
+
+// Labels in the string table are bytes widened one by one; so is the key that names one.
+std::u16string WidenBytes(std::string_view s) {
+    std::u16string out;
+    out.reserve(s.size());
+    for (unsigned char c : s) out.push_back(static_cast<char16_t>(c));
+    return out;
+}
+
+} // namespace
+
+std::vector<UnitRow> BuildUnitRows(std::string_view unitSection, const std::string &file, bool withName,
+                                   bool withExt, std::vector<IniEntry> &entries) {
+    entries = SplitSectionEntries(unitSection, file);
+    if (entries.empty()) entries.emplace_back();
+    std::vector<UnitRow> rows;
+    rows.reserve(entries.size());
+    for (const auto &e : entries) {
+        if (e.Value.empty()) continue;
+        UnitRow row;
+        row.Id = e.Value;
+        std::string section = TrimIniValue(e.Value);
+        if (withExt && withName && !HasNoDisplayName(section))
+            row.Name = LookupCsfLabel(WidenBytes(TrimIniValue(ReadIniString(section, "UIName", "", file))));
+        if (withExt) {
+            row.Primary = TrimIniValue(ReadIniString(section, "Primary", "", file));
+            row.Secondary = TrimIniValue(ReadIniString(section, "Secondary", "", file));
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
