@@ -142,9 +142,44 @@ TEST(cGDIPlus, LoadReportsAlphaFromTheSourceFormat) {
         EXPECT_EQ(s.Height(), c.h);
         EXPECT_EQ(s.Alpha(), c.alpha) << c.file;
         EXPECT_EQ(s.ImageType(), image_type::kPng);
+        // Drawn into the DIB as premultiplied pixels, translucent ones kept.
+        int translucent = 0, notPremultiplied = 0;
+        for (std::size_t i = 0; i < s.ByteCount(); i += 4) {
+            const std::uint8_t *p = s.BitsPointer() + i;
+            translucent += p[3] > 0 && p[3] < 255;
+            notPremultiplied += p[0] > p[3] || p[1] > p[3] || p[2] > p[3];
+        }
+        EXPECT_EQ(translucent > 0, c.alpha) << c.file;
+        EXPECT_EQ(notPremultiplied, 0) << c.file;
     }
     c32bppDIB s;
     EXPECT_FALSE(g.LoadImageToDIB(L"", std::vector<std::uint8_t>(64, 7), s, 0));
     EXPECT_FALSE(g.LoadImageToDIB(L"", {}, s, 0));
     EXPECT_FALSE(g.LoadImageToDIB(L"C:\\no\\such\\file.png", {}, s, 0));
+}
+
+TEST(StreamHelpers, StreamToArrayTakesTheStreamLengthNotTheBlock) {
+    auto stream = ArrayToStream({}, 0);
+    ASSERT_TRUE(stream);
+    ULONG written = 0;
+    ASSERT_EQ(stream->Write("0123456789", 10, &written), S_OK);
+    // Grow the memory block behind the stream: its length stays 10.
+    HGLOBAL block = nullptr;
+    ASSERT_EQ(GetHGlobalFromStream(stream.Get(), &block), S_OK);
+    ASSERT_EQ(GlobalReAlloc(block, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT), block);
+    ASSERT_GE(GlobalSize(block), 4096u);
+    std::vector<std::uint8_t> bytes;
+    ASSERT_TRUE(StreamToArray(stream.Get(), bytes));
+    EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0123456789");
+
+    std::vector<std::uint8_t> empty;
+    EXPECT_FALSE(StreamToArray(ArrayToStream({}, 0).Get(), empty)) << "nothing written";
+}
+
+TEST(StreamHelpers, ArrayToStreamFromAStartIndex) {
+    const std::vector<std::uint8_t> src = {1, 2, 3, 4, 5};
+    std::vector<std::uint8_t> out;
+    ASSERT_TRUE(StreamToArray(ArrayToStream(src, 2).Get(), out));
+    EXPECT_EQ(out, (std::vector<std::uint8_t>{3, 4, 5}));
+    EXPECT_FALSE(ArrayToStream(src, 5)) << "start beyond the array";
 }

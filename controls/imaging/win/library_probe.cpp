@@ -8,9 +8,9 @@ namespace lumio {
 
 namespace {
 #if defined(__i386__)
-// crc32's code as far as it is readable, at most the scan limit.
-std::span<const std::uint8_t> ReadableCode(FARPROC entry) {
-    const auto *start = reinterpret_cast<const std::uint8_t *>(entry);
+// The process's bytes at an address as far as they are readable, at most the scan limit.
+std::span<const std::uint8_t> ReadableCode(std::uint32_t address) {
+    const auto *start = reinterpret_cast<const std::uint8_t *>(static_cast<std::uintptr_t>(address));
     MEMORY_BASIC_INFORMATION mbi{};
     if (VirtualQuery(start, &mbi, sizeof mbi) != sizeof mbi || mbi.State != MEM_COMMIT ||
         (mbi.Protect & (PAGE_GUARD | PAGE_NOACCESS)) != 0)
@@ -24,7 +24,8 @@ bool GuessCdecl([[maybe_unused]] FARPROC crc32) {
 #if defined(__i386__)
     // No "ret" found in reach: take cdecl, the usual zlib1.dll build. Every
     // call restores the stack pointer, so a wrong guess costs nothing.
-    return ScanCodeForCdecl(ReadableCode(crc32)).value_or(true);
+    const auto entry = static_cast<std::uint32_t>(reinterpret_cast<std::uintptr_t>(crc32));
+    return GuessCdeclFromCode(entry, ReadableCode).value_or(true);
 #else
     return true; // one calling convention on x86-64
 #endif

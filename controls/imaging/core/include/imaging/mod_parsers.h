@@ -8,6 +8,7 @@
 // been dimensioned" is an empty std::vector.
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -49,6 +50,9 @@ constexpr std::int32_t SwapLongBytes(std::int32_t v) noexcept {
 constexpr std::uint32_t ReadBigEndian32(const std::uint8_t *p) noexcept {
     return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
 }
+constexpr std::uint32_t ReadLittleEndian32(const std::uint8_t *p) noexcept {
+    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
+}
 constexpr void WriteBigEndian32(std::uint8_t *p, std::uint32_t v) noexcept {
     p[0] = static_cast<std::uint8_t>(v >> 24);
     p[1] = static_cast<std::uint8_t>(v >> 16);
@@ -72,5 +76,12 @@ constexpr std::size_t kCallingConventionScanLimit = 4096;
 // arguments, a plain "ret" (C3) not preceded by 33 (an "xor r32, ebx") means
 // cdecl. Empty when neither is found within the given bytes.
 std::optional<bool> ScanCodeForCdecl(std::span<const std::uint8_t> code) noexcept;
+
+// The readable bytes of a 32-bit module at an address (empty where none are).
+using CodeAt = std::function<std::span<const std::uint8_t>(std::uint32_t address)>;
+// The same guess for the function at `entry`, first following the jumps that
+// linkers put at an export's entry (jmp rel8, jmp rel32, jmp [import slot]),
+// so that the scan reads the function's own code, not whatever lies after a jump.
+std::optional<bool> GuessCdeclFromCode(std::uint32_t entry, const CodeAt &codeAt);
 
 } // namespace lumio
