@@ -37,8 +37,8 @@ std::wstring LocalName(const wchar_t *leaf) {
 TEST(FileRoutines, OpenForWritingKeepsAttributesAndDeleteClearsThem) {
     for (bool wide : {true, false}) {
         SCOPED_TRACE(wide ? "wide" : "desktop decides");
-        // ASCII only: the harness's Wine cannot map other names to its Unix file system.
-        const std::wstring name = LocalName(L"open_file_unicode.png");
+        // A Chinese name survives both paths on a code-page 936 system.
+        const std::wstring name = LocalName(L"\u56fe\u50cf\u6d4b\u8bd5.png");
         DeleteFileUnicode(name, true);
         EXPECT_EQ(OpenFileUnicode(name, true, wide), INVALID_HANDLE_VALUE) << "reading needs the file";
 
