@@ -37,6 +37,7 @@ private:
 } // namespace
 
 GdiplusSession::GdiplusSession(const GdiplusApi &api, ULONG_PTR lentToken) noexcept : api_(api) {
+    if (!api.Available()) return; // never call into a missing or partial GDI+
     if (lentToken != 0) {
         token_ = lentToken;
     } else if (api.Available() && api.Startup(token_) == Ok) {
@@ -70,7 +71,7 @@ bool cGDIPlus::isGDIplusOk(ULONG_PTR &gdiToken, bool KeepToken) {
 }
 
 std::int32_t cGDIPlus::EncoderClsidForMime(const std::wstring &mime, CLSID &clsid) {
-    if (api_.GetImageEncodersSize == nullptr || api_.GetImageEncoders == nullptr) return -1;
+    if (!api_.Available()) return -1;
     UINT count = 0, size = 0;
     if (api_.GetImageEncodersSize(&count, &size) != Ok || size == 0) return -1;
     // Records first, then the strings they point at, in one block.
@@ -91,7 +92,7 @@ bool cGDIPlus::SaveToPNG(const std::wstring &FileName, std::vector<std::uint8_t>
                          ULONG_PTR GlobalToken) {
     if (!cHost.HasImage()) return false;
     GdiplusSession session(api_, GlobalToken);
-    if (!session || api_.CreateBitmapFromScan0 == nullptr) return false;
+    if (!session) return false;
     // The rows are handed top row first with a negative stride, so GDI+ sees
     // the picture upright and never has to flip (or touch) the surface's pixels.
     const std::int32_t stride = cHost.scanWidth();
@@ -126,18 +127,20 @@ bool cGDIPlus::LoadImageToDIB(const std::wstring &fileName, const std::vector<st
     Gdiplus::GpRectF bounds{};
     Gdiplus::GpUnit unit = Gdiplus::UnitPixel;
     if (api_.GetImageBounds(image.get(), &bounds, &unit) == Ok) {
-        std::int32_t w = 0, h = 0;
+        std::int32_t x = 0, y = 0, w = 0, h = 0;
         try {
+            x = vb::CLng(bounds.X);
+            y = vb::CLng(bounds.Y);
             w = vb::CLng(bounds.Width);
             h = vb::CLng(bounds.Height);
         } catch (const VbError &) {
-            w = h = 0;
+            w = h = 0; // no surface: handled as a failed draw below
         }
         surface.InitializeDIB(w, h);
         HDC dc = surface.LoadDIBinDC(true);
         Gdiplus::GpGraphics *graphics = nullptr;
         if (dc != nullptr && api_.CreateFromHDC(dc, &graphics) == Ok && graphics != nullptr) {
-            api_.DrawImageRectRectI(graphics, image.get(), 0, 0, w, h, vb::CLng(bounds.X), vb::CLng(bounds.Y), w, h,
+            api_.DrawImageRectRectI(graphics, image.get(), 0, 0, w, h, x, y, w, h,
                                     Gdiplus::UnitPixel, nullptr, nullptr, nullptr);
             api_.DeleteGraphics(graphics);
             drawn = true;

@@ -12,13 +12,16 @@ GdiplusApi::GdiplusApi() noexcept : library_(LoadLibraryW(L"gdiplus.dll")) {
     if (!library_) return;
     startup_ = reinterpret_cast<decltype(startup_)>(library_.proc("GdiplusStartup"));
     shutdown_ = reinterpret_cast<decltype(shutdown_)>(library_.proc("GdiplusShutdown"));
-#define LUMIO_GDIPLUS_BIND(name) name = reinterpret_cast<decltype(name)>(library_.proc("Gdip" #name));
+    complete_ = startup_ != nullptr && shutdown_ != nullptr;
+#define LUMIO_GDIPLUS_BIND(name)                                               \
+    name = reinterpret_cast<decltype(name)>(library_.proc("Gdip" #name)); \
+    complete_ = complete_ && name != nullptr;
     LUMIO_GDIPLUS_ENTRIES(LUMIO_GDIPLUS_BIND)
 #undef LUMIO_GDIPLUS_BIND
 }
 
 Gdiplus::GpStatus GdiplusApi::Startup(ULONG_PTR &token) const noexcept {
-    if (startup_ == nullptr) {
+    if (!complete_) {
         token = 0;
         return Gdiplus::GdiplusNotInitialized;
     }
@@ -32,7 +35,7 @@ Gdiplus::GpStatus GdiplusApi::Startup(ULONG_PTR &token) const noexcept {
 }
 
 void GdiplusApi::Shutdown(ULONG_PTR token) const noexcept {
-    if (token == 0 || shutdown_ == nullptr) return;
+    if (token == 0 || !complete_) return;
     shutdown_(token);
     ++g_counts.shutdowns;
 }

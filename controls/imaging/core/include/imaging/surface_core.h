@@ -17,6 +17,8 @@ namespace lumio {
 // Opaque identity of the pixel store: the HBITMAP on Windows; null = no image.
 using SurfaceHandle = void *;
 
+// A derived class owns the pixel store: it calls DestroyDIB() in its own
+// destructor, while its ReleasePixels still exists.
 class SurfaceCore {
 public:
     SurfaceCore(const SurfaceCore &) = delete;

@@ -30,8 +30,8 @@ namespace lumio {
 class GdiplusApi {
 public:
     GdiplusApi() noexcept;
-    // gdiplus.dll loaded and GdiplusStartup found.
-    bool Available() const noexcept { return startup_ != nullptr; }
+    // gdiplus.dll loaded with GdiplusStartup, GdiplusShutdown and every entry below.
+    bool Available() const noexcept { return complete_; }
 
     // GdiplusStartup (version 1, no callback, background thread and codecs on)
     // and GdiplusShutdown of a token. Both are counted: see GdiplusCallCounts.
@@ -46,6 +46,7 @@ private:
     LoadedLibrary library_;
     decltype(&Gdiplus::GdiplusStartup) startup_ = nullptr;
     decltype(&Gdiplus::GdiplusShutdown) shutdown_ = nullptr;
+    bool complete_ = false;
 };
 
 // How often this library has started and shut down GDI+ through its binding
