@@ -1,0 +1,31 @@
+#pragma once
+// cPNGparser: reads a PNG from a caller's bytes or from an open file into a surface,
+// offering it to GDI+ first, then decoding it ourselves with zlib when installed.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "imaging/c32bpp_dib.h"
+#include "png_reader.h"
+
+// Finds and binds zlib for one load ("zlib1.dll", then "zlib.dll"); null when none exists.
+std::unique_ptr<ZlibApi> LoadZlib();
+
+class cPNGparser {
+public:
+    explicit cPNGparser(PngReader::ZlibLoader loadZlib = LoadZlib) : reader_(std::move(loadZlib)) {}
+
+    // The PNG in inStream[streamOffset, streamOffset + streamLength), read in place.
+    // True when those bytes begin with the PNG signature; whether an image was built is
+    // told by the surface's Handle.
+    bool LoadStream(const std::vector<uint8_t> &inStream, lumio::c32bppDIB &cHost, int32_t streamOffset,
+                    int32_t streamLength, ULONG_PTR gdiToken);
+    // The PNG in an open file (the caller opened it for reading and closes it). FileName must
+    // not be empty; it is used only to offer the file to GDI+.
+    bool LoadFile(HANDLE FileHandle, const std::wstring &FileName, lumio::c32bppDIB &cHost, ULONG_PTR gdiToken);
+
+private:
+    PngReader reader_;
+};

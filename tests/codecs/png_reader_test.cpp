@@ -1,0 +1,341 @@
+// The PNG reader on small hand-built files: chunk walk, header rules, transparency, pixel
+// conversion and the faults that must end in "recognised, no image".
+#include "png_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "support/png_builder.h"
+#include "system_zlib.h"
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+// A file-like source: the same bytes, with the size test of a file.
+class FileLikeSource final : public PngSource {
+public:
+    explicit FileLikeSource(const Bytes &b) : inner_(b) {}
+    uint64_t Size() const override { return inner_.Size(); }
+    const uint8_t *Fetch(uint64_t offset, size_t n) override { return inner_.Fetch(offset, n); }
+    bool IsFile() const override { return true; }
+
+private:
+    MemoryPngSource inner_;
+};
+
+struct Result {
+    bool recognised = false;
+    lumio::MemorySurface surface;
+    bool HasImage() const { return surface.HasImage(); }
+    // Pixel (x, y) from the top-left as B, G, R, A.
+    Bytes At(int32_t x, int32_t y) const {
+        const uint8_t *p = surface.RowFromTop(y) + size_t(x) * 4;
+        return Bytes(p, p + 4);
+    }
+};
+
+void Load(const Bytes &png, bool withZlib, Result &r, const PngReader::FirstDecoder &first = {}) {
+    PngReader reader(withZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
+    MemoryPngSource source(png);
+    r.recognised = reader.ParsePNG(source, r.surface, first);
+}
+
+// One-row images: filter byte 0 then the samples.
+Bytes Row(Bytes samples, uint8_t filter = 0) {
+    samples.insert(samples.begin(), filter);
+    return samples;
+}
+
+Bytes Cat(std::initializer_list<Bytes> parts) {
+    Bytes out;
+    for (const Bytes &p : parts) out.insert(out.end(), p.begin(), p.end());
+    return out;
+}
+
+TEST(PngReader, PixelConversion) {
+    struct Case {
+        const char *name;
+        Bytes png;
+        Bytes pixel0;  // B, G, R, A of the top-left pixel
+        bool alpha;
+    };
+    const Case cases[] = {
+        {"opaque RGB", PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({255, 0, 0})).IEND(), {0, 0, 255, 255}, false},
+        {"RGBA, truncating premultiplication", PngBuilder().IHDR(1, 1, 8, 6).IDAT(Row({200, 100, 50, 128})).IEND(),
+         {25, 50, 100, 128}, true},
+        {"alpha 0 clears the colour", PngBuilder().IHDR(1, 1, 8, 6).IDAT(Row({200, 100, 50, 0})).IEND(), {0, 0, 0, 0}, true},
+        {"grey + alpha", PngBuilder().IHDR(1, 1, 8, 4).IDAT(Row({100, 51})).IEND(), {20, 20, 20, 51}, true},
+        {"16-bit RGBA uses high bytes", PngBuilder().IHDR(1, 1, 16, 6).IDAT(Row({200, 9, 100, 9, 50, 9, 128, 255})).IEND(),
+         {25, 50, 100, 128}, true},
+        {"palette without PLTE, 1 bit: 1 is white", PngBuilder().IHDR(1, 1, 1, 3).IDAT(Row({0x80})).IEND(),
+         {255, 255, 255, 255}, false},
+        {"palette without PLTE, 8 bits: black", PngBuilder().IHDR(1, 1, 8, 3).IDAT(Row({7})).IEND(), {0, 0, 0, 255}, false},
+        {"PLTE after IDAT still counts",
+         PngBuilder().IHDR(1, 1, 8, 3).IDAT(Row({1})).Chunk("PLTE", {1, 2, 3, 4, 5, 6}).IEND(), {6, 5, 4, 255}, false},
+        {"a later PLTE replaces the first",
+         PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).Chunk("PLTE", {9, 8, 7}).IDAT(Row({0})).IEND(),
+         {7, 8, 9, 255}, false},
+        {"PLTE ignored for grey",
+         PngBuilder().IHDR(1, 1, 2, 0).Chunk("PLTE", {1, 2, 3, 4, 5, 6}).IDAT(Row({0x40})).IEND(), {85, 85, 85, 255}, false},
+        {"palette alpha from tRNS",
+         PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {200, 100, 50}).Chunk("tRNS", {128}).IDAT(Row({0})).IEND(),
+         {25, 50, 100, 128}, true},
+        {"ancillary and unknown chunks skipped",
+         PngBuilder().IHDR(1, 1, 8, 2).Chunk("tEXt", {'a', 0, 'b'}).Chunk("gAMA", {0, 0, 0, 1}).Chunk("zZZZ", {1}).IDAT(Row({1, 2, 3})).IEND(),
+         {3, 2, 1, 255}, false},
+        {"unknown filter type: row kept as stored", PngBuilder().IHDR(2, 1, 8, 0).IDAT(Row({10, 20}, 5)).IEND(),
+         {10, 10, 10, 255}, false},
+        {"empty IDAT skipped", PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {}).IDAT(Row({1, 2, 3})).IEND(), {3, 2, 1, 255}, false},
+        {"IEND with data ends the walk",
+         PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).Chunk("IEND", {1, 2}).Raw({0xDE, 0xAD}), {3, 2, 1, 255}, false},
+        {"no IEND: the walk runs into the end", PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})), {}, false},
+    };
+    for (const Case &c : cases) {
+        Result r;
+        Load(c.png, true, r);
+        SCOPED_TRACE(c.name);
+        EXPECT_TRUE(r.recognised);
+        if (c.pixel0.empty()) {
+            EXPECT_FALSE(r.HasImage());
+            continue;
+        }
+        ASSERT_TRUE(r.HasImage());
+        EXPECT_EQ(r.At(0, 0), c.pixel0);
+        EXPECT_EQ(r.surface.Alpha(), c.alpha);
+        EXPECT_EQ(r.surface.ImageType(), 10);
+    }
+}
+
+TEST(PngReader, RowsAreStoredBottomUp) {
+    Result r;
+    Load(PngBuilder().IHDR(1, 2, 8, 0).IDAT(Cat({Row({10}), Row({20})})).IEND(), false, r);
+    ASSERT_TRUE(r.HasImage());
+    EXPECT_EQ(r.surface.BitsPointer()[0], 20);  // the bottom row comes first in memory
+    EXPECT_EQ(r.surface.BitsPointer()[4], 10);
+}
+
+TEST(PngReader, GreyLevelsOfLowBitDepths) {
+    Result r;
+    Load(PngBuilder().IHDR(4, 1, 2, 0).IDAT(Row({0b00011011})).IEND(), false, r);
+    ASSERT_TRUE(r.HasImage());
+    for (int x = 0; x < 4; ++x) EXPECT_EQ(r.At(x, 0)[0], x * 85);
+}
+
+TEST(PngReader, TransparencyKeys) {
+    // 16-bit keys compare high bytes only; an 8-bit grey key compares the whole sample.
+    Result rgb16;
+    Load(PngBuilder().IHDR(2, 1, 16, 2).Chunk("tRNS", {1, 0, 2, 0, 3, 0})
+             .IDAT(Row({1, 77, 2, 88, 3, 99, 1, 0, 2, 0, 4, 0})).IEND(),
+         true, rgb16);
+    ASSERT_TRUE(rgb16.HasImage());
+    EXPECT_EQ(rgb16.At(0, 0), (Bytes{0, 0, 0, 0}));
+    EXPECT_EQ(rgb16.At(1, 0), (Bytes{4, 2, 1, 255}));
+    EXPECT_TRUE(rgb16.surface.Alpha());
+
+    Result grey16;
+    Load(PngBuilder().IHDR(2, 1, 16, 0).Chunk("tRNS", {7, 1}).IDAT(Row({7, 200, 8, 1})).IEND(), true, grey16);
+    ASSERT_TRUE(grey16.HasImage());
+    EXPECT_EQ(grey16.At(0, 0)[3], 0);
+    EXPECT_EQ(grey16.At(1, 0)[3], 255);
+
+    Result grey8;
+    Load(PngBuilder().IHDR(2, 1, 8, 0).Chunk("tRNS", {0, 7}).IDAT(Row({7, 8})).IEND(), true, grey8);
+    ASSERT_TRUE(grey8.HasImage());
+    EXPECT_EQ(grey8.At(0, 0)[3], 0);
+    EXPECT_EQ(grey8.At(1, 0)[3], 255);
+
+    // A palette tRNS of 3 entries: the rest of the palette is opaque.
+    Bytes plte;
+    for (int i = 0; i < 5; ++i) plte.insert(plte.end(), {255, 255, 255});
+    Result pal;
+    Load(PngBuilder().IHDR(5, 1, 8, 3).Chunk("PLTE", plte).Chunk("tRNS", {0, 51, 102}).IDAT(Row({0, 1, 2, 3, 4})).IEND(),
+         true, pal);
+    ASSERT_TRUE(pal.HasImage());
+    const uint8_t alphas[] = {0, 51, 102, 255, 255};
+    for (int x = 0; x < 5; ++x) EXPECT_EQ(pal.At(x, 0)[3], alphas[x]) << x;
+
+    // A tRNS chunk with a wrong CRC (checked with zlib) is skipped alone: opaque, and loaded.
+    Result badTrns;
+    Load(PngBuilder().IHDR(1, 1, 8, 0).Chunk("tRNS", {0, 7}, 0x12345678).IDAT(Row({7})).IEND(), true, badTrns);
+    ASSERT_TRUE(badTrns.HasImage());
+    EXPECT_FALSE(badTrns.surface.Alpha());
+    EXPECT_EQ(badTrns.At(0, 0), (Bytes{7, 7, 7, 255}));
+
+    // A short grey or RGB tRNS gives no key.
+    Result shortKey;
+    Load(PngBuilder().IHDR(1, 1, 8, 2).Chunk("tRNS", {0, 1, 0, 2}).IDAT(Row({1, 2, 3})).IEND(), true, shortKey);
+    ASSERT_TRUE(shortKey.HasImage());
+    EXPECT_FALSE(shortKey.surface.Alpha());
+}
+
+TEST(PngReader, InterlacedImageOneColumnWide) {
+    // Width 1, height 3: passes 1 (row 0), 5 (row 2) and 7 (row 1) hold pixels.
+    const Bytes raw = Cat({Row({10}), Row({30}), Row({20})});
+    Result r;
+    Load(PngBuilder().IHDR(1, 3, 8, 0, 1).IDAT(raw).IEND(), false, r);
+    ASSERT_TRUE(r.HasImage());
+    EXPECT_EQ(r.At(0, 0)[0], 10);
+    EXPECT_EQ(r.At(0, 1)[0], 20);
+    EXPECT_EQ(r.At(0, 2)[0], 30);
+}
+
+TEST(PngReader, CrcsAreCheckedOnlyWithZlibAndWhenStored) {
+    const Bytes rows = PngBuilder::Compress(Row({1, 2, 3}));
+    const Bytes badIdat = PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", rows, 0xBAD).IEND();
+    const Bytes zeroCrc = PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", rows, 0).IEND();
+    const Bytes swapped = PngBuilder().IHDR(1, 1, 8, 2)
+        .Chunk("IDAT", rows, __builtin_bswap32(PngBuilder::Crc("IDAT", rows))).IEND();
+    const Bytes badHeader = PngBuilder().Chunk("IHDR", PngBuilder::Header(1, 1, 8, 2), 1).IDAT(Row({1, 2, 3})).IEND();
+    struct Case {
+        const char *name;
+        const Bytes &png;
+        bool withZlib, image;
+    } cases[] = {
+        {"bad IDAT CRC without zlib", badIdat, false, true},  {"bad IDAT CRC with zlib", badIdat, true, false},
+        {"stored CRC 0", zeroCrc, true, true},                {"byte-swapped CRC", swapped, true, false},
+        {"bad IHDR CRC with zlib", badHeader, true, false},   {"bad IHDR CRC without zlib", badHeader, false, true},
+    };
+    for (const Case &c : cases) {
+        Result r;
+        Load(c.png, c.withZlib, r);
+        EXPECT_TRUE(r.recognised) << c.name;
+        EXPECT_EQ(r.HasImage(), c.image) << c.name;
+    }
+}
+
+TEST(PngReader, BadDataGivesNoImage) {
+    const Bytes idat = PngBuilder::Compress(Row({1, 2, 3}));
+    auto withLength = [&](uint32_t length) {
+        Bytes png = PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", idat).IEND();
+        const size_t at = 8 + 25;  // the IDAT chunk's length field
+        png[at] = uint8_t(length >> 24), png[at + 1] = uint8_t(length >> 16), png[at + 2] = uint8_t(length >> 8),
+        png[at + 3] = uint8_t(length);
+        return png;
+    };
+    Bytes shortHeader = PngBuilder::Header(1, 1, 8, 2);
+    shortHeader.resize(12);
+    Bytes longHeader = PngBuilder::Header(1, 1, 8, 2);
+    longHeader.push_back(0xEE);
+    const struct Case {
+        const char *name;
+        Bytes png;
+        bool image;
+    } cases[] = {
+        {"width 0", PngBuilder().IHDR(0, 1, 8, 2).IDAT(Row({1, 2, 3})).IEND(), false},
+        {"height above 2^31", PngBuilder().IHDR(1, 0x80000001u, 8, 2).IDAT(Row({1, 2, 3})).IEND(), false},
+        {"8192 x 8192 pixels", PngBuilder().IHDR(8192, 8192, 1, 0).IDAT(Row({0})).IEND(), false},
+        {"IHDR of 12 bytes", PngBuilder().Chunk("IHDR", shortHeader).IDAT(Row({1, 2, 3})).IEND(), false},
+        {"IHDR of 14 bytes", PngBuilder().Chunk("IHDR", longHeader).IDAT(Row({1, 2, 3})).IEND(), true},
+        {"RGB at 4 bits", PngBuilder().IHDR(1, 1, 4, 2).IDAT(Row({0x12, 0x30})).IEND(), false},
+        {"grey + alpha at 4 bits", PngBuilder().IHDR(1, 1, 4, 4).IDAT(Row({0x12})).IEND(), false},
+        {"palette at 16 bits", PngBuilder().IHDR(1, 1, 16, 3).IDAT(Row({0, 0})).IEND(), false},
+        {"bit depth 3", PngBuilder().IHDR(1, 1, 3, 0).IDAT(Row({0})).IEND(), false},
+        {"colour type 5", PngBuilder().IHDR(1, 1, 8, 5).IDAT(Row({0})).IEND(), false},
+        {"interlace 2", PngBuilder().IHDR(1, 1, 8, 0, 2).IDAT(Row({0})).IEND(), false},
+        {"palette index past PLTE", PngBuilder().IHDR(2, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).IDAT(Row({0, 1})).IEND(), false},
+        {"PLTE length not a multiple of 3", PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3, 4}).IDAT(Row({0})).IEND(), false},
+        {"no IHDR", PngBuilder().IDAT(Row({1, 2, 3})).IEND(), false},
+        {"no IDAT", PngBuilder().IHDR(1, 1, 8, 2).IEND(), false},
+        {"chunk length past the data", withLength(uint32_t(idat.size()) + 20), false},
+        {"chunk length 2^31", withLength(0x80000000u), false},
+        {"chunk length 2^32 - 1", withLength(0xFFFFFFFFu), false},
+        {"data ends inside a length field", Bytes(PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).Raw({0, 0})), false},
+        {"IDAT with block type 3", PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0x07, 0, 0}).IEND(), false},
+        {"more image data than the header allows", PngBuilder().IHDR(1, 1, 8, 2).IDAT(Cat({Row({1, 2, 3}), Row({4, 5, 6})})).IEND(), false},
+    };
+    for (const Case &c : cases) {
+        for (bool withZlib : {false, true}) {
+            Result r;
+            Load(c.png, withZlib, r);
+            EXPECT_TRUE(r.recognised) << c.name;
+            EXPECT_EQ(r.HasImage(), c.image) << c.name << (withZlib ? " with zlib" : "");
+        }
+    }
+}
+
+TEST(PngReader, LaterHeaderReplacesTheFirst) {
+    Result r;
+    Load(PngBuilder().IHDR(5, 5, 8, 6).IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).IEND(), true, r);
+    ASSERT_TRUE(r.HasImage());
+    EXPECT_EQ(r.surface.Width(), 1);
+    EXPECT_EQ(r.At(0, 0), (Bytes{3, 2, 1, 255}));
+}
+
+TEST(PngReader, ShortImageDataLeavesTheRestBlack) {
+    Result r;
+    Load(PngBuilder().IHDR(1, 2, 8, 2).IDAT(Row({1, 2, 3})).IEND(), false, r);
+    ASSERT_TRUE(r.HasImage());
+    EXPECT_EQ(r.At(0, 1), (Bytes{0, 0, 0, 255}));
+}
+
+TEST(PngReader, FailedInflationLeavesTheSurfaceFailedConversionDestroysIt) {
+    Result inflation;
+    ASSERT_TRUE(inflation.surface.InitializeDIB(2, 2));
+    inflation.surface.BitsPointer()[0] = 42;
+    Load(PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0xFF, 0xFF}).IEND(), true, inflation);
+    ASSERT_TRUE(inflation.HasImage());
+    EXPECT_EQ(inflation.surface.Width(), 2);
+    EXPECT_EQ(inflation.surface.BitsPointer()[0], 42);
+
+    Result conversion;
+    ASSERT_TRUE(conversion.surface.InitializeDIB(2, 2));
+    Load(PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).IDAT(Row({5})).IEND(), true, conversion);
+    EXPECT_FALSE(conversion.HasImage());
+    EXPECT_EQ(conversion.surface.ImageType(), -1);
+}
+
+TEST(PngReader, SignatureAndSizeTest) {
+    Bytes png = PngBuilder().IHDR(1, 1, 8, 0).IDAT(Row({9})).IEND();
+    png.resize(57, 0);  // cut inside IEND: recognised, but no image
+    for (size_t size : {size_t(56), size_t(57)}) {
+        const Bytes file(png.begin(), png.begin() + ptrdiff_t(size));
+        PngReader reader{PngReader::ZlibLoader()};
+        FileLikeSource source(file);
+        lumio::MemorySurface s;
+        EXPECT_EQ(reader.ParsePNG(source, s), size > 56) << size;
+    }
+    for (const Bytes &notPng : {Bytes{}, Bytes{0x89, 'P', 'N'}, Bytes{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0B, 0, 0}}) {
+        Result r;
+        Load(notPng, true, r);
+        EXPECT_FALSE(r.recognised);
+    }
+}
+
+TEST(PngReader, FirstDecoderTakesPrecedence) {
+    // Offered first; when it succeeds the chunks are never read (these would fail).
+    const Bytes broken = PngBuilder().Chunk("IHDR", {1, 2, 3}).IEND();
+    int calls = 0;
+    Result taken;
+    Load(broken, true, taken, [&] {
+        ++calls;
+        return taken.surface.InitializeDIB(3, 3);
+    });
+    EXPECT_TRUE(taken.recognised);
+    EXPECT_EQ(calls, 1);
+    EXPECT_EQ(taken.surface.Width(), 3);
+
+    Result declined;
+    Load(PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).IEND(), true, declined, [&] { return ++calls, false; });
+    EXPECT_EQ(calls, 2);
+    ASSERT_TRUE(declined.HasImage());
+    EXPECT_EQ(declined.surface.ImageType(), 10);
+
+    Result notPng;
+    Load(Bytes(60, 0), true, notPng, [&] { return ++calls, true; });
+    EXPECT_EQ(calls, 2);  // not offered what is not a PNG
+    EXPECT_FALSE(notPng.recognised);
+}
+
+TEST(PngReader, PixelCountCap) {
+    // 8192 x 8191 passes the cap: a 1-bit image whose data ends early decodes black.
+    Result r;
+    Load(PngBuilder().IHDR(8192, 8191, 1, 0).IDAT(Row({0xFF})).IEND(), false, r);
+    ASSERT_TRUE(r.HasImage());
+    EXPECT_EQ(r.surface.Height(), 8191);
+    EXPECT_EQ(r.At(0, 0), (Bytes{255, 255, 255, 255}));
+    EXPECT_EQ(r.At(8, 0), (Bytes{0, 0, 0, 255}));
+}
+
+}  // namespace

@@ -1,0 +1,128 @@
+// cPNGparser under Wine without GDI+: our own decoding, zlib1.dll beside the test or none.
+#include "cpng_parser.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+
+#include "zlib_binding.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<uint8_t>;
+using lumio::c32bppDIB;
+
+Bytes ReadFile(const fs::path &p) {
+    std::ifstream f(p, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(f), {});
+}
+
+std::vector<fs::path> Suite() {
+    std::vector<fs::path> files;
+    for (const auto &e : fs::directory_iterator(fs::path(LUMIO_TESTDATA) / "pngsuite"))
+        if (e.path().extension() == ".png")
+            files.push_back(e.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::unique_ptr<ZlibApi> NoZlib() { return nullptr; }
+
+Bytes Pixels(const c32bppDIB &s) {
+    return s.HasImage() ? Bytes(s.BitsPointer(), s.BitsPointer() + s.ByteCount()) : Bytes{};
+}
+
+// RAII for a file opened for reading.
+struct OpenFile {
+    HANDLE h;
+    explicit OpenFile(const fs::path &p)
+        : h(CreateFileW(p.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr)) {}
+    ~OpenFile() {
+        if (h != INVALID_HANDLE_VALUE) CloseHandle(h);
+    }
+};
+
+TEST(cPNGparser, FindsZlib1BesideTheProgram) {
+    const std::unique_ptr<ZlibApi> zlib = LoadZlib();
+    ASSERT_TRUE(zlib);
+    const uint8_t iend[] = {'I', 'E', 'N', 'D'};
+    EXPECT_TRUE(CheckChunkCRC(*zlib, iend, 4, 0xAE426082u));
+    EXPECT_FALSE(CheckChunkCRC(*zlib, iend, 4, 0x826042AEu));  // byte-swapped
+}
+
+TEST(cPNGparser, SuiteDecodesTheSameWithAndWithoutZlibFromStreamsAndFiles) {
+    const std::set<std::string> decodeWithoutZlib = {"xcsn0g01.png", "xhdn0g08.png"};
+    int images = 0;
+    for (const fs::path &file : Suite()) {
+        const std::string name = file.filename().string();
+        SCOPED_TRACE(name);
+        const Bytes png = ReadFile(file);
+        const bool corrupt = name[0] == 'x';
+
+        c32bppDIB without, with, fromFile;
+        cPNGparser(NoZlib).LoadStream(png, without, 0, int32_t(png.size()), 0);
+        cPNGparser().LoadStream(png, with, 0, int32_t(png.size()), 0);
+        {
+            OpenFile f(file);
+            ASSERT_NE(f.h, INVALID_HANDLE_VALUE);
+            cPNGparser().LoadFile(f.h, file.wstring(), fromFile, 0);
+        }
+        if (corrupt) {
+            EXPECT_EQ(without.HasImage(), decodeWithoutZlib.count(name) == 1);
+            EXPECT_FALSE(with.HasImage());
+            EXPECT_FALSE(fromFile.HasImage());
+            continue;
+        }
+        ASSERT_TRUE(without.HasImage());
+        ASSERT_TRUE(with.HasImage());
+        ASSERT_TRUE(fromFile.HasImage());
+        EXPECT_EQ(with.ImageType(), 10);
+        EXPECT_EQ(Pixels(without), Pixels(with));
+        EXPECT_EQ(Pixels(fromFile), Pixels(with));
+        EXPECT_EQ(without.Alpha(), with.Alpha());
+        ++images;
+    }
+    EXPECT_GT(images, 150);
+}
+
+TEST(cPNGparser, StreamIsAViewIntoTheCallersArray) {
+    const Bytes png = ReadFile(fs::path(LUMIO_TESTDATA) / "pngsuite" / "basn6a08.png");
+    Bytes padded(7, 0xEE);
+    padded.insert(padded.end(), png.begin(), png.end());
+    padded.insert(padded.end(), 5, 0xEE);
+    c32bppDIB whole, inside;
+    ASSERT_TRUE(cPNGparser().LoadStream(png, whole, 0, int32_t(png.size()), 0));
+    ASSERT_TRUE(cPNGparser().LoadStream(padded, inside, 7, int32_t(png.size()), 0));
+    EXPECT_EQ(Pixels(inside), Pixels(whole));
+    // A view that leaves the array is not read.
+    c32bppDIB none;
+    EXPECT_FALSE(cPNGparser().LoadStream(png, none, 1, int32_t(png.size()), 0));
+    EXPECT_FALSE(cPNGparser().LoadStream(png, none, -1, 8, 0));
+    EXPECT_FALSE(none.HasImage());
+}
+
+TEST(cPNGparser, FileSizeTest) {
+    const Bytes png = ReadFile(fs::path(LUMIO_TESTDATA) / "pngsuite" / "basn0g01.png");
+    for (size_t size : {size_t(56), size_t(57)}) {
+        const fs::path cut = fs::temp_directory_path() / ("cut" + std::to_string(size) + ".png");
+        {
+            std::ofstream o(cut, std::ios::binary);
+            o.write(reinterpret_cast<const char *>(png.data()), std::streamsize(size));
+        }
+        c32bppDIB s;
+        {
+            OpenFile f(cut);
+            EXPECT_EQ(cPNGparser().LoadFile(f.h, cut.wstring(), s, 0), size > 56) << size;
+        }
+        EXPECT_FALSE(s.HasImage());
+        fs::remove(cut);
+    }
+}
+
+}  // namespace
