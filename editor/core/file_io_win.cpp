@@ -67,13 +67,18 @@ bool ReplaceFileBytes(const std::string &path, std::string_view bytes) {
     if (attrs != INVALID_FILE_ATTRIBUTES && (attrs & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY))) {
         return false;
     }
+    // The new file takes the place of the old one, so it takes its visible attributes too.
+    DWORD keep = attrs == INVALID_FILE_ATTRIBUTES
+                     ? FILE_ATTRIBUTE_NORMAL
+                     : attrs & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    if (keep == 0) keep = FILE_ATTRIBUTE_NORMAL;
 
     static unsigned counter = 0;
     std::wstring tmp;
     UniqueHandle h(INVALID_HANDLE_VALUE);
     for (int attempt = 0; attempt < 100 && h.get() == INVALID_HANDLE_VALUE; ++attempt) {
         tmp = target + L".~" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter) + L".tmp";
-        h.reset(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        h.reset(CreateFileW(tmp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, keep, nullptr));
         if (h.get() == INVALID_HANDLE_VALUE && GetLastError() != ERROR_FILE_EXISTS) return false;
     }
     if (h.get() == INVALID_HANDLE_VALUE) return false;

@@ -1,5 +1,7 @@
 #include "rwini.h"
 
+#include "ansi_codepage.h"
+
 namespace {
 
 constexpr uint32_t kValueBuffer = 144;
@@ -27,11 +29,18 @@ void WriteIniString(std::string_view section, std::string_view key, std::string_
 }
 
 std::string TrimIniValue(std::string_view s) {
-    // The first character is never examined; only characters 2 to 41 end the value.
-    for (size_t i = 1; i <= 40; ++i) {
-        if (s.empty()) break;
-        char c = i < s.size() ? s[i] : s.back();
-        if (c == ' ' || c == ';' || c == '\0') return std::string(s.substr(0, i));
+    // Positions count characters of the ANSI code page, not bytes. The first character is
+    // never examined; only characters 2 to 41 end the value.
+    size_t starts[42];
+    size_t chars = 0;
+    for (size_t b = 0; b < s.size() && chars < 42; ++chars) {
+        starts[chars] = b;
+        b += IsAnsiLeadByte(static_cast<unsigned char>(s[b])) && b + 1 < s.size() ? 2 : 1;
+    }
+    for (size_t i = 1; i <= 40 && chars > 0; ++i) {
+        size_t at = i < chars ? starts[i] : starts[chars - 1];
+        char c = s[at];
+        if (c == ' ' || c == ';' || c == '\0') return std::string(s.substr(0, i < chars ? starts[i] : s.size()));
     }
     return std::string(s);
 }

@@ -199,11 +199,17 @@ TEST_F(IniConformanceTest, ChinesePaths) {
     EXPECT_EQ(ReadIniString("E1", "Strength", "", path), "125");
 }
 
-TEST_F(IniConformanceTest, ReadOnlyFileIsLeftAlone) {
+TEST_F(IniConformanceTest, FileAttributes) {
     PutFile(file, "[A]\r\nx=1\r\n");
     ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_READONLY));
     EXPECT_FALSE(ProfileWriteString("A", "x", "2", file));
     EXPECT_EQ(GetFile(file), "[A]\r\nx=1\r\n");
+
+    // Replacing the file keeps it hidden.
+    ASSERT_TRUE(SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    EXPECT_TRUE(ProfileWriteString("A", "x", "2", file));
+    EXPECT_EQ(GetFile(file), "[A]\r\nx=2\r\n");
+    EXPECT_TRUE(GetFileAttributesA(file.c_str()) & FILE_ATTRIBUTE_HIDDEN);
     SetFileAttributesA(file.c_str(), FILE_ATTRIBUTE_NORMAL);
 }
 

@@ -15,9 +15,13 @@ TEST(TrimIniValueTest, CutsAtTheFirstTerminatorAmongCharacters2To41) {
     space45[44] = ' ';
     std::string space41 = fifty;
     space41[40] = ' ';
+    std::string chinese25; // 25 two-byte characters: 50 bytes, but only 25 positions
+    for (int i = 0; i < 25; ++i) chinese25 += "\xB2\xBD";
     const struct {
         std::string in, out;
     } cases[] = {
+        {chinese25 + " x", chinese25},
+        {"\xB2\xBD;", "\xB2\xBD"},
         {"two words", "two"},
         {"ab", "ab"},
         {";", ";"},
