@@ -3,7 +3,6 @@
 #include "ansi_text.h"
 #include "forms/forms.h"
 #include "forms/gdi_handles.h"
-#include "ini_lines.h"
 #include "main_form.h"
 #include "rwini.h"
 #include "section_text.h"
@@ -34,7 +33,10 @@ std::string RulesFile() {
 void WeaponEdit::Command2_Click() {
     auto lines = SectionLinesFromText(ToAnsi(forms::GetText(Text1)));
     if (lines.empty()) return;
-    ReplaceSectionLines(Section, lines, RulesFile());
+    std::string entries;
+    for (const auto &line : lines) entries.append(line).push_back('\0');
+    entries.push_back('\0');
+    WriteIniSection(Section, entries, RulesFile());
 }
 
 LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <optional>
+#include <vector>
 
 namespace {
 
@@ -34,8 +35,6 @@ std::string_view Trim(std::string_view s, std::string_view blanks) {
     size_t e = s.find_last_not_of(blanks);
     return s.substr(b, e - b + 1);
 }
-
-bool IsBlank(std::string_view s) { return Trim(s, " \t").empty(); }
 
 std::optional<std::string_view> HeaderName(std::string_view line) {
     std::string_view t = Trim(line, " \t");
@@ -97,12 +96,6 @@ std::optional<Body> FindSection(const std::vector<Line> &lines, std::string_view
     return std::nullopt;
 }
 
-std::string_view LineBreakOf(const std::vector<Line> &lines) {
-    for (const auto &l : lines)
-        if (!l.Break.empty()) return l.Break;
-    return "\r\n";
-}
-
 } // namespace
 
 int RemoveSectionLinesWithValue(std::string_view section, std::string_view value, const std::string &file) {
@@ -117,7 +110,7 @@ int RemoveSectionLinesWithValue(std::string_view section, std::string_view value
     for (size_t i = 0; i < lines.size(); ++i) {
         if (i >= body->First && i < body->Last) {
             size_t eq = lines[i].Text.find('=');
-            if (eq != std::string_view::npos && Trim(lines[i].Text.substr(eq + 1), " ") == value) {
+            if (eq != std::string_view::npos && Trim(lines[i].Text.substr(eq + 1), " \t") == value) {
                 ++removed;
                 continue;
             }
@@ -126,33 +119,4 @@ int RemoveSectionLinesWithValue(std::string_view section, std::string_view value
     }
     if (removed == 0) return 0;
     return WriteWhole(file, out) ? removed : -1;
-}
-
-bool ReplaceSectionLines(std::string_view section, const std::vector<std::string> &lines, const std::string &file) {
-    auto data = ReadWhole(file);
-    std::string original = data ? *data : std::string();
-    auto split = SplitLines(original);
-    std::string brk(LineBreakOf(split));
-    std::string fresh;
-    for (const auto &l : lines) fresh.append(l).append(brk);
-
-    std::string out;
-    out.reserve(original.size() + fresh.size() + section.size() + 8);
-    auto body = FindSection(split, section);
-    if (!body) {
-        out = original;
-        if (!out.empty() && out.back() != '\n' && out.back() != '\r') out.append(brk);
-        out.append("[").append(section).append("]").append(brk).append(fresh);
-        return WriteWhole(file, out);
-    }
-    size_t keepFrom = body->Last; // trailing blank lines of the body stay
-    while (keepFrom > body->First && IsBlank(split[keepFrom - 1].Text)) --keepFrom;
-    for (size_t i = 0; i < body->First; ++i) {
-        out.append(split[i].Text).append(split[i].Break);
-        // A header on the last line without a break still needs one before the body.
-        if (i + 1 == body->First && split[i].Break.empty() && !fresh.empty()) out.append(brk);
-    }
-    out.append(fresh);
-    for (size_t i = keepFrom; i < split.size(); ++i) out.append(split[i].Text).append(split[i].Break);
-    return WriteWhole(file, out);
 }

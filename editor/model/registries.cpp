@@ -63,11 +63,15 @@ int64_t NextFreeKey(RegistryKind kind, const std::string &file) {
 
 RegisterOutcome RegisterName(RegistryKind kind, std::string_view name, const std::string &file) {
     if (name.empty()) return RegisterOutcome::NothingToRegister;
-    RefreshRegistries(file);
-    const auto &entries = RegistryEntries(kind);
-    if (std::any_of(entries.begin(), entries.end(), [&](const IniEntry &e) { return e.Value == name; }))
-        return RegisterOutcome::AlreadyRegistered;
-    int64_t key = NextFreeKey(kind, file);
+    int64_t key = 0;
+    {
+        ProfileSnapshot oneRead;
+        RefreshRegistries(file);
+        const auto &entries = RegistryEntries(kind);
+        if (std::any_of(entries.begin(), entries.end(), [&](const IniEntry &e) { return e.Value == name; }))
+            return RegisterOutcome::AlreadyRegistered;
+        key = NextFreeKey(kind, file);
+    }
     WriteIniString(RegistrySection(kind), std::to_string(key), name, file);
     (kind == RegistryKind::Weapon ? NextWeaponIndex : NextWarheadIndex) =
         key < std::numeric_limits<int64_t>::max() ? key + 1 : key;

@@ -30,6 +30,7 @@ std::u16string WidenBytes(std::string_view s) {
 
 std::vector<UnitRow> BuildUnitRows(std::string_view unitSection, const std::string &file, bool withName,
                                    bool withExt, std::vector<IniEntry> &entries) {
+    ProfileSnapshot oneRead; // three reads per unit: read the file once
     entries = SplitSectionEntries(unitSection, file);
     if (entries.empty()) entries.emplace_back();
     std::vector<UnitRow> rows;

@@ -17,6 +17,7 @@ std::string Shown(const std::string &section, const char *key, const std::string
 } // namespace
 
 UnitValues ReadUnitValues(const std::string &unit, bool isBuilding, const std::string &file) {
+    ProfileSnapshot oneRead;
     UnitValues v;
     v.Strength = Shown(unit, "Strength", file);
     if (!isBuilding) v.Speed = Shown(unit, "Speed", file);
@@ -28,6 +29,7 @@ UnitValues ReadUnitValues(const std::string &unit, bool isBuilding, const std::s
 
 std::vector<KeyWrite> PlanUnitSave(const std::string &unit, const UnitBoxes &boxes, bool isBuilding,
                                    const std::string &file) {
+    ProfileSnapshot oneRead;
     std::vector<KeyWrite> writes;
     auto add = [&](const char *key, const std::string &value) {
         if (value != Shown(unit, key, file)) writes.push_back({key, value});
