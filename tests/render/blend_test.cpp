@@ -5,6 +5,7 @@
 #include "blend_pixels.h"
 #include "gray_scale.h"
 #include "pixel_fixture.h"
+#include "simd_level.h"
 
 namespace lumio::render::test {
 namespace {
@@ -94,10 +95,12 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
             }
 }
 
+// Every vector width gives the reference's bytes, the ragged row ends too.
 TEST(BlendRows, MatchesReferenceOnNoise) {
     std::mt19937 rng(7);
     Picture src(37, 11), dst(37, 11);
     src.Randomize(rng);
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
     for (bool host : {false, true})
         for (int k : {255, 254, 200, 127, 1})
             for (int code : {-1, 1, 2, 3, 4, 5, 6, 7, 0}) {
@@ -124,11 +127,14 @@ TEST(BlendRows, MatchesReferenceOnNoise) {
                         ReferenceBlend(src.At(x, y), q, host, k, code);
                         want.push_back({q[0], q[1], q[2], host ? q[3] : uint8_t(0)});
                     }
+                if (!simd::Supported(level)) continue;
+                simd::Force(level);
                 BlendRows(src.View(), 0, 11, dv, 0, 10, 37, 11, k, code);
+                simd::Force(simd::Level::Avx2);
                 for (int y = 0, i = 0; y < 11; ++y)
                     for (int x = 0; x < 37; ++x, ++i)
                         ASSERT_EQ(PixelAt(dv, x, y), want[size_t(i)])
-                            << "host " << host << " k " << k << " code " << code << " at " << x << "," << y;
+                            << "level " << int(level) << " host " << host << " k " << k << " code " << code << " at " << x << "," << y;
             }
 }
 

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "pixel_fixture.h"
+#include "simd_level.h"
 #include "stretch_bits.h"
 
 namespace lumio::render::test {
@@ -105,9 +106,13 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
         {3, 2, 9, 6, 0, 0, 4, 3},      {0, 0, 19, 13, -5, -4, 33, 20}, {2, 5, 13, 8, 0, 0, 13, 8},
         {0, 0, 19, 13, 0, 0, -25, -9}, {18, 12, 1, 1, 0, 0, 5, 5},     {0, 0, 19, 13, 0, 0, 19, 1},
     };
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Avx2})
     for (bool hq : {false, true})
         for (const auto &c : cases) {
+            if (!simd::Supported(level)) continue;
+            simd::Force(level);
             Stretch s = Scale(pic, hq, c.sx, c.sy, c.sw, c.sh, c.dx, c.dy, c.dw, c.dh);
+            simd::Force(simd::Level::Avx2);
             ASSERT_TRUE(s.ok);
             const PixelView o = s.out.View();
             for (int32_t y = 0; y < o.height; ++y)
@@ -115,7 +120,7 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
                     const uint8_t *p = o.pixel(x, y);
                     ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}),
                               Reference(pic, hq, c.sx, c.sy, c.sw, c.sh, c.dx, c.dy, c.dw, c.dh, x, y))
-                        << "hq " << hq << " rect " << c.sx << "," << c.sy << " " << c.sw << "x" << c.sh << " to "
+                        << "level " << int(level) << " hq " << hq << " rect " << c.sx << "," << c.sy << " " << c.sw << "x" << c.sh << " to "
                         << c.dw << "x" << c.dh << " at " << x << "," << y;
                 }
         }

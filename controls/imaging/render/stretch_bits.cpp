@@ -7,9 +7,12 @@
 #include <vector>
 
 #include "lightness.h"
+#include "simd_level.h"
 
 namespace lumio::render {
 namespace {
+
+using simd::BilinearColumn;
 
 struct Geometry {
     PixelView source;  // bottom-up, the rectangle inside it below
@@ -19,6 +22,12 @@ struct Geometry {
     double xRatio, yRatio;
 };
 
+// Each byte of a row of the source window times the row's weight.
+void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Level level) {
+    if (level == simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
+    for (size_t i = 0; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
+}
+
 void Nearest(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
     std::vector<int32_t> col(static_cast<size_t>(g.output.width));
@@ -27,40 +36,48 @@ void Nearest(const Geometry &g) {
         col[static_cast<size_t>(x)] = cx > last ? last : static_cast<int32_t>(cx);
     }
     const int32_t top = g.bottom + g.height - 1;
+    const size_t rowBytes = static_cast<size_t>(g.output.width) * 4;
+    int32_t previous = -1;
     for (int32_t y = g.output.height - 1; y >= 0; --y) {
         const double ry = std::floor(static_cast<double>(y + g.oy) * g.yRatio);
         const int32_t r = ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
-        const uint32_t *s = reinterpret_cast<const uint32_t *>(g.source.row(r));
         uint8_t *d = g.output.row(y);
-        for (int32_t x = 0; x < g.output.width; ++x, d += 4) std::memcpy(d, s + col[static_cast<size_t>(x)], 4);
+        // Enlarging repeats source rows: copy the row just made.
+        if (r == previous) {
+            std::memcpy(d, g.output.row(y + 1), rowBytes);
+            continue;
+        }
+        previous = r;
+        const uint8_t *s = g.source.row(r);
+        const int32_t *c = col.data();
+        for (int32_t x = 0; x < g.output.width; ++x, d += 4) std::memcpy(d, s + static_cast<ptrdiff_t>(c[x]) * 4, 4);
     }
 }
 
-struct Column {
-    int32_t ix;    // left sample
-    double w0;     // weight of ix
-    double w1;     // weight of ix + 1; 0 when ix is the rectangle's last column
-};
-
-inline void Accumulate(double acc[4], const uint8_t *p, double rw, double cw) {
-    for (int c = 0; c < 4; ++c) acc[c] = acc[c] + static_cast<double>(p[c]) * rw * cw;
-}
-
+// Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
+// (1 - fx) and ix + 1 (fx), then row iy - 1 (1 - fy) at the same columns;
+// each term is byte x row weight x column weight. The byte x row weight
+// products are formed once per output row for the whole source window, and
+// terms of weight 0 add nothing, so every pixel takes the same steps.
 void Bilinear(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
-    std::vector<Column> cols(static_cast<size_t>(g.output.width));
+    std::vector<BilinearColumn> cols(static_cast<size_t>(g.output.width));
     for (int32_t x = 0; x < g.output.width; ++x) {
         const double px = static_cast<double>(x + g.ox) * g.xRatio + g.left;
         const double ix = std::floor(px);
-        Column &c = cols[static_cast<size_t>(x)];
+        BilinearColumn &c = cols[static_cast<size_t>(x)];
         if (ix >= last) {
-            c = {last, 1.0, 0.0};
+            c = {last - g.left, last - g.left, 1.0, 0.0};
         } else {
             const double fx = px - ix;
-            c = {static_cast<int32_t>(ix), 1.0 - fx, fx};
+            const int32_t i = static_cast<int32_t>(ix) - g.left;
+            c = {i, i + 1, 1.0 - fx, fx};
         }
     }
+    const size_t span = static_cast<size_t>(g.width) * 4;
+    std::vector<double> upper(span), lower(span);
     const int32_t top = g.bottom + g.height - 1;
+    const simd::Level level = simd::Active();
     for (int32_t y = g.output.height - 1; y >= 0; --y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
         const double iyf = std::floor(py);
@@ -68,24 +85,27 @@ void Bilinear(const Geometry &g) {
         const double fy = py - iyf;
         // The rectangle's first row has nothing below it that belongs to the picture.
         const bool single = iy <= g.bottom;
-        const double rw0 = single ? 1.0 : fy;        // row iy
-        const double rw1 = single ? 0.0 : 1.0 - fy;  // row iy - 1
-        const uint8_t *r0 = g.source.row(iy);
-        const uint8_t *r1 = single ? r0 : g.source.row(iy - 1);
+        WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);
+        if (single)
+            std::fill(lower.begin(), lower.end(), 0.0);
+        else
+            WeighRow(g.source.pixel(g.left, iy - 1), 1.0 - fy, lower.data(), span, level);
         uint8_t *d = g.output.row(y);
+        if (level == simd::Level::Avx2) {
+            simd::BilinearRowAvx2(upper.data(), lower.data(), cols.data(), g.output.width, d);
+            continue;
+        }
         for (int32_t x = 0; x < g.output.width; ++x, d += 4) {
-            const Column &c = cols[static_cast<size_t>(x)];
-            const ptrdiff_t o = static_cast<ptrdiff_t>(c.ix) * 4;
-            double acc[4] = {0, 0, 0, 0};
-            if (rw0 != 0.0) {
-                if (c.w0 != 0.0) Accumulate(acc, r0 + o, rw0, c.w0);
-                if (c.w1 != 0.0) Accumulate(acc, r0 + o + 4, rw0, c.w1);
+            const BilinearColumn &c = cols[static_cast<size_t>(x)];
+            const double *u0 = &upper[static_cast<size_t>(c.i0) * 4], *u1 = &upper[static_cast<size_t>(c.i1) * 4];
+            const double *l0 = &lower[static_cast<size_t>(c.i0) * 4], *l1 = &lower[static_cast<size_t>(c.i1) * 4];
+            for (int k = 0; k < 4; ++k) {
+                double acc = u0[k] * c.w0;
+                acc = acc + u1[k] * c.w1;
+                acc = acc + l0[k] * c.w0;
+                acc = acc + l1[k] * c.w1;
+                d[k] = static_cast<uint8_t>(static_cast<int32_t>(acc));
             }
-            if (rw1 != 0.0) {
-                if (c.w0 != 0.0) Accumulate(acc, r1 + o, rw1, c.w0);
-                if (c.w1 != 0.0) Accumulate(acc, r1 + o + 4, rw1, c.w1);
-            }
-            for (int k = 0; k < 4; ++k) d[k] = static_cast<uint8_t>(static_cast<int32_t>(acc[k]));
         }
     }
 }

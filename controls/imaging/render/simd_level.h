@@ -1,0 +1,39 @@
+#pragma once
+// Which vector instructions the pixel loops use. Every level gives the same
+// bytes; the wider ones are only faster.
+#include <cstddef>
+#include <cstdint>
+
+namespace lumio::render::simd {
+
+enum class Level { Scalar, Sse2, Avx2 };
+
+// The widest level this processor and build offer, unless narrowed by Force.
+Level Active();
+bool Supported(Level level);
+// Narrows the loops to a level (tests compare the levels); a level the
+// processor lacks falls back to the widest it has.
+void Force(Level level);
+
+// One output column of the bilinear scaling: window columns i0 and i1 with
+// their weights (i1 = i0 and w1 = 0 at the window's last column).
+struct BilinearColumn {
+    int32_t i0, i1;
+    double w0, w1;
+};
+
+// One output row of the bilinear scaling with AVX: upper and lower hold the
+// window's bytes times the row weights (4 doubles a pixel).
+void BilinearRowAvx2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width,
+                     uint8_t *out);
+
+// Bytes of `pixels` pixels times a weight, as doubles.
+void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
+
+// The blend with AVX2: height rows of width pixels, s over d; each row
+// starts sStep (dStep) bytes after the previous one. gray: B, G, R weights,
+// or null.
+void BlendRectAvx2(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_t width, int32_t height,
+                   int32_t bpp, int32_t k, bool opaque, const float *gray);
+
+}  // namespace lumio::render::simd
