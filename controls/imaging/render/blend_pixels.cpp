@@ -8,7 +8,7 @@
 
 #include "gray_scale.h"
 #include "lightness.h"
-#include "round_even.h"
+#include "imaging/vb_math.h"
 #include "simd_level.h"
 
 namespace lumio::render {
@@ -149,18 +149,18 @@ void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const Pixe
                 const float sum = gw.Sum(s);
                 if constexpr (kOpaque) {
                     if (a == 255) {
-                        const float r = RoundHalfEven(sum);
-                        const uint8_t g1 = static_cast<uint8_t>(r > 255.0f ? 255 : static_cast<int32_t>(r));
+                        const double r = vb::RoundHalfEven(sum);
+                        const uint8_t g1 = static_cast<uint8_t>(r > 255.0 ? 255 : static_cast<int32_t>(r));
                         d[0] = d[1] = d[2] = g1;
                         if constexpr (host) d[3] = 255;
                     } else {
-                        const int32_t g2 = static_cast<int32_t>(RoundHalfEven(sum)) & 0xFF;
+                        const int32_t g2 = static_cast<int32_t>(vb::RoundHalfEven(sum)) & 0xFF;
                         const int32_t ia = 255 - a;
                         for (int c = 0; c < 3; ++c) d[c] = Sat(g2 + ia * d[c] / 255);
                         if constexpr (host) d[3] = Sat(a + ia * d[3] / 255);
                     }
                 } else {
-                    const int32_t g2 = static_cast<int32_t>(RoundHalfEven(sum)) & 0xFF;
+                    const int32_t g2 = static_cast<int32_t>(vb::RoundHalfEven(sum)) & 0xFF;
                     const int32_t inv = 255 - a * k / 255;
                     for (int c = 0; c < 3; ++c) d[c] = Sat((inv * d[c] + g2 * k) / 255);
                     if constexpr (host) d[3] = Sat((inv * d[3] + a * k) / 255);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "round_even.h"
+#include "imaging/vb_math.h"
 
 namespace lumio::render {
 
@@ -13,7 +13,7 @@ void LightenPixels(const PixelView &src, const PixelView &dst, float lightness) 
     // The offset depends on alpha alone, so one table serves every pixel.
     int32_t offset[256];
     for (int32_t a = 0; a < 256; ++a)
-        offset[a] = static_cast<int32_t>(RoundHalfEven(d * static_cast<float>(a))) / 255;
+        offset[a] = static_cast<int32_t>(vb::RoundHalfEven(d * static_cast<float>(a))) / 255;
     const bool up = d > 0.0f;
     for (int32_t r = 0; r < src.height; ++r) {
         const uint8_t *s = src.row(r);

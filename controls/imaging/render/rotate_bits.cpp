@@ -5,14 +5,14 @@
 
 #include "lightness.h"
 #include "mirror_bits.h"
-#include "round_even.h"
+#include "imaging/vb_math.h"
 
 namespace lumio::render {
 
 bool WholeDegrees(float angle, int32_t &degrees) {
     if (!std::isfinite(angle)) return false;
     // Reduce first: a huge angle must not overflow the integer conversion.
-    const double r = RoundHalfEven(std::fmod(static_cast<double>(angle), 360.0));
+    const double r = vb::RoundHalfEven(std::fmod(static_cast<double>(angle), 360.0));
     degrees = static_cast<int32_t>(r) % 360;
     return true;
 }
@@ -53,7 +53,7 @@ bool OwnRotation::Prepare(const PixelView &self, float angle, int32_t destX, int
     sinY_ = std::sin(theta) / ys;
 
     const double w = destWidth, h = destHeight;
-    const double d = RoundHalfEven(std::sqrt(w * w + h * h));
+    const double d = vb::RoundHalfEven(std::sqrt(w * w + h * h));
     if (!(d >= 1.0 && d <= INT32_MAX)) return false;
     size_ = static_cast<int32_t>(d);
 
