@@ -1,0 +1,51 @@
+#include "ansi_string_ops.h"
+
+#include "ansi_codepage.h"
+
+namespace {
+
+size_t CharLength(std::string_view text, size_t pos) {
+    return IsAnsiLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2 : 1;
+}
+
+} // namespace
+
+size_t AnsiFind(std::string_view text, std::string_view needle, size_t from) {
+    if (from > text.size()) return std::string_view::npos;
+    size_t boundary = from;
+    for (size_t pos = text.find(needle, from); pos != std::string_view::npos; pos = text.find(needle, pos + 1)) {
+        while (boundary < pos) boundary += CharLength(text, boundary);
+        if (boundary == pos) return pos;
+    }
+    return std::string_view::npos;
+}
+
+std::string AnsiReplaceAll(std::string_view text, std::string_view what, std::string_view with) {
+    if (what.empty()) return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    size_t done = 0;
+    for (size_t pos = AnsiFind(text, what); pos != std::string_view::npos; pos = AnsiFind(text, what, done)) {
+        out.append(text.substr(done, pos - done)).append(with);
+        done = pos + what.size();
+    }
+    out.append(text.substr(done));
+    return out;
+}
+
+size_t AnsiCharCount(std::string_view text) {
+    size_t n = 0;
+    for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) ++n;
+    return n;
+}
+
+std::string TrimIniValueChars(std::string_view text) {
+    // Only characters 2 to 41 end the value; the first is never tested.
+    size_t count = 0;
+    for (size_t pos = 0; pos < text.size() && count < 41; pos += CharLength(text, pos)) {
+        ++count;
+        char c = text[pos];
+        if (count >= 2 && (c == ' ' || c == ';' || c == '\0')) return std::string(text.substr(0, pos));
+    }
+    return std::string(text);
+}
