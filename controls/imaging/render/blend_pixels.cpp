@@ -98,15 +98,17 @@ void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const Pixe
     const simd::Level level = simd::Active();
     if (level == simd::Level::Avx2) {
         const float weights[3] = {gw.wB, gw.wG, gw.wR};
-        simd::BlendRectAvx2(source.pixel(srcX, srcTop - 1), -source.stride, dest.pixel(destX, destTop), -dest.stride,
-                            width, height, Bpp, k, kOpaque, kGray ? weights : nullptr);
+        // Rows are independent: walk them in memory order (bottom-up).
+        simd::BlendRectAvx2(source.pixel(srcX, srcTop - height), source.stride,
+                            dest.pixel(destX, destTop - height + 1), dest.stride, width, height, Bpp, k, kOpaque,
+                            kGray ? weights : nullptr);
         return;
     }
 #if defined(__SSE2__)
     const __m128i kv = _mm_set1_epi16(static_cast<short>(k));
     const __m128 wB = _mm_set1_ps(gw.wB), wG = _mm_set1_ps(gw.wG), wR = _mm_set1_ps(gw.wR);
 #endif
-    for (int32_t y = 0; y < height; ++y) {
+    for (int32_t y = height - 1; y >= 0; --y) {
         const uint8_t *s = source.pixel(srcX, srcTop - 1 - y);
         uint8_t *d = dest.row(destTop - y) + static_cast<ptrdiff_t>(destX) * Bpp;
         int32_t x = 0;

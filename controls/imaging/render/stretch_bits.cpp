@@ -37,20 +37,25 @@ void Nearest(const Geometry &g) {
     }
     const int32_t top = g.bottom + g.height - 1;
     const size_t rowBytes = static_cast<size_t>(g.output.width) * 4;
+    const simd::Level level = simd::Active();
     int32_t previous = -1;
-    for (int32_t y = g.output.height - 1; y >= 0; --y) {
+    // Rows are independent; they are made in memory order.
+    for (int32_t y = 0; y < g.output.height; ++y) {
         const double ry = std::floor(static_cast<double>(y + g.oy) * g.yRatio);
         const int32_t r = ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
         uint8_t *d = g.output.row(y);
         // Enlarging repeats source rows: copy the row just made.
         if (r == previous) {
-            std::memcpy(d, g.output.row(y + 1), rowBytes);
+            std::memcpy(d, g.output.row(y - 1), rowBytes);
             continue;
         }
         previous = r;
         const uint8_t *s = g.source.row(r);
         const int32_t *c = col.data();
-        for (int32_t x = 0; x < g.output.width; ++x, d += 4) std::memcpy(d, s + static_cast<ptrdiff_t>(c[x]) * 4, 4);
+        int32_t x = 0;
+        if (level == simd::Level::Avx2) x = simd::NearestRowAvx2(s, c, g.output.width, d);
+        for (d += static_cast<ptrdiff_t>(x) * 4; x < g.output.width; ++x, d += 4)
+            std::memcpy(d, s + static_cast<ptrdiff_t>(c[x]) * 4, 4);
     }
 }
 
@@ -78,7 +83,7 @@ void Bilinear(const Geometry &g) {
     std::vector<double> upper(span), lower(span);
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
-    for (int32_t y = g.output.height - 1; y >= 0; --y) {
+    for (int32_t y = 0; y < g.output.height; ++y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
         const double iyf = std::floor(py);
         const int32_t iy = iyf >= top ? top : static_cast<int32_t>(iyf);
