@@ -189,6 +189,18 @@ TEST(RenderGeometry, ScaledAndMirrored) {
             src->HighQualityInterpolation(false);
         }
         const std::string name = via == Via::AlphaBlend ? "AlphaBlend" : via == Via::Own ? "own" : "GDI+";
+        // No path may change the picture it draws (GDI+ flips a bitmap that shares its memory).
+        struct Unchanged {
+            const c32bppDIB &s;
+            std::string name;
+            ~Unchanged() {
+                for (int32_t y = 0; y < 10; ++y)
+                    for (int32_t x = 0; x < 20; ++x) {
+                        const Bgra p = SurfacePixel(s, x, y), q = Quadrant(x, y, 20, 10);
+                        EXPECT_TRUE(p.b == q.b && p.g == q.g && p.r == q.r && p.a == q.a) << name << " at " << x << "," << y;
+                    }
+            }
+        } unchanged{*src, name};
         Canvas c(100, 60);
         ASSERT_TRUE(Render(*src, c.dc(), 10, 10, 40, 20)) << name;
         ExpectQuarters(Sample(c, 10, 10, 40, 20), kRed, kGreen, kBlue, kWhite, name + " 2x");

@@ -117,10 +117,19 @@ void Rect(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_
             const __m256i dv = _mm256_maskload_epi32(reinterpret_cast<const int *>(dp), tail);
             _mm256_maskstore_epi32(reinterpret_cast<int *>(dp), tail, blend(sv, dv, clear));
         } else {
-            alignas(32) uint8_t db[32] = {};
-            std::memcpy(db, dp, size_t(n) * 3);
-            Store3x8(db, blend(sv, Load3x8(db), clear));
-            std::memcpy(dp, db, size_t(n) * 3);
+            alignas(32) uint32_t lanes[8] = {};
+            for (int32_t i = 0; i < n; ++i) {
+                const uint8_t *q = dp + i * 3;
+                lanes[i] = uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16;
+            }
+            const __m256i dv = _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes));
+            _mm256_store_si256(reinterpret_cast<__m256i *>(lanes), blend(sv, dv, clear));
+            for (int32_t i = 0; i < n; ++i) {
+                uint8_t *q = dp + i * 3;
+                q[0] = uint8_t(lanes[i]);
+                q[1] = uint8_t(lanes[i] >> 8);
+                q[2] = uint8_t(lanes[i] >> 16);
+            }
         }
     }
 }
