@@ -35,6 +35,8 @@ FileReadStatus ReadFileBytes(const std::string &path, std::string &out) {
                                                                     : FileReadStatus::Failed;
     }
     std::unique_ptr<FILE, FileCloser> f(raw);
+    struct stat st {};
+    if (::fstat(::fileno(f.get()), &st) == 0 && st.st_size > 0) out.reserve(static_cast<size_t>(st.st_size));
     char buf[65536];
     size_t n;
     while ((n = std::fread(buf, 1, sizeof buf, f.get())) > 0) {

@@ -47,6 +47,8 @@ FileReadStatus ReadFileBytes(const std::string &path, std::string &out) {
                    ? FileReadStatus::Missing
                    : FileReadStatus::Failed;
     }
+    LARGE_INTEGER size{};
+    if (GetFileSizeEx(h.get(), &size) && size.QuadPart > 0) out.reserve(static_cast<size_t>(size.QuadPart));
     char buf[65536];
     for (;;) {
         DWORD got = 0;

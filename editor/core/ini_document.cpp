@@ -95,18 +95,52 @@ std::string_view IniDocument::KeyOf(const Line &line, size_t eq) const {
 
 void IniDocument::Reindex() {
     firstHeader_.clear();
-    for (size_t pos = 0; pos < text_.size();) {
-        Line l = LineAt(pos);
-        if (auto name = HeaderName(l)) firstHeader_.emplace(FoldName(*name), l.begin);
-        pos = l.next;
+    indexed_ = false;
+    lookups_ = 0;
+}
+
+// Calls f(line) for every header line in file order until f returns true.
+template <typename F> void IniDocument::ForEachHeader(F f) const {
+    // Headers are found by their "[", which is far rarer than line ends.
+    for (size_t p = text_.find('['); p != std::string::npos; p = text_.find('[', p + 1)) {
+        size_t start = p;
+        while (start > 0 && IsBlank(text_[start - 1])) --start;
+        if (start > 0 && text_[start - 1] != '\n' && text_[start - 1] != '\r') continue;
+        Line l = LineAt(start);
+        if (auto name = HeaderName(l)) {
+            if (f(l, *name)) return;
+        }
+        p = l.end;
     }
 }
 
+std::optional<size_t> IniDocument::HeaderOffset(std::string_view name) const {
+    name = TrimBlanks(name);
+    std::optional<size_t> found;
+    if (!indexed_ && lookups_++ == 0) {
+        ForEachHeader([&](const Line &l, std::string_view header) {
+            if (SameName(header, name)) found = l.begin;
+            return found.has_value();
+        });
+        return found;
+    }
+    if (!indexed_) {
+        ForEachHeader([&](const Line &l, std::string_view header) {
+            firstHeader_.emplace(FoldName(header), l.begin);
+            return false;
+        });
+        indexed_ = true;
+    }
+    auto it = firstHeader_.find(FoldName(name));
+    if (it != firstHeader_.end()) found = it->second;
+    return found;
+}
+
 std::optional<IniDocument::Section> IniDocument::FindSection(std::string_view name) const {
-    auto it = firstHeader_.find(FoldName(TrimBlanks(name)));
-    if (it == firstHeader_.end()) return std::nullopt;
+    auto at = HeaderOffset(name);
+    if (!at) return std::nullopt;
     Section s;
-    s.header = LineAt(it->second);
+    s.header = LineAt(*at);
     for (size_t pos = s.header.next; pos < text_.size();) {
         Line l = LineAt(pos);
         if (HeaderName(l)) break;

@@ -62,6 +62,12 @@ private:
     void Splice(size_t pos, size_t len, std::string_view with);
     void Reindex();
 
+    template <typename F> void ForEachHeader(F f) const;
+    std::optional<size_t> HeaderOffset(std::string_view name) const;
+
     std::string text_;
-    std::unordered_map<std::string, size_t> firstHeader_; // folded name -> header offset
+    // Built at the second lookup: a single read only scans up to its section.
+    mutable bool indexed_ = false;
+    mutable int lookups_ = 0;
+    mutable std::unordered_map<std::string, size_t> firstHeader_; // folded name -> header offset
 };
