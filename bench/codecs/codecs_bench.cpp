@@ -1,7 +1,12 @@
 // Speed of our decoders against zlib, libdeflate, libpng and libspng on the same inputs.
 #include <benchmark/benchmark.h>
 #include <libdeflate.h>
+#include <png.h>
+#include <spng.h>
 #include <zlib.h>
+
+#include <algorithm>
+#include <filesystem>
 
 #include <cstdio>
 #include <cstring>
@@ -10,8 +15,11 @@
 #include <string>
 #include <vector>
 
+#include "imaging/surface_core.h"
 #include "inflate_stream.h"
+#include "png_reader.h"
 #include "ratio_reporter.h"
+#include "system_zlib.h"
 
 namespace {
 
@@ -112,14 +120,156 @@ void InflateLibdeflate(benchmark::State &state, const Stream *s) {
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(s->size));
 }
 
+// PNG decoding to premultiplied B, G, R, A rows, bottom-up, into fresh zeroed memory.
+struct PngSet {
+    std::string name;
+    std::vector<Bytes> files;
+    size_t pixelBytes = 0;  // output bytes of one pass over the set
+};
+
+std::vector<PngSet> PngInputs() {
+    std::vector<PngSet> v;
+    PngSet suite{"pngsuite", {}, 0};
+    std::vector<std::filesystem::path> paths;
+    for (const auto &e : std::filesystem::directory_iterator(std::string(LUMIO_TESTDATA) + "/pngsuite"))
+        if (e.path().extension() == ".png" && e.path().filename().string()[0] != 'x')
+            paths.push_back(e.path());
+    std::sort(paths.begin(), paths.end());
+    for (const auto &p : paths)
+        suite.files.push_back(ReadFile(p.string()));
+    v.push_back(std::move(suite));
+    for (const char *image : kImages)
+        v.push_back({image, {ReadFile(std::string(BENCH_DATA) + "/" + image + ".png")}, 0});
+    for (PngSet &set : v)
+        for (const Bytes &f : set.files) {
+            spng_ctx *ctx = spng_ctx_new(0);
+            spng_set_png_buffer(ctx, f.data(), f.size());
+            spng_ihdr ihdr{};
+            spng_get_ihdr(ctx, &ihdr);
+            set.pixelBytes += size_t(ihdr.width) * ihdr.height * 4;
+            spng_ctx_free(ctx);
+        }
+    return v;
+}
+
+inline void Premultiply(uint8_t *p, size_t n) {
+    for (size_t i = 0; i < n; i += 4) {
+        const uint32_t a = p[i + 3];
+        if (a == 255)
+            continue;
+        if (a == 0) {
+            std::memset(p + i, 0, 4);
+            continue;
+        }
+        p[i] = uint8_t(p[i] * a / 255);
+        p[i + 1] = uint8_t(p[i + 1] * a / 255);
+        p[i + 2] = uint8_t(p[i + 2] * a / 255);
+    }
+}
+
+void PngOurs(benchmark::State &state, const PngSet *set, bool withZlib) {
+    for (auto _ : state) {
+        for (const Bytes &f : set->files) {
+            PngReader reader(withZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
+            MemoryPngSource source(f);
+            lumio::MemorySurface surface;
+            reader.ParsePNG(source, surface);
+            if (!surface.HasImage())
+                state.SkipWithError("no image");
+            benchmark::DoNotOptimize(surface.BitsPointer());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(set->pixelBytes));
+}
+
+struct MemoryRead {
+    const Bytes *data;
+    size_t at;
+};
+
+void Libpng(benchmark::State &state, const PngSet *set) {
+    for (auto _ : state) {
+        for (const Bytes &f : set->files) {
+            png_structp png = png_create_read_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+            png_infop info = png_create_info_struct(png);
+            MemoryRead r{&f, 0};
+            png_set_read_fn(png, &r, [](png_structp p, png_bytep out, png_size_t n) {
+                auto *m = static_cast<MemoryRead *>(png_get_io_ptr(p));
+                std::memcpy(out, m->data->data() + m->at, n);
+                m->at += n;
+            });
+            png_read_info(png, info);
+            const int type = png_get_color_type(png, info);
+            const bool alpha = (type & PNG_COLOR_MASK_ALPHA) || png_get_valid(png, info, PNG_INFO_tRNS);
+            png_set_expand(png);
+            png_set_strip_16(png);
+            png_set_gray_to_rgb(png);
+            png_set_bgr(png);
+            png_set_add_alpha(png, 0xFF, PNG_FILLER_AFTER);
+            png_set_interlace_handling(png);
+            png_read_update_info(png, info);
+            const uint32_t w = png_get_image_width(png, info), h = png_get_image_height(png, info);
+            Bytes out(size_t(w) * h * 4);
+            std::vector<png_bytep> rows(h);
+            for (uint32_t y = 0; y < h; ++y)
+                rows[y] = out.data() + size_t(h - 1 - y) * w * 4;
+            png_read_image(png, rows.data());
+            png_destroy_read_struct(&png, &info, nullptr);
+            if (alpha)
+                Premultiply(out.data(), out.size());
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(set->pixelBytes));
+}
+
+void Libspng(benchmark::State &state, const PngSet *set) {
+    for (auto _ : state) {
+        for (const Bytes &f : set->files) {
+            spng_ctx *ctx = spng_ctx_new(0);
+            spng_set_png_buffer(ctx, f.data(), f.size());
+            spng_ihdr ihdr{};
+            spng_get_ihdr(ctx, &ihdr);
+            size_t size = 0;
+            spng_decoded_image_size(ctx, SPNG_FMT_RGBA8, &size);
+            Bytes rgba(size);
+            spng_decode_image(ctx, rgba.data(), size, SPNG_FMT_RGBA8, SPNG_DECODE_TRNS);
+            spng_ctx_free(ctx);
+            const uint32_t w = ihdr.width, h = ihdr.height;
+            Bytes out(size_t(w) * h * 4);
+            for (uint32_t y = 0; y < h; ++y) {
+                const uint8_t *s = rgba.data() + size_t(y) * w * 4;
+                uint8_t *d = out.data() + size_t(h - 1 - y) * w * 4;
+                for (uint32_t x = 0; x < w; ++x, s += 4, d += 4) {
+                    const uint32_t a = s[3];
+                    if (a == 255) {
+                        d[0] = s[2], d[1] = s[1], d[2] = s[0], d[3] = 255;
+                    } else if (a) {
+                        d[0] = uint8_t(s[2] * a / 255), d[1] = uint8_t(s[1] * a / 255), d[2] = uint8_t(s[0] * a / 255), d[3] = uint8_t(a);
+                    }
+                }
+            }
+            benchmark::DoNotOptimize(out.data());
+        }
+    }
+    state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(set->pixelBytes));
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     static const std::vector<Stream> streams = InflateInputs();
     for (const Stream &s : streams) {
-        benchmark::RegisterBenchmark(("inflate/" + s.name + "/ours").c_str(), InflateOurs, &s)->MinTime(0.3);
-        benchmark::RegisterBenchmark(("inflate/" + s.name + "/zlib").c_str(), InflateZlib, &s)->MinTime(0.3);
-        benchmark::RegisterBenchmark(("inflate/" + s.name + "/libdeflate").c_str(), InflateLibdeflate, &s)->MinTime(0.3);
+        benchmark::RegisterBenchmark(("inflate/" + s.name + "/ours").c_str(), InflateOurs, &s);
+        benchmark::RegisterBenchmark(("inflate/" + s.name + "/zlib").c_str(), InflateZlib, &s);
+        benchmark::RegisterBenchmark(("inflate/" + s.name + "/libdeflate").c_str(), InflateLibdeflate, &s);
+    }
+    static const std::vector<PngSet> pngs = PngInputs();
+    for (const PngSet &p : pngs) {
+        benchmark::RegisterBenchmark(("png/" + p.name + "/ours").c_str(), PngOurs, &p, false);
+        benchmark::RegisterBenchmark(("png/" + p.name + "/ours+zlib").c_str(), PngOurs, &p, true);
+        benchmark::RegisterBenchmark(("png/" + p.name + "/libpng").c_str(), Libpng, &p);
+        benchmark::RegisterBenchmark(("png/" + p.name + "/libspng").c_str(), Libspng, &p);
     }
     benchmark::Initialize(&argc, argv);
     RatioReporter reporter;

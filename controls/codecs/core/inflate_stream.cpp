@@ -129,8 +129,9 @@ Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths)
     size_t dist = (e >> 16) + extra;
     if (dist > size_t(o.pos - o.start) || length > size_t(o.end - o.pos))
         return Step::Error;
+    const uint8_t *src = o.pos - dist;
     for (size_t i = 0; i < length; ++i)
-        o.pos[i] = o.pos[i - dist];
+        o.pos[i] = src[i];
     o.pos += length;
     return Step::Continue;
 }
@@ -345,7 +346,7 @@ bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bo
             ok = HuffmanBlock(br, o, FixedCodeTables(), longLengths);
         } else if (type == 2) {
             if (!dynamic)
-                dynamic = std::make_unique<CodeTables>();
+                dynamic.reset(new CodeTables);  // filled by the table builder, not zeroed
             ok = DynamicTables(br, *dynamic) && HuffmanBlock(br, o, *dynamic, longLengths);
         } else {
             ok = false;

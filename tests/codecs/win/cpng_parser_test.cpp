@@ -56,6 +56,25 @@ TEST(cPNGparser, FindsZlib1BesideTheProgram) {
     EXPECT_FALSE(CheckChunkCRC(*zlib, iend, 4, 0x826042AEu));  // byte-swapped
 }
 
+// Both ways of calling zlib: through cCDECL and through the exports bound by file name
+// (on x86-64 there is one calling convention, so zlib1.dll serves both).
+TEST(cPNGparser, ZlibBindingsCrcAndUncompress) {
+    const Bytes raw = {'a', 'b', 'c', 'a', 'b', 'c', 'a', 'b', 'c'};
+    const Bytes z = {0x78, 0xDA, 0x4B, 0x4C, 0x4A, 0x4E, 0x04, 0x23, 0x00, 0x11, 0x3D, 0x03, 0x73};
+    for (bool isCdecl : {true, false}) {
+        const std::unique_ptr<ZlibApi> zlib = BindZlib("zlib1.dll", 2, isCdecl);
+        ASSERT_TRUE(zlib) << isCdecl;
+        EXPECT_EQ(zlib->Crc32(raw.data(), 3), 0x352441C2u) << isCdecl;
+        Bytes out(16, 0);
+        uint32_t length = uint32_t(out.size());
+        EXPECT_TRUE(ZlibUncompress(*zlib, out.data(), length, z.data(), uint32_t(z.size()))) << isCdecl;
+        EXPECT_EQ(Bytes(out.begin(), out.begin() + length), raw);
+        uint32_t tooShort = 4;
+        EXPECT_FALSE(ZlibUncompress(*zlib, out.data(), tooShort, z.data(), uint32_t(z.size())));
+    }
+    EXPECT_FALSE(BindZlib("zlib.dll", 1, false)) << "no zlib.dll beside the test";
+}
+
 TEST(cPNGparser, SuiteDecodesTheSameWithAndWithoutZlibFromStreamsAndFiles) {
     const std::set<std::string> decodeWithoutZlib = {"xcsn0g01.png", "xhdn0g08.png"};
     int images = 0;
