@@ -21,6 +21,7 @@ run: deps win64
 bench: deps
 	@scripts/build.sh bench
 	@for b in build/bench/bench/*/*_bench; do [ -x "$$b" ] && "$$b"; done; true
+	@scripts/bench-editor-wine.sh
 
 clean:
 	rm -rf build

@@ -3,12 +3,9 @@
 #include "csfrw.h"
 
 std::string CutUnitId(std::string_view text) {
-    for (size_t i = 1; i <= 40; ++i) {
-        if (text.empty()) break;
-        char c = i < text.size() ? text[i] : text.back();
-        if (c == ' ' || c == ';') return std::string(text.substr(0, i));
-    }
-    return std::string(text);
+    // List texts come from section lines, which never hold a NUL: the value rule applies
+    // as it stands, counting characters of the ANSI code page.
+    return TrimIniValue(text);
 }
 
 bool HasNoDisplayName(std::string_view section) {

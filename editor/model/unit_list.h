@@ -17,7 +17,8 @@ struct UnitRow {
     std::string Secondary;
 };
 
-// The unit ID cut before its first space or ";" among characters 2 to 41.
+// The unit ID cut before its first space or ";" among characters 2 to 41
+// (characters of the ANSI code page, a two-byte character counting once).
 std::string CutUnitId(std::string_view text);
 
 // Units whose display names are never looked up.

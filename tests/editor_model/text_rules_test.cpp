@@ -27,8 +27,14 @@ TEST(UnitId, CutBeforeTheFirstBlankOrSemicolonAmongCharacters2To41) {
         {std::string(40, 'X') + " y", std::string(40, 'X')},
         {std::string(41, 'X') + " y", std::string(41, 'X') + " y"}, // past character 41
         {std::string(44, 'X') + " y", std::string(44, 'X') + " y"},
+        {"\xCC\xB9\xBF\xCB ;x", "\xCC\xB9\xBF\xCB"}, // GBK: two characters, four bytes
     };
     for (const auto &c : cases) EXPECT_EQ(CutUnitId(c.in), c.out) << c.in;
+
+    // Forty two-byte characters then a blank: the blank is character 41, so the cut comes.
+    std::string wide;
+    for (int i = 0; i < 40; ++i) wide += "\xCC\xB9";
+    EXPECT_EQ(CutUnitId(wide + " y"), wide);
 }
 
 TEST(UnitId, TwoNamePrefixesNeverGetADisplayName) {
