@@ -3,7 +3,9 @@
 #include "ansi_text.h"
 #include "csfrw.h"
 #include "forms/forms.h"
+#include "list_tools.h"
 #include "registry_commands.h"
+#include "section_edit.h"
 #include "search_glyph.h"
 #include "simplified_names.h"
 #include "unit_values.h"
@@ -157,6 +159,7 @@ void MainForm::Form_Load() {
     for (const wchar_t *s : {L"注册名", L"中文名", L"主武器", L"副武器"})
         SendMessageW(SearchType, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(s));
     SendMessageW(SearchType, CB_SETCURSEL, 1, 0);
+    HookSearchName(*this);
 }
 
 void MainForm::RefreshItemList() {
@@ -257,12 +260,12 @@ void MainForm::Command4_Click() {
 
 void MainForm::Command2_Click() {
     if (ItemCount() == 0) forms::MsgBox(hwnd, kSelectUnitFirst);
-    // With a unit listed, the section editor takes over here.
+    else if (SelectedItem() >= 0) ShowSectionEdit(hwnd);
 }
 
 void MainForm::Command5_Click() {
     if (ItemCount() == 0) forms::MsgBox(hwnd, kSelectUnitFirst);
-    // With a unit listed, the section export takes over here.
+    else SaveSectionAs(*this);
 }
 
 void MainForm::Command6_Click() {
@@ -317,6 +320,9 @@ LRESULT MainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         case kCommand6: Command6_Click(); break;
         case kCommand7: Command7_Click(); break;
         case kCommand8: Command8_Click(); break;
+        case kSearch: Search_Click(*this); break;
+        case kExport: Export_Click(*this); break;
+        case kCompare: Compare_Click(*this); break;
         case kIsWepCom: if (IsChecked(IsWepCom)) forms::SetChecked(IsWeapon, true); break;
         case kIsWHCom: if (IsChecked(IsWHCom)) forms::SetChecked(IsWH, true); break;
         default: break;
@@ -333,6 +339,8 @@ LRESULT MainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         }
         return 0;
     }
+    case DM_GETDEFID:
+        return SearchDefaultId(*this);
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

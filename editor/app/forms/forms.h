@@ -88,5 +88,11 @@ std::optional<std::wstring> ShowOpen(HWND owner, std::wstring_view filter);
 std::optional<std::wstring> ShowSave(HWND owner, std::wstring_view filter);
 // Replaces the common dialog (tests); an empty chooser restores it.
 void SetFileChooser(FileChooser chooser);
+// The file name the next dialog proposes and its title (empty: the platform's). They apply
+// to the next dialog only; a replaced chooser can read them while it runs.
+void SetDialogFileName(std::wstring_view name);
+void SetDialogTitle(std::wstring_view title);
+std::wstring DialogFileName();
+std::wstring DialogTitle();
 
 } // namespace forms

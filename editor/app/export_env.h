@@ -1,0 +1,19 @@
+#pragma once
+// What the section exports need from the windows: the rules file, the comparison
+// test on the file the main window names, and the rename prompt as an input box.
+#include "section_export.h"
+
+#include <windows.h>
+
+#include <string>
+
+struct MainForm;
+
+ExportEnv MakeExportEnv(const MainForm &form, HWND promptOwner);
+ExportOptions ReadExportOptions(const MainForm &form);
+// The file name the export's save dialog proposes for the selected unit.
+std::wstring DefaultExportName(const MainForm &form);
+// Writes the export file whole, the old file left as it was when that fails.
+void WriteExportFile(const std::wstring &path, const std::string &text);
+// A save dialog for text files proposing fileName; nothing when cancelled or when no name came back.
+std::optional<std::wstring> ChooseTextFile(HWND owner, const std::wstring &fileName);
