@@ -38,14 +38,3 @@ size_t AnsiCharCount(std::string_view text) {
     for (size_t pos = 0; pos < text.size(); pos += CharLength(text, pos)) ++n;
     return n;
 }
-
-std::string TrimIniValueChars(std::string_view text) {
-    // Only characters 2 to 41 end the value; the first is never tested.
-    size_t count = 0;
-    for (size_t pos = 0; pos < text.size() && count < 41; pos += CharLength(text, pos)) {
-        ++count;
-        char c = text[pos];
-        if (count >= 2 && (c == ' ' || c == ';' || c == '\0')) return std::string(text.substr(0, pos));
-    }
-    return std::string(text);
-}

@@ -15,6 +15,3 @@ std::string AnsiReplaceAll(std::string_view text, std::string_view what, std::st
 
 // Length in characters: a two-byte character counts 1.
 size_t AnsiCharCount(std::string_view text);
-
-// The value cut before its first space, ";" or NUL among characters 2 to 41, counted in characters.
-std::string TrimIniValueChars(std::string_view text);

@@ -36,19 +36,9 @@ std::optional<std::string> NthKeyValue(std::string_view text, std::string_view w
 
 } // namespace
 
-std::string EditorUnitId(std::string_view itemText) {
-    // Cut before the first space or ";" among characters 2 to 41 (the last one stands in
-    // for those past the end); unlike a value, an item text is not cut at NUL.
-    for (size_t i = 1; i <= 40 && !itemText.empty(); ++i) {
-        char c = i < itemText.size() ? itemText[i] : itemText.back();
-        if (c == ' ' || c == ';') return std::string(itemText.substr(0, i));
-    }
-    return std::string(itemText);
-}
-
 std::string BuildEditorText(const std::string &rulesFile, std::string_view itemText, bool withWeapons,
                             bool withWarheads) {
-    std::string id = EditorUnitId(itemText);
+    std::string id = TrimIniValue(itemText);
     std::string text = "[" + id + "]\r\n" + ReadSectionText(id, rulesFile);
     if (!withWeapons) return text;
     std::string primary = KeyValue(rulesFile, id, "Primary");

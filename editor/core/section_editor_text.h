@@ -6,9 +6,6 @@
 #include <string>
 #include <string_view>
 
-// The unit's section name taken from its list item text.
-std::string EditorUnitId(std::string_view itemText);
-
 // The editor text for the unit named by the list item. withWeapons adds the primary and
 // secondary weapon sections (a weapon used twice is shown once); withWarheads, only together
 // with the weapons, adds their warhead sections (a shared warhead is shown once).

@@ -155,6 +155,21 @@ TEST_F(SectionEditorTest, WhatTheSaveWritesAndRegisters) {
     }
 }
 
+TEST_F(SectionEditorTest, LongTextsAreCutLikeShortOnes) {
+    std::string text = "[TANK]\r\n";
+    std::vector<std::string> unitLines;
+    for (int i = 0; i < 5000; ++i) unitLines.push_back("Key" + std::to_string(i) + "=" + std::string(10, 'v'));
+    for (const auto &l : unitLines) text += l + "\r\n";
+    text += "Primary=Gun\r\n\r\n[Gun]\r\nDamage=1\r\n";
+    unitLines.push_back("Primary=Gun");
+    ASSERT_GT(text.size(), 65536u);
+    SectionSavePlan plan = PlanSectionSave(rules, text, "TANK", true, false);
+    ASSERT_FALSE(plan.Refused);
+    ASSERT_EQ(plan.Writes.size(), 2u);
+    EXPECT_EQ(plan.Writes[0].Lines, unitLines);
+    EXPECT_EQ(plan.Writes[1].Section, "Gun");
+}
+
 TEST_F(SectionEditorTest, HeadersThatDoNotMatchTheNamesRefuseTheWholeSave) {
     const struct {
         const char *what;

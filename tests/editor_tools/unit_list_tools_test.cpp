@@ -33,22 +33,6 @@ TEST(AnsiStringOpsTest, MatchesOnlyAtCharacterStarts) {
     EXPECT_EQ(AnsiCharCount("\xB0"), 1u); // a lone lead byte at the end is one character
 }
 
-TEST(AnsiStringOpsTest, TrimIniValueCountsCharacters) {
-    // 25 Chinese characters then a space: the space is character 26, inside the tested range,
-    // although it is byte 51.
-    std::string longName;
-    for (int i = 0; i < 25; ++i) longName += "\xD6\xD0";
-    EXPECT_EQ(TrimIniValueChars(longName + " x"), longName);
-    std::string fortyOne;
-    for (int i = 0; i < 41; ++i) fortyOne += "\xD6\xD0";
-    EXPECT_EQ(TrimIniValueChars(fortyOne + " x"), fortyOne + " x");
-    EXPECT_EQ(TrimIniValueChars("two words"), "two");
-    EXPECT_EQ(TrimIniValueChars(";"), ";");
-    EXPECT_EQ(TrimIniValueChars(" x"), " x");
-    EXPECT_EQ(TrimIniValueChars("ab;c"), "ab");
-    EXPECT_EQ(TrimIniValueChars(""), "");
-}
-
 TEST(UnitSearchTest, FindsTheFirstCellHoldingTheSearchText) {
     const std::vector<std::u16string> cells = {u"", u"光棱坦克", u"Tank-Prism", u"Prism"};
     const struct {
