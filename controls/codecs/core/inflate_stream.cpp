@@ -22,7 +22,7 @@ namespace {
 
 using namespace huffman;
 
-constexpr size_t kFastOutRoom = 258 + 16;
+constexpr size_t kFastOutRoom = 258 + 16;  // a whole match and the word copies past it
 
 struct BitReader {
     const uint8_t *start;
@@ -95,8 +95,14 @@ inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
     } else if (dist == 1) {
         std::memset(out, src[0], length);
     } else {
-        for (size_t i = 0; i < length; ++i)
+        // Short periods: lay down one stretch of at least 8 bytes, then copy words from a
+        // multiple of the period back. May write up to 7 bytes past the match.
+        const size_t period = dist * ((8 + dist - 1) / dist);
+        size_t i = 0;
+        for (; i < period && i < length; ++i)
             out[i] = src[i];
+        for (; i < length; i += 8)
+            std::memcpy(out + i, out + i - period, 8);
     }
 }
 
