@@ -1,5 +1,6 @@
 #include "ini_lines.h"
 
+#include "ansi_codepage.h"
 #include "file_replace.h"
 
 #include <cstdio>
@@ -39,8 +40,13 @@ std::string_view Trim(std::string_view s, std::string_view blanks) {
 std::optional<std::string_view> HeaderName(std::string_view line) {
     std::string_view t = Trim(line, " \t");
     if (t.empty() || t.front() != '[') return std::nullopt;
-    size_t close = t.rfind(']');
-    if (close == std::string_view::npos || close == 0) return std::nullopt;
+    // The last "]" that is not the second byte of a two-byte character closes the name.
+    size_t close = std::string_view::npos;
+    for (size_t i = 1; i < t.size(); ++i) {
+        if (IsAnsiLeadByte(static_cast<unsigned char>(t[i])) && i + 1 < t.size()) ++i;
+        else if (t[i] == ']') close = i;
+    }
+    if (close == std::string_view::npos) return std::nullopt;
     return Trim(t.substr(1, close - 1), " \t");
 }
 

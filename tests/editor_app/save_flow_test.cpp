@@ -22,6 +22,14 @@ TEST_F(EditorWindow, SaveWritesTheChangedValuesIntoTheShownUnit) {
                                    {"3=M60\r\n", "3=M60\r\n4=激光枪\r\n"}}));
 }
 
+TEST_F(EditorWindow, SaveOfARegisteredWeaponAddsNoEntryAndTheWarheadBoxIsNeverWritten) {
+    OpenBoth();
+    SetBox(kWeaponText, L"120mm"); // registered already: no entry, no message
+    SetBox(kWHText, L"HE");
+    ui::Click(Item(kCommand3));
+    EXPECT_EQ(FileBytes(), Expect({{"Primary=M60 ;机枪", "Primary=120mm"}}));
+}
+
 TEST_F(EditorWindow, SaveKeepsAnUnmatchedArmorAndComments) {
     OpenBoth();
     ui::ListViewSelect(List(), 1); // E2: "Strength=75 ;弱", "Armor=flak ;注释"

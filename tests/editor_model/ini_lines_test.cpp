@@ -22,6 +22,10 @@ TEST(RemoveLines, EveryLineWithTheValueAndOnlyThose) {
         {"value is case-sensitive", "[WeaponsList]\r\n0=foo\r\n", "Foo", "[WeaponsList]\r\n0=foo\r\n", 0},
         {"LF file, last line without break", "x\n[WeaponsList]\n0=A\n1=A", "A", "x\n[WeaponsList]\n", 2},
         {"missing section", "[Other]\r\n0=A\r\n", "A", "[Other]\r\n0=A\r\n", 0},
+        // "\xB5\x5D" is one GBK character whose second byte is "]": the header below is
+        // "[WeaponsList]" followed by text, not a section named up to that byte.
+        {"two-byte character after the header", "[WeaponsList] \xB5\x5D\r\n0=A\r\n", "A",
+         "[WeaponsList] \xB5\x5D\r\n", 1},
     };
     for (const auto &c : cases) {
         TempRules f(c.before);
