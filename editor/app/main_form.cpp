@@ -341,6 +341,17 @@ LRESULT MainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
     case DM_GETDEFID:
         return SearchDefaultId(*this);
+    case WM_ACTIVATE:
+        if (LOWORD(wp) == WA_INACTIVE) {
+            HWND focus = GetFocus();
+            if (focus && IsChild(hwnd, focus)) lastFocus_ = focus;
+        }
+        break;
+    case WM_SETFOCUS:
+        // Back to the control that had the input, the unit list at first, so the
+        // selected unit shows as selected and the arrow keys move through the list.
+        SetFocus(lastFocus_ && IsWindow(lastFocus_) ? lastFocus_ : ItemList);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(hwnd);
         return 0;

@@ -64,6 +64,7 @@ struct MainForm {
 private:
     forms::GdiObject<HBITMAP> searchGlyph_;
     bool filling_ = false;
+    HWND lastFocus_ = nullptr;
     void Form_Load();
     void SetPath(HWND label, const std::wstring &path);
 };

@@ -57,7 +57,9 @@ TEST_F(MainWindow, ControlsCarryTheirCaptionsAndStartStates) {
         HWND w = Item(c.id);
         ASSERT_NE(w, nullptr) << c.id;
         EXPECT_EQ(ui::Text(w), c.caption) << c.id;
-        if (c.checked >= 0) EXPECT_EQ(SendMessageW(w, BM_GETCHECK, 0, 0), c.checked) << c.id;
+        if (c.checked >= 0) {
+            EXPECT_EQ(SendMessageW(w, BM_GETCHECK, 0, 0), c.checked) << c.id;
+        }
         EXPECT_EQ(IsWindowEnabled(w) != 0, c.enabled) << c.id;
     }
     EXPECT_FALSE(IsWindowVisible(Item(kFileNameL)));
