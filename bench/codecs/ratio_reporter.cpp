@@ -24,39 +24,43 @@ void RatioReporter::ReportRuns(const std::vector<Run> &reports) {
 
 void RatioReporter::Finalize() {
     ConsoleReporter::Finalize();
+    // Every decoder whose name begins with "ours" is compared with every peer.
+    auto isOurs = [](const std::string &d) { return d.rfind("ours", 0) == 0; };
     for (const auto &[group, inputs] : speeds_) {
-        std::set<std::string> peers;
+        std::set<std::string> peers, ours;
         for (const auto &[input, decoders] : inputs)
             for (const auto &[decoder, speed] : decoders)
-                if (decoder != "ours")
-                    peers.insert(decoder);
-        std::printf("\n%s: MB/s of output, and ours / peer\n%-28s %10s", group.c_str(), "input", "ours");
+                (isOurs(decoder) ? ours : peers).insert(decoder);
+        std::printf("\n%s: MB/s of output, and ours / peer\n%-36s %10s", group.c_str(), "input", "ours");
         for (const auto &p : peers)
             std::printf(" %10s %8s", p.c_str(), "ratio");
         std::printf("\n");
-        std::map<std::string, double> logSum;
-        std::map<std::string, int> count;
-        for (const auto &[input, decoders] : inputs) {
-            const auto ours = decoders.find("ours");
-            if (ours == decoders.end())
-                continue;
-            std::printf("%-28s %10.1f", input.c_str(), ours->second / 1e6);
-            for (const auto &p : peers) {
-                const auto it = decoders.find(p);
-                if (it == decoders.end()) {
-                    std::printf(" %10s %8s", "-", "-");
+        for (const auto &variant : ours) {
+            std::map<std::string, double> logSum;
+            std::map<std::string, int> count;
+            for (const auto &[input, decoders] : inputs) {
+                const auto it = decoders.find(variant);
+                if (it == decoders.end())
                     continue;
+                const std::string label = variant == "ours" ? input : input + " (" + variant + ")";
+                std::printf("%-36s %10.1f", label.c_str(), it->second / 1e6);
+                for (const auto &p : peers) {
+                    const auto peer = decoders.find(p);
+                    if (peer == decoders.end()) {
+                        std::printf(" %10s %8s", "-", "-");
+                        continue;
+                    }
+                    const double ratio = it->second / peer->second;
+                    std::printf(" %10.1f %8.2f", peer->second / 1e6, ratio);
+                    logSum[p] += std::log(ratio);
+                    ++count[p];
                 }
-                const double ratio = ours->second / it->second;
-                std::printf(" %10.1f %8.2f", it->second / 1e6, ratio);
-                logSum[p] += std::log(ratio);
-                ++count[p];
+                std::printf("\n");
             }
+            std::printf("%-36s %10s", ("geometric mean (" + variant + ")").c_str(), "");
+            for (const auto &p : peers)
+                std::printf(" %10s %8.2f", "", count[p] ? std::exp(logSum[p] / count[p]) : 0.0);
             std::printf("\n");
         }
-        std::printf("%-28s %10s", "geometric mean", "");
-        for (const auto &p : peers)
-            std::printf(" %10s %8.2f", "", count[p] ? std::exp(logSum[p] / count[p]) : 0.0);
-        std::printf("\n");
     }
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Console output of Google Benchmark plus, at the end, each decoder's speed relative to ours
-// on the same input. Benchmarks are named "<group>/<input>/<decoder>"; the decoder named
-// "ours" is the reference of its group and input.
+// on the same input. Benchmarks are named "<group>/<input>/<decoder>"; every decoder whose
+// name begins with "ours" (a variant of our decoder) is compared with every other one.
 #include <benchmark/benchmark.h>
 
 #include <map>
