@@ -53,6 +53,7 @@ protected:
         form = TheMainForm();
     }
     void TearDown() override {
+        EXPECT_TRUE(unexpected.Closed.empty()) << "a window nobody expected: " << unexpected.Closed.front();
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
         forms::SetFileChooser(nullptr);
         DeleteFileW(rulesPath.c_str());
@@ -98,6 +99,7 @@ protected:
         return text;
     }
 
+    ui::UnexpectedWindows unexpected;
     std::wstring dir, rulesPath, csfPath;
     std::string rules;
     std::deque<std::optional<std::wstring>> answers;

@@ -16,6 +16,7 @@ protected:
         form = TheMainForm();
     }
     void TearDown() override {
+        EXPECT_TRUE(unexpected.Closed.empty()) << "a window nobody expected: " << unexpected.Closed.front();
         if (IsWindow(hwnd)) DestroyWindow(hwnd);
         forms::SetFileChooser(nullptr);
     }
@@ -25,6 +26,7 @@ protected:
         GetWindowRect(hwnd, &r);
         return (r.right - r.left) * 15; // 96 DPI under Wine
     }
+    ui::UnexpectedWindows unexpected;
     HWND hwnd = nullptr;
     MainForm *form = nullptr;
 };

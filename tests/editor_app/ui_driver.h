@@ -110,6 +110,59 @@ inline std::wstring MessageText(HWND box) {
     return buf;
 }
 
+// Closes any owned window of this thread (a message box, a modal form) that stays
+// up longer than a script would leave it, so that a test meeting a window it did
+// not expect fails at once instead of waiting for its time limit.
+class UnexpectedWindows {
+public:
+    UnexpectedWindows() {
+        current() = this;
+        timer_ = SetTimer(nullptr, 0, 100, &UnexpectedWindows::Tick);
+    }
+    ~UnexpectedWindows() {
+        KillTimer(nullptr, timer_);
+        current() = nullptr;
+    }
+    UnexpectedWindows(const UnexpectedWindows &) = delete;
+    UnexpectedWindows &operator=(const UnexpectedWindows &) = delete;
+    std::vector<std::wstring> Closed; // "caption: text" of each window closed
+
+private:
+    static UnexpectedWindows *&current() {
+        static UnexpectedWindows *s = nullptr;
+        return s;
+    }
+    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD now) {
+        UnexpectedWindows *s = current();
+        if (!s) return;
+        std::vector<HWND> up;
+        EnumThreadWindows(
+            GetCurrentThreadId(),
+            [](HWND w, LPARAM lp) -> BOOL {
+                if (IsWindowVisible(w) && IsWindowEnabled(w) && GetWindow(w, GW_OWNER))
+                    reinterpret_cast<std::vector<HWND> *>(lp)->push_back(w);
+                return TRUE;
+            },
+            reinterpret_cast<LPARAM>(&up));
+        std::vector<std::pair<HWND, DWORD>> still;
+        for (HWND w : up) {
+            DWORD since = now;
+            for (auto &[seen, at] : s->seen_)
+                if (seen == w) since = at;
+            if (now - since > 3000) {
+                s->Closed.push_back(Text(w) + L": " + MessageText(w));
+                PostMessageW(w, WM_COMMAND, IDOK, 0);
+                PostMessageW(w, WM_CLOSE, 0, 0);
+            } else {
+                still.emplace_back(w, since);
+            }
+        }
+        s->seen_ = std::move(still);
+    }
+    std::vector<std::pair<HWND, DWORD>> seen_;
+    UINT_PTR timer_ = 0;
+};
+
 inline void Click(HWND button) { SendMessageW(button, BM_CLICK, 0, 0); }
 
 // Closes a message box with its OK button.
