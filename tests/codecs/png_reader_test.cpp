@@ -328,6 +328,19 @@ TEST(PngReader, FirstDecoderTakesPrecedence) {
     EXPECT_FALSE(notPng.recognised);
 }
 
+TEST(PngReader, ReaderKeepsNothingBetweenLoads) {
+    PngReader reader{PngReader::ZlibLoader()};
+    lumio::MemorySurface first, second;
+    const Bytes withPalette = PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {9, 8, 7}).Chunk("tRNS", {0}).IDAT(Row({0})).IEND();
+    const Bytes withoutPalette = PngBuilder().IHDR(1, 1, 1, 3).IDAT(Row({0})).IEND();
+    MemoryPngSource a(withPalette), b(withoutPalette);
+    ASSERT_TRUE(reader.ParsePNG(a, first));
+    ASSERT_TRUE(reader.ParsePNG(b, second));
+    ASSERT_TRUE(second.HasImage());
+    EXPECT_FALSE(second.Alpha());
+    EXPECT_EQ(second.BitsPointer()[3], 255);  // black from the made-up palette, opaque
+}
+
 TEST(PngReader, PixelCountCap) {
     // 8192 x 8191 passes the cap: a 1-bit image whose data ends early decodes black.
     Result r;

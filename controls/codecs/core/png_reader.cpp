@@ -36,6 +36,12 @@ bool PngReader::IsPNGSignature(const uint8_t *p) {
 }
 
 bool PngReader::ParsePNG(PngSource &source, lumio::SurfaceCore &host, const FirstDecoder &tryFirst) {
+    // Nothing of an earlier load carries over.
+    haveHeader_ = false;
+    width_ = height_ = 0;
+    bitDepth_ = colorType_ = interlace_ = 0;
+    palette_.clear();
+    transparency_.clear();
     transparencyKey_ = -1;
     const uint64_t size = source.Size();
     if (source.IsFile() && size <= 56)
