@@ -24,7 +24,7 @@ std::wstring FromUtf16(std::u16string_view text) { return std::wstring(text.begi
 std::string AnsiPath(const std::wstring &path) {
     if (path.empty()) return {};
     BOOL lossy = FALSE;
-    int n = WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
+    WideCharToMultiByte(CP_ACP, 0, path.c_str(), -1, nullptr, 0, nullptr, &lossy);
     if (lossy) {
         std::wstring shortPath(32768, L'\0');
         DWORD got = GetShortPathNameW(path.c_str(), shortPath.data(), static_cast<DWORD>(shortPath.size()));
@@ -33,6 +33,5 @@ std::string AnsiPath(const std::wstring &path) {
             return ToAnsi(shortPath);
         }
     }
-    (void)n;
     return ToAnsi(path);
 }

@@ -139,3 +139,22 @@ TEST_F(EditorWindow, SelectingByMouseOrKeyboardShowsThatUnit) {
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(EditorWindow, AFolderNameTheCodePageCannotHoldStillOpens) {
+    std::wstring odd = dir + L"\\规则한국";
+    ASSERT_TRUE(CreateDirectoryW(odd.c_str(), nullptr));
+    std::wstring path = odd + L"\\Rulesmd.ini";
+    ui::WriteBytes(path, rules);
+    Open({path, csfPath});
+    EXPECT_EQ(Box(kFileNameL), path);
+    ASSERT_EQ(ui::ListViewCount(List()), 3);
+    SetBox(kHPText, L"99");
+    ui::Click(Item(kCommand3));
+    EXPECT_EQ(ui::ReadBytes(path), Expect({{"Strength=125", "Strength=99"}}));
+    DeleteFileW(path.c_str());
+    RemoveDirectoryW(odd.c_str());
+}
+
+} // namespace
