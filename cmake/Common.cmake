@@ -23,7 +23,8 @@ if(LUMIO_SANITIZE AND NOT WIN32)
 endif()
 
 if(LUMIO_FUZZ)
-  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+  # Undefined behaviour stops a fuzzer run instead of scrolling past.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
   add_link_options(-fsanitize=address,undefined)
 endif()
 

@@ -85,6 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     const bool hq = in.Byte() & 1;
     const RenderStep step = NormalizeRender(true, w, h, true, a);
     const PixelView host = hostPixels.View();
+    // Opacity is normalised only on the steps that go on to draw.
+    if (step != RenderStep::Rotated && step != RenderStep::Unrotated) return 0;
     const int32_t k = ConstantAlpha(a.opacity);
 
     if (step == RenderStep::Rotated) {

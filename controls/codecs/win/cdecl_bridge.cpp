@@ -1,30 +1,18 @@
 #include "cdecl_bridge.h"
 
+#include "imaging/zlib_call.h"
+
 namespace {
 
-// FARPROC to a typed function pointer (through void(*)(), which converts without warnings).
-template <class F>
-F ProcAs(FARPROC p) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
-}
-
 using Arg = intptr_t;
-using Fn0 = int32_t(__cdecl *)();
-using Fn1 = int32_t(__cdecl *)(Arg);
-using Fn2 = int32_t(__cdecl *)(Arg, Arg);
-using Fn3 = int32_t(__cdecl *)(Arg, Arg, Arg);
-using Fn4 = int32_t(__cdecl *)(Arg, Arg, Arg, Arg);
-using Fn5 = int32_t(__cdecl *)(Arg, Arg, Arg, Arg, Arg);
 
+// The only library called through here is zlib, whose convention is guessed:
+// the call restores the stack pointer, so a stdcall export cannot unbalance it.
 int32_t Call(FARPROC f, const Arg *a, size_t n) {
-    switch (n) {
-    case 0: return ProcAs<Fn0>(f)();
-    case 1: return ProcAs<Fn1>(f)(a[0]);
-    case 2: return ProcAs<Fn2>(f)(a[0], a[1]);
-    case 3: return ProcAs<Fn3>(f)(a[0], a[1], a[2]);
-    case 4: return ProcAs<Fn4>(f)(a[0], a[1], a[2], a[3]);
-    default: return ProcAs<Fn5>(f)(a[0], a[1], a[2], a[3], a[4]);
-    }
+    std::uintptr_t words[lumio::kMaxZlibCallArgs] = {};
+    for (size_t i = 0; i < n; ++i)
+        words[i] = std::uintptr_t(a[i]);
+    return int32_t(lumio::CallZlibExport(reinterpret_cast<const void *>(f), std::span(words, n)));
 }
 
 std::wstring FromAnsi(const std::string &s) {

@@ -3,14 +3,9 @@
 #include <windows.h>
 
 #include "cdecl_bridge.h"
+#include "imaging/zlib_call.h"
 
 namespace {
-
-// FARPROC to a typed function pointer (through void(*)(), which converts without warnings).
-template <class F>
-F ProcAs(FARPROC p) {
-    return reinterpret_cast<F>(reinterpret_cast<void (*)()>(p));
-}
 
 // zlib's uLong is 32 bits on Windows.
 using ZULong = unsigned long;
@@ -50,26 +45,27 @@ public:
 
     uint32_t Crc32(const uint8_t *data, uint32_t length) override {
         if (!crc32_)
-            crc32_ = ProcAs<Crc32Fn>(GetProcAddress(module_, "crc32"));
-        return crc32_ ? crc32_(0, data, length) : 0;
+            crc32_ = GetProcAddress(module_, "crc32");
+        const std::uintptr_t args[] = {0, std::uintptr_t(data), length};
+        return crc32_ ? lumio::CallZlibExport(reinterpret_cast<const void *>(crc32_), args) : 0;
     }
     int Uncompress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
         if (!uncompress_)
-            uncompress_ = ProcAs<UncompressFn>(GetProcAddress(module_, "uncompress"));
+            uncompress_ = GetProcAddress(module_, "uncompress");
         if (!uncompress_)
             return -1;
         ZULong len = destLength;
-        const int status = uncompress_(dest, &len, src, srcLength);
+        const std::uintptr_t args[] = {std::uintptr_t(dest), std::uintptr_t(&len), std::uintptr_t(src), srcLength};
+        const int status = int(lumio::CallZlibExport(reinterpret_cast<const void *>(uncompress_), args));
         destLength = len;
         return status;
     }
 
 private:
-    using Crc32Fn = ZULong(__stdcall *)(ZULong, const uint8_t *, unsigned);
-    using UncompressFn = int(__stdcall *)(uint8_t *, ZULong *, const uint8_t *, ZULong);
+    // Called through the stack-restoring helper: the stdcall guess may be wrong.
     HMODULE module_;
-    Crc32Fn crc32_ = nullptr;
-    UncompressFn uncompress_ = nullptr;
+    FARPROC crc32_ = nullptr;
+    FARPROC uncompress_ = nullptr;
 };
 
 }  // namespace
