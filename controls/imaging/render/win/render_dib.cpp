@@ -3,7 +3,6 @@
 // matrix, and drawn scaled, faded or turned about the destination's centre.
 #include <cstdlib>
 
-#include "gdiplus_render_api.h"
 #include "gray_scale.h"
 #include "imaging/render.h"
 
@@ -17,7 +16,7 @@ constexpr Gdiplus::PixelFormat kPargb = 0xE200B;
 
 class Attributes {
 public:
-    Attributes(const GdiplusRenderApi &api) noexcept : api_(api) {}
+    Attributes(const GdiplusApi &api) noexcept : api_(api) {}
     ~Attributes() { reset(); }
     Attributes(const Attributes &) = delete;
     Attributes &operator=(const Attributes &) = delete;
@@ -29,7 +28,7 @@ public:
     }
 
 private:
-    const GdiplusRenderApi &api_;
+    const GdiplusApi &api_;
     Gdiplus::GpImageAttributes *attr_ = nullptr;
 };
 
@@ -68,7 +67,7 @@ private:
     Gdiplus::GpBitmap *b_ = nullptr;
 };
 
-bool SetMatrix(const GdiplusRenderApi &api, Attributes &a, const Gdiplus::ColorMatrix &m) {
+bool SetMatrix(const GdiplusApi &api, Attributes &a, const Gdiplus::ColorMatrix &m) {
     return api.SetImageAttributesColorMatrix(a.get(), Gdiplus::ColorAdjustTypeBitmap, TRUE, &m, &m,
                                              Gdiplus::ColorMatrixFlagsDefault) == Ok;
 }
@@ -83,10 +82,7 @@ bool RenderDIB(cGDIPlus &gdi, const c32bppDIB &cHost, HDC hDC, float Angle, std:
     if (!cHost.HasImage() || hDC == nullptr) return false;
     if (destWidth == INT32_MIN || destHeight == INT32_MIN) return false;
     const GdiplusApi &api = gdi.Api();
-    GdiplusRenderApi extra;
-    if (!api.Available() || !extra.Complete() || api.CreateBitmapFromScan0 == nullptr ||
-        api.CreateFromHDC == nullptr || api.DrawImageRectRectI == nullptr || api.ImageRotateFlip == nullptr)
-        return false;
+    if (!api.Available()) return false;
     GdiplusSession session(api, token);
     if (!session) return false;
 
@@ -96,7 +92,7 @@ bool RenderDIB(cGDIPlus &gdi, const c32bppDIB &cHost, HDC hDC, float Angle, std:
         if (bitmap.get() == nullptr) return false;
         Graphics graphics(api, hDC);
         if (graphics.get() == nullptr) return false;
-        extra.SetInterpolationMode(graphics.get(), highQuality ? Gdiplus::InterpolationModeHighQualityBicubic
+        api.SetInterpolationMode(graphics.get(), highQuality ? Gdiplus::InterpolationModeHighQualityBicubic
                                                                : Gdiplus::InterpolationModeNearestNeighbor);
         // The surface is bottom-up: GDI+ sees it upside down until flipped.
         int flip = Gdiplus::RotateNoneFlipY;
@@ -114,7 +110,7 @@ bool RenderDIB(cGDIPlus &gdi, const c32bppDIB &cHost, HDC hDC, float Angle, std:
         api.ImageRotateFlip(bitmap.get(), static_cast<Gdiplus::RotateFlipType>(flip));
 
         Gdiplus::ColorMatrix m{};
-        Attributes attributes(extra);
+        Attributes attributes(api);
         const bool recolour = grayScale != render::kGrayNone || LightAdjustment != 0.0f;
         auto lightRow = [&] {
             if (LightAdjustment != 0.0f)
@@ -135,7 +131,7 @@ bool RenderDIB(cGDIPlus &gdi, const c32bppDIB &cHost, HDC hDC, float Angle, std:
             m.m[3][3] = 1.0f;
             m.m[4][4] = 1.0f;
             lightRow();
-            if (!SetMatrix(extra, attributes, m)) attributes.reset();
+            if (!SetMatrix(api, attributes, m)) attributes.reset();
         }
 
         auto draw = [&](int x, int y, int w, int h) {
@@ -152,14 +148,14 @@ bool RenderDIB(cGDIPlus &gdi, const c32bppDIB &cHost, HDC hDC, float Angle, std:
                 lightRow();
             }
             m.m[3][3] = static_cast<float>(Opacity / 100.0);
-            if (!SetMatrix(extra, attributes, m)) return false;
+            if (!SetMatrix(api, attributes, m)) return false;
             if (Angle == 0.0f) {
                 result = draw(destX, destY, destWidth, destHeight);
             } else {
                 // Turning by Angle + 180 and drawing with negative extents turns by Angle
                 // about the centre of the destination rectangle.
-                if (extra.RotateWorldTransform(graphics.get(), Angle + 180.0f, Gdiplus::MatrixOrderPrepend) == Ok)
-                    extra.TranslateWorldTransform(graphics.get(),
+                if (api.RotateWorldTransform(graphics.get(), Angle + 180.0f, Gdiplus::MatrixOrderPrepend) == Ok)
+                    api.TranslateWorldTransform(graphics.get(),
                                                   static_cast<float>(double(destX) + (destWidth / 2) * xSign),
                                                   static_cast<float>(double(destY) + (destHeight / 2) * ySign),
                                                   Gdiplus::MatrixOrderAppend);

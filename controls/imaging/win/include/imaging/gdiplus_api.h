@@ -14,8 +14,10 @@ namespace lumio {
 #define LUMIO_GDIPLUS_ENTRIES(X) \
     X(CreateBitmapFromScan0)     \
     X(CreateFromHDC)             \
+    X(CreateImageAttributes)     \
     X(DeleteGraphics)            \
     X(DisposeImage)              \
+    X(DisposeImageAttributes)    \
     X(DrawImageRectRectI)        \
     X(GetImageBounds)            \
     X(GetImageEncoders)          \
@@ -24,8 +26,12 @@ namespace lumio {
     X(ImageRotateFlip)           \
     X(LoadImageFromFile)         \
     X(LoadImageFromStream)       \
+    X(RotateWorldTransform)      \
     X(SaveImageToFile)           \
-    X(SaveImageToStream)
+    X(SaveImageToStream)         \
+    X(SetImageAttributesColorMatrix) \
+    X(SetInterpolationMode)      \
+    X(TranslateWorldTransform)
 
 class GdiplusApi {
 public:
