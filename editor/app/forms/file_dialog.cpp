@@ -27,19 +27,19 @@ std::wstring &PendingTitle() {
 
 std::optional<std::wstring> CommonDialog(HWND owner, std::wstring_view filter, bool save) {
     // The dialog wants "description\0pattern\0...\0\0".
-    std::wstring spec;
+    std::wstring pairs;
     for (const auto &[description, pattern] : ParseFileFilter(filter)) {
-        spec.append(description).push_back(L'\0');
-        spec.append(pattern).push_back(L'\0');
+        pairs.append(description).push_back(L'\0');
+        pairs.append(pattern).push_back(L'\0');
     }
-    spec.push_back(L'\0');
+    pairs.push_back(L'\0');
     std::wstring path(32768, L'\0');
     path.replace(0, std::min(PendingFileName().size(), path.size() - 1), PendingFileName());
     std::wstring title = PendingTitle();
     OPENFILENAMEW ofn{};
     ofn.lStructSize = sizeof ofn;
     ofn.hwndOwner = owner;
-    ofn.lpstrFilter = spec.c_str();
+    ofn.lpstrFilter = pairs.c_str();
     ofn.nFilterIndex = 1;
     ofn.lpstrFile = path.data();
     ofn.nMaxFile = static_cast<DWORD>(path.size());
