@@ -1,0 +1,77 @@
+#include "control_window.h"
+
+#include "com_ptr.h"
+#include "control_base.h"
+#include "class_table.h"
+#include "run_time_error.h"
+
+namespace lumio {
+
+namespace {
+
+constexpr const wchar_t* kClassDbl = L"LumioControlDbl";
+constexpr const wchar_t* kClassPlain = L"LumioControl";
+constexpr const wchar_t* kParkingClass = L"LumioParking";
+
+LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (msg == WM_NCCREATE) {
+        auto* cs = reinterpret_cast<CREATESTRUCTW*>(lp);
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(cs->lpCreateParams));
+    }
+    auto* control = reinterpret_cast<ControlBase*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!control) return DefWindowProcW(hwnd, msg, wp, lp);
+    // The control must outlive its own message, whatever the handlers release.
+    ComPtr<IOleObject> keep(static_cast<IOleObject*>(control));
+    try {
+        return control->HandleMessage(msg, wp, lp);
+    } catch (...) {
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+}
+
+void RegisterClasses() {
+    static bool done = false;
+    if (done) return;
+    HINSTANCE inst = ModuleInstance();
+    WNDCLASSEXW wc{sizeof(wc)};
+    wc.lpfnWndProc = ControlWndProc;
+    wc.hInstance = inst;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.style = CS_OWNDC | CS_DBLCLKS;
+    wc.lpszClassName = kClassDbl;
+    RegisterClassExW(&wc);
+    wc.style = CS_OWNDC;
+    wc.lpszClassName = kClassPlain;
+    RegisterClassExW(&wc);
+    WNDCLASSEXW park{sizeof(park)};
+    park.lpfnWndProc = DefWindowProcW;
+    park.hInstance = inst;
+    park.lpszClassName = kParkingClass;
+    RegisterClassExW(&park);
+    done = true;
+}
+
+}  // namespace
+
+HWND ParkingWindow() {
+    RegisterClasses();
+    // One per user-interface thread.
+    thread_local HWND parking = nullptr;
+    if (!parking || !IsWindow(parking))
+        parking = CreateWindowExW(0, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ModuleInstance(),
+                                  nullptr);
+    return parking;
+}
+
+HWND CreateControlWindowFor(ControlBase* control, bool double_clicks) {
+    HWND parent = ParkingWindow();
+    HWND h = CreateWindowExW(WS_EX_CONTROLPARENT, double_clicks ? kClassDbl : kClassPlain, L"",
+                             WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0, parent, nullptr,
+                             ModuleInstance(), control);
+    if (!h) Raise(7, L"Lumiokit", L"Out of memory");
+    return h;
+}
+
+void DetachControlWindow(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }
+
+}  // namespace lumio

@@ -1,0 +1,235 @@
+#pragma once
+// Our own control container: a form window holding controls in sites. The
+// library's dialogs are built on it and the tests use it as their host. It
+// gives the ambients (with a UserMode switch), the extender of each control,
+// the late-bound form, contained controls, bags to save to and read from, and
+// a log of the events and property-change notices its controls send.
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "com_ptr.h"
+#include "memory_property_bag.h"
+#include "ole_types.h"
+#include "simple_dispatch.h"
+
+namespace lumio::host {
+
+class Form;
+
+// Extender members the Parts reach by number.
+enum : DISPID {
+    kExtName = 0x80010000,
+    kExtTag = 0x8001000A,
+    kExtVisible = 0x80010007,
+    kExtParent = 0x80010008,
+    kExtLeft = 0x80010100,
+    kExtTop = 0x80010101,
+    kExtWidth = 0x80010102,
+    kExtHeight = 0x80010103,
+    kExtContainer = 0x80010200,
+    kExtIndex = 0x8001000C,
+    kExtCancel = 0x80010037,
+    kExtDefault = 0x80010038,
+    kExtObject = 0x80010003,
+};
+
+using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
+
+// One entry of the form's log: an event (with its arguments as the handler
+// left them) or a property-change notice.
+struct LogEntry {
+    std::wstring control;
+    bool notice;  // a property-change notice, else an event
+    DISPID id;
+    std::vector<Variant> args;  // in call order, by-reference ones dereferenced
+};
+
+class Site;
+
+class Form {
+public:
+    // A top-level form (parent nullptr) or a child window of parent; position and size in pixels.
+    Form(HWND parent, RECT rect, const std::wstring& caption = L"Form1");
+    ~Form();
+    Form(const Form&) = delete;
+    Form& operator=(const Form&) = delete;
+
+    HWND hWnd() const { return hwnd_; }
+    const std::wstring& caption() const { return caption_; }
+
+    // Creates a control, gives it its properties (new, or read from bag) and
+    // places it in place at rect (pixels, in its container). On failure the
+    // result is the control's failure code, nullptr comes back and the
+    // thread's error object holds what the control raised.
+    Site* Add(CreateFunction create, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
+              Site* container = nullptr, HRESULT* result = nullptr);
+    Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
+              Site* container = nullptr, HRESULT* result = nullptr);
+    // Closes and releases one control.
+    void Remove(Site* site);
+    Site* Find(const std::wstring& name) const;
+    const std::vector<ComPtr<Site>>& sites() const { return sites_; }
+    std::vector<Site*> ContainedIn(Site* container) const;
+
+    // Ambients.
+    bool UserMode() const { return user_mode_; }
+    void SetUserMode(bool user_mode);
+    void SetAmbientFont(IFontDisp* font);
+    ComPtr<IFontDisp> AmbientFont() const { return font_; }
+    void SetAmbientForeColor(OLE_COLOR c);
+    void SetAmbientBackColor(OLE_COLOR c);
+    OLE_COLOR AmbientForeColor() const { return fore_; }
+    OLE_COLOR AmbientBackColor() const { return back_; }
+    // A host that does not give this ambient: the control's own default applies.
+    void WithholdAmbient(DISPID id) { withheld_.insert(id); }
+    bool Withholds(DISPID id) const { return withheld_.count(id) != 0; }
+    void Broadcast(DISPID ambient);
+
+    void SetDefault(Site* site);
+    void SetCancel(Site* site);
+    Site* DefaultSite() const { return default_; }
+    Site* CancelSite() const { return cancel_; }
+
+    // Keyboard routing of the host: the active control first, then Tab,
+    // Enter and Esc for the default and cancel buttons, and access keys.
+    bool PreTranslate(MSG& msg);
+    bool HandleHostKey(const MSG& msg);
+    void MoveFocus(bool backwards);
+    void SetActiveObject(IOleInPlaceActiveObject* active) { active_ = active; }
+    void OnUIActivate(Site* site);
+
+    // The form as controls reach it late-bound (hWnd, Controls, sizes, ...).
+    ComPtr<IDispatch> Dispatch();
+    // Runs before the form goes away; a handler may set cancel.
+    void OnQueryUnload(std::function<void(short& cancel, short mode)> handler) {
+        query_unload_.push_back(std::move(handler));
+    }
+    // Asks the QueryUnload handlers, then closes every control; false when cancelled.
+    bool Unload(short mode = 1);
+
+    // The log of events and notices, in the order they arrived.
+    std::vector<LogEntry>& log() { return log_; }
+    // Called for every event before it is logged; may change by-reference arguments.
+    void OnEvent(std::function<void(Site&, DISPID, DISPPARAMS*)> handler) { on_event_ = std::move(handler); }
+    void Record(Site& site, bool notice, DISPID id, DISPPARAMS* params);
+
+    // Saves one control into a new bag.
+    ComPtr<MemoryPropertyBag> Save(Site* site, HRESULT* result = nullptr);
+
+    IOleInPlaceFrame* frame() const { return frame_.get(); }
+
+private:
+    void AdviseAll(Site* site);
+
+    HWND hwnd_ = nullptr;
+    std::wstring caption_;
+    bool owns_window_ = true;
+    std::vector<ComPtr<Site>> sites_;
+    bool user_mode_ = true;
+    ComPtr<IFontDisp> font_;
+    OLE_COLOR fore_ = 0x80000012;  // button text
+    OLE_COLOR back_ = 0x8000000F;  // button face
+    std::set<DISPID> withheld_;
+    Site* default_ = nullptr;
+    Site* cancel_ = nullptr;
+    ComPtr<IOleInPlaceActiveObject> active_;
+    Site* ui_active_ = nullptr;
+    ComPtr<IOleInPlaceFrame> frame_;
+    ComPtr<SimpleDispatch> dispatch_;
+    std::vector<std::function<void(short&, short)>> query_unload_;
+    std::vector<LogEntry> log_;
+    std::function<void(Site&, DISPID, DISPPARAMS*)> on_event_;
+    bool unloaded_ = false;
+};
+
+class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+public:
+    Site(Form* form, const std::wstring& name, Site* container);
+
+    // IUnknown
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
+    STDMETHODIMP_(ULONG) AddRef() override;
+    STDMETHODIMP_(ULONG) Release() override;
+    // IOleClientSite
+    STDMETHODIMP SaveObject() override { return S_OK; }
+    STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
+    STDMETHODIMP GetContainer(IOleContainer** out) override;
+    STDMETHODIMP ShowObject() override { return S_OK; }
+    STDMETHODIMP OnShowWindow(BOOL) override { return S_OK; }
+    STDMETHODIMP RequestNewObjectLayout() override { return E_NOTIMPL; }
+    // IOleWindow, IOleInPlaceSite
+    STDMETHODIMP GetWindow(HWND* hwnd) override;
+    STDMETHODIMP ContextSensitiveHelp(BOOL) override { return E_NOTIMPL; }
+    STDMETHODIMP CanInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnInPlaceActivate() override { return S_OK; }
+    STDMETHODIMP OnUIActivate() override;
+    STDMETHODIMP GetWindowContext(IOleInPlaceFrame** frame, IOleInPlaceUIWindow** doc, LPRECT pos, LPRECT clip,
+                                  LPOLEINPLACEFRAMEINFO info) override;
+    STDMETHODIMP Scroll(SIZE) override { return E_NOTIMPL; }
+    STDMETHODIMP OnUIDeactivate(BOOL) override;
+    STDMETHODIMP OnInPlaceDeactivate() override { return S_OK; }
+    STDMETHODIMP DiscardUndoState() override { return S_OK; }
+    STDMETHODIMP DeactivateAndUndo() override { return S_OK; }
+    STDMETHODIMP OnPosRectChange(LPCRECT pos) override;
+    // IOleControlSite
+    STDMETHODIMP OnControlInfoChanged() override { return S_OK; }
+    STDMETHODIMP LockInPlaceActive(BOOL) override { return S_OK; }
+    STDMETHODIMP GetExtendedControl(IDispatch** out) override;
+    STDMETHODIMP TransformCoords(POINTL* himetric, POINTF* container, DWORD flags) override;
+    STDMETHODIMP TranslateAccelerator(MSG* msg, DWORD modifiers) override;
+    STDMETHODIMP OnFocus(BOOL) override { return S_OK; }
+    STDMETHODIMP ShowPropertyFrame() override { return E_NOTIMPL; }
+    // IDispatch: the ambient properties
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override;
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
+    STDMETHODIMP Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result, EXCEPINFO*,
+                        UINT*) override;
+
+    const std::wstring& name() const { return name_; }
+    Site* container() const { return container_; }
+    // The control's window, or nullptr.
+    HWND ControlWindow() const;
+    // The control's own dispatch interface.
+    ComPtr<IDispatch> Object() const;
+    ComPtr<IOleObject> ole() const { return ole_; }
+    ComPtr<IDispatch> ExtenderObject();
+    // Position and size in pixels within its container.
+    RECT rect() const { return rect_; }
+    void Move(RECT rect);
+    bool visible() const { return visible_; }
+    void SetVisible(bool visible);
+    std::wstring tag;
+
+private:
+    friend class Form;
+    virtual ~Site() = default;
+    void Attach(ComPtr<IOleObject> ole) { ole_ = std::move(ole); }
+    void Detach();
+    HWND ContainerWindow() const;
+
+    Form* form_;
+    std::wstring name_;
+    Site* container_;
+    RECT rect_{};
+    bool visible_ = true;
+    ComPtr<IOleObject> ole_;
+    ComPtr<SimpleDispatch> extender_;
+    ComPtr<IDispatch> event_sink_;
+    ComPtr<IPropertyNotifySink> notify_sink_;
+    DWORD event_cookie_ = 0, notify_cookie_ = 0;
+    IID events_iid_{};
+    LONG refs_ = 1;
+};
+
+// Processes pending messages of the thread through the forms' keyboard routing.
+void DoEvents(Form* form = nullptr);
+// Pumps messages for about ms milliseconds, or until done() is true.
+void PumpFor(unsigned ms, Form* form = nullptr, const std::function<bool()>& done = {});
+
+}  // namespace lumio::host
