@@ -1,5 +1,6 @@
 #include "connection_points.h"
 
+#include <algorithm>
 #include <new>
 
 namespace lumio {
@@ -38,7 +39,7 @@ public:
         return n == count ? S_OK : S_FALSE;
     }
     STDMETHODIMP Skip(ULONG count) override {
-        pos_ = std::min(items_.size(), pos_ + count);
+        pos_ = std::min<size_t>(items_.size(), pos_ + count);
         return pos_ < items_.size() ? S_OK : S_FALSE;
     }
     STDMETHODIMP Reset() override {

@@ -156,7 +156,7 @@ public:
                         UINT* arg_err) override;
 
     // The window procedure's entry (control_window.cpp).
-    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     const ControlClassInfo& class_info() const { return info_; }
 
 protected:
@@ -286,6 +286,7 @@ private:
     long freeze_count_ = 0;
     SIZEL extent_{};  // HIMETRIC
     int resize_depth_ = 0;
+    bool resized_since_init_ = false;
 
     std::wstring access_keys_;
     ComPtr<IFontDisp> font_;

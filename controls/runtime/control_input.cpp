@@ -76,7 +76,8 @@ short ControlBase::ShiftState() const {
     return s;
 }
 
-LRESULT ControlBase::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
+LRESULT ControlBase::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
+    if (!hwnd_) hwnd_ = hwnd;  // messages of the window's creation come first
     LRESULT own = 0;
     bool handled = false;
     Safely([&] { handled = OnWindowMessage(msg, wp, lp, own); });
@@ -94,7 +95,9 @@ LRESULT ControlBase::HandleMessage(UINT msg, WPARAM wp, LPARAM lp) {
     case WM_SIZE:
         // A control that resizes itself in Resize comes back here; a few
         // rounds settle any sane rule, more would be a loop.
-        if (resize_depth_ < 4) {
+        // Resize belongs to a control whose properties are set.
+        if (initialized_ && resize_depth_ < 4) {
+            resized_since_init_ = true;
             ++resize_depth_;
             Safely([&] { OnResize(); });
             --resize_depth_;

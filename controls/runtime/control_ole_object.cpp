@@ -133,10 +133,12 @@ HRESULT ControlBase::InPlaceActivate(LONG verb) {
         HWND parent = nullptr;
         ips->GetWindow(&parent);
         RECT pos{}, clip{};
-        OLEINPLACEFRAMEINFO frame_info{sizeof(frame_info)};
+        OLEINPLACEFRAMEINFO frame_info{sizeof(frame_info), FALSE, nullptr, nullptr, 0};
         ips->GetWindowContext(frame_.put(), doc_window_.put(), &pos, &clip, &frame_info);
         if (parent) SetParent(hwnd_, parent);
         SetObjectRects(&pos, &clip);
+        // A size set before the properties were gives no Resize of its own.
+        if (!resized_since_init_) SendMessageW(hwnd_, WM_SIZE, SIZE_RESTORED, 0);
     }
     if (!visible_) {
         visible_ = true;

@@ -7,11 +7,13 @@ namespace lumio {
 
 void ControlBase::CallInitProperties() {
     initialized_ = true;
+    resized_since_init_ = false;
     OnInitProperties();
 }
 
 void ControlBase::CallReadProperties(IPropertyBag* bag, IErrorLog* log) {
     initialized_ = true;
+    resized_since_init_ = false;
     PropertyReader reader(bag, log);
     OnReadProperties(reader);
 }

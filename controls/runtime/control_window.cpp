@@ -23,7 +23,7 @@ LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     // The control must outlive its own message, whatever the handlers release.
     ComPtr<IOleObject> keep(static_cast<IOleObject*>(control));
     try {
-        return control->HandleMessage(msg, wp, lp);
+        return control->HandleMessage(hwnd, msg, wp, lp);
     } catch (...) {
         return DefWindowProcW(hwnd, msg, wp, lp);
     }
@@ -33,7 +33,8 @@ void RegisterClasses() {
     static bool done = false;
     if (done) return;
     HINSTANCE inst = ModuleInstance();
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = ControlWndProc;
     wc.hInstance = inst;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -43,7 +44,8 @@ void RegisterClasses() {
     wc.style = CS_OWNDC;
     wc.lpszClassName = kClassPlain;
     RegisterClassExW(&wc);
-    WNDCLASSEXW park{sizeof(park)};
+    WNDCLASSEXW park{};
+    park.cbSize = sizeof(park);
     park.lpfnWndProc = DefWindowProcW;
     park.hInstance = inst;
     park.lpszClassName = kParkingClass;

@@ -2,6 +2,7 @@
 #include "host_form.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "host_sinks.h"
 #include "class_table.h"
@@ -32,7 +33,8 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 void RegisterFormClass() {
     static bool done = false;
     if (done) return;
-    WNDCLASSEXW wc{sizeof(wc)};
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof(wc);
     wc.lpfnWndProc = FormProc;
     wc.hInstance = ModuleInstance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
@@ -248,7 +250,8 @@ bool SendMnemonic(Site* site, const MSG& msg) {
 bool MatchesAccelerators(Site* site, const MSG& msg) {
     auto ctl = site->ole().As<IOleControl>();
     if (!ctl) return false;
-    CONTROLINFO info{sizeof(info)};
+    CONTROLINFO info{};
+    info.cb = sizeof(info);
     if (FAILED(ctl->GetControlInfo(&info)) || !info.hAccel || !info.cAccel) return false;
     std::vector<ACCEL> table(info.cAccel);
     CopyAcceleratorTableW(info.hAccel, table.data(), info.cAccel);

@@ -22,21 +22,19 @@ namespace lumio::host {
 class Form;
 
 // Extender members the Parts reach by number.
-enum : DISPID {
-    kExtName = 0x80010000,
-    kExtTag = 0x8001000A,
-    kExtVisible = 0x80010007,
-    kExtParent = 0x80010008,
-    kExtLeft = 0x80010100,
-    kExtTop = 0x80010101,
-    kExtWidth = 0x80010102,
-    kExtHeight = 0x80010103,
-    kExtContainer = 0x80010200,
-    kExtIndex = 0x8001000C,
-    kExtCancel = 0x80010037,
-    kExtDefault = 0x80010038,
-    kExtObject = 0x80010003,
-};
+inline constexpr DISPID kExtName = static_cast<DISPID>(0x80010000);
+inline constexpr DISPID kExtTag = static_cast<DISPID>(0x8001000A);
+inline constexpr DISPID kExtVisible = static_cast<DISPID>(0x80010007);
+inline constexpr DISPID kExtParent = static_cast<DISPID>(0x80010008);
+inline constexpr DISPID kExtLeft = static_cast<DISPID>(0x80010100);
+inline constexpr DISPID kExtTop = static_cast<DISPID>(0x80010101);
+inline constexpr DISPID kExtWidth = static_cast<DISPID>(0x80010102);
+inline constexpr DISPID kExtHeight = static_cast<DISPID>(0x80010103);
+inline constexpr DISPID kExtContainer = static_cast<DISPID>(0x80010200);
+inline constexpr DISPID kExtIndex = static_cast<DISPID>(0x8001000C);
+inline constexpr DISPID kExtCancel = static_cast<DISPID>(0x80010037);
+inline constexpr DISPID kExtDefault = static_cast<DISPID>(0x80010038);
+inline constexpr DISPID kExtObject = static_cast<DISPID>(0x80010003);
 
 using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 

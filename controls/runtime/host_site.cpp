@@ -216,7 +216,7 @@ ComPtr<IDispatch> Site::ExtenderObject() {
     if (!form_) return {};
     extender_ = SimpleDispatch::Create();
     Site* self = this;
-    auto& e = *extender_;
+    auto& e = *extender_.get();
     e.Add({kExtName, L"Name", [self](VARIANT* r) { *r = Variant::String(self->name_).detach(); return S_OK; }});
     e.Add({kExtTag, L"Tag", [self](VARIANT* r) { *r = Variant::String(self->tag).detach(); return S_OK; },
            [self](const VARIANT& v) { return Take(v, self->tag); }});

@@ -3,6 +3,8 @@
 #include <cstring>
 #include <new>
 
+#include <olectl.h>
+
 #include "variant_convert.h"
 
 namespace lumio {
@@ -12,7 +14,39 @@ namespace {
 constexpr DWORD kMagic = 0x3142504C;  // "LPB1"
 constexpr VARTYPE kObjectTag = 0x7FFF;
 
+// A bitmap picture as the standard picture stream holds one: "lt\0\0", the
+// size, then a BMP file. Pictures made from device bitmaps do not always
+// save themselves in a form they can read back, so bitmaps are written here.
+bool SaveBitmapPicture(IUnknown* obj, CLSID& clsid, std::vector<BYTE>& data) {
+    ComPtr<IPicture> pic = ComPtr<IUnknown>(obj).As<IPicture>();
+    SHORT type = 0;
+    OLE_HANDLE handle = 0;
+    if (!pic || FAILED(pic->get_Type(&type)) || type != PICTYPE_BITMAP || FAILED(pic->get_Handle(&handle)) || !handle)
+        return false;
+    HBITMAP bmp = reinterpret_cast<HBITMAP>(static_cast<UINT_PTR>(handle));
+    BITMAP info{};
+    if (!GetObjectW(bmp, sizeof info, &info) || info.bmWidth <= 0 || info.bmHeight <= 0) return false;
+    BITMAPINFOHEADER bi{sizeof bi, info.bmWidth, info.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    size_t pixels = static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight) * 4;
+    BITMAPFILEHEADER bf{0x4D42, static_cast<DWORD>(sizeof bf + sizeof bi + pixels), 0, 0,
+                        static_cast<DWORD>(sizeof bf + sizeof bi)};
+    DWORD header[2] = {0x0000746C, bf.bfSize};  // "lt\0\0", size
+    data.resize(sizeof header + bf.bfSize);
+    BYTE* p = data.data();
+    memcpy(p, header, sizeof header);
+    memcpy(p + sizeof header, &bf, sizeof bf);
+    memcpy(p + sizeof header + sizeof bf, &bi, sizeof bi);
+    HDC dc = GetDC(nullptr);
+    int rows = GetDIBits(dc, bmp, 0, info.bmHeight, p + sizeof header + sizeof bf + sizeof bi,
+                         reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
+    ReleaseDC(nullptr, dc);
+    if (rows != info.bmHeight) return false;
+    clsid = CLSID_StdPicture;
+    return true;
+}
+
 HRESULT SaveObject(IUnknown* obj, CLSID& clsid, std::vector<BYTE>& data) {
+    if (SaveBitmapPicture(obj, clsid, data)) return S_OK;
     ComPtr<IStream> stream;
     HRESULT hr = CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
     if (FAILED(hr)) return hr;

@@ -17,10 +17,10 @@ public:
     struct Entry {
         DISPID id;
         std::wstring name;
-        std::function<HRESULT(VARIANT* result)> get;
-        std::function<HRESULT(const VARIANT& value)> put;
+        std::function<HRESULT(VARIANT* result)> get = {};
+        std::function<HRESULT(const VARIANT& value)> put = {};
         // Arguments in call order.
-        std::function<HRESULT(const std::vector<VARIANT*>& args, VARIANT* result)> call;
+        std::function<HRESULT(const std::vector<VARIANT*>& args, VARIANT* result)> call = {};
     };
 
     static ComPtr<SimpleDispatch> Create();

@@ -8,7 +8,8 @@ namespace lumio {
 
 ComPtr<IFontDisp> CreateStdFont(const std::wstring& name, double points, bool bold) {
     Bstr face(name);
-    FONTDESC desc{sizeof(FONTDESC)};
+    FONTDESC desc{};
+    desc.cbSizeofstruct = sizeof(desc);
     desc.lpstrName = face.get();
     desc.cySize.int64 = std::llround(points * 10000.0);
     desc.sWeight = bold ? FW_BOLD : FW_NORMAL;
@@ -35,13 +36,17 @@ ComPtr<IPictureDisp> FromDesc(PICTDESC& desc) {
 }  // namespace
 
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bitmap) {
-    PICTDESC desc{sizeof(PICTDESC), PICTYPE_BITMAP};
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof(PICTDESC);
+    desc.picType = PICTYPE_BITMAP;
     desc.bmp.hbitmap = bitmap;
     return FromDesc(desc);
 }
 
 ComPtr<IPictureDisp> PictureFromIcon(HICON icon) {
-    PICTDESC desc{sizeof(PICTDESC), PICTYPE_ICON};
+    PICTDESC desc{};
+    desc.cbSizeofstruct = sizeof(PICTDESC);
+    desc.picType = PICTYPE_ICON;
     desc.icon.hicon = icon;
     return FromDesc(desc);
 }

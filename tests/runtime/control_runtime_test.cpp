@@ -1,0 +1,375 @@
+// The control runtime through our container: life cycle, persistence,
+// property-change notices, ambients, events and the error path.
+#include <algorithm>
+
+#include "com_errors.h"
+#include "memory_property_bag.h"
+#include "object_compare.h"
+#include "probe_control.h"
+#include "std_objects.h"
+#include "test_host.h"
+
+namespace {
+
+using lumio::ComPtr;
+using lumio::MemoryPropertyBag;
+using lumio::Variant;
+using lumio::host::Form;
+using lumio::host::Site;
+using namespace testhost;
+
+class RuntimeTest : public OleTest {
+protected:
+    Site* AddProbe(Form& f, const wchar_t* name = L"Probe1", IPropertyBag* bag = nullptr, HRESULT* hr = nullptr) {
+        return f.Add(probe::Create, name, RECT{10, 10, 110, 40}, bag, nullptr, hr);
+    }
+    static probe::ProbeControl* Control(Site* s) {
+        // Our own class behind its dispatch interface.
+        return static_cast<probe::ProbeControl*>(static_cast<IDispatch*>(s->Object().get()));
+    }
+    std::vector<std::wstring> LogFrom(size_t start) {
+        auto& l = probe::Log();
+        return {l.begin() + std::min(start, l.size()), l.end()};
+    }
+};
+
+TEST_F(RuntimeTest, NewControlLifeCycleInOrder) {
+    Form& f = NewForm(true);
+    probe::Log().clear();
+    Site* s = AddProbe(f);
+    ASSERT_NE(s, nullptr);
+    HWND h = s->ControlWindow();
+    EXPECT_EQ(GetParent(h), f.hWnd());
+    EXPECT_TRUE(IsWindowVisible(h));
+    RECT rc;
+    GetClientRect(h, &rc);
+    EXPECT_EQ(rc.right, 100);
+    EXPECT_EQ(rc.bottom, 30);
+    std::vector<std::wstring> want{L"Initialize+window", L"InitProperties+window", L"UserModeSetup",
+                                   L"Resize 100x30", L"Show"};
+    EXPECT_EQ(probe::Log(), want);
+    f.Remove(s);
+    EXPECT_EQ(probe::Log().back(), L"Terminate");
+    EXPECT_FALSE(IsWindow(h));
+}
+
+TEST_F(RuntimeTest, DesignModeReadsWithoutRunTimeSetup) {
+    Form& f = NewForm(false);
+    auto bag = MemoryPropertyBag::Create();
+    probe::Log().clear();
+    ASSERT_NE(AddProbe(f, L"P", bag.get()), nullptr);
+    ASSERT_GE(probe::Log().size(), 2u);
+    EXPECT_EQ(probe::Log()[1], L"ReadProperties+window");
+    EXPECT_EQ(std::count(probe::Log().begin(), probe::Log().end(), L"UserModeSetup"), 0);
+}
+
+TEST_F(RuntimeTest, SaveLeavesOutDefaultsComparedAsVariants) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    ComPtr<MemoryPropertyBag> bag = f.Save(s);
+    ASSERT_TRUE(bag);
+    EXPECT_TRUE(bag->Keys().empty());
+
+    auto obj = s->Object();
+    ASSERT_EQ(Put(obj.get(), probe::kRatio, Variant::Double(1.0)), S_OK);  // equals the integer default 1
+    ASSERT_EQ(Put(obj.get(), probe::kNumber, Variant::Long(9)), S_OK);
+    ASSERT_EQ(Put(obj.get(), probe::kFlag, Variant::Bool(true)), S_OK);
+    bag = f.Save(s);
+    EXPECT_EQ(bag->Keys(), std::vector<std::wstring>{L"Number"});
+}
+
+TEST_F(RuntimeTest, FontIsLeftOutOnlyWhenEveryAttributeEqualsTheDefault) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    ComPtr<IFontDisp> font = Control(s)->FontProp();
+    ComPtr<IFont> ifont = font.As<IFont>();
+    ifont->put_Italic(TRUE);
+    EXPECT_TRUE(f.Save(s)->Has(L"Font"));
+    ifont->put_Italic(FALSE);
+    EXPECT_FALSE(f.Save(s)->Has(L"Font"));
+    ifont->put_Weight(FW_BOLD);
+    EXPECT_TRUE(f.Save(s)->Has(L"Font"));
+}
+
+TEST_F(RuntimeTest, ReadsBackEveryKindOfValue) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto obj = s->Object();
+    Put(obj.get(), probe::kNumber, Variant::Long(-0));
+    Put(obj.get(), probe::kText, Variant::String(L"文字 & text"));
+    Put(obj.get(), probe::kRatio, Variant::Single(2.5f));
+    Put(obj.get(), probe::kFlag, Variant::Bool(false));
+    ComPtr<IFontDisp> font = lumio::CreateStdFont(L"Liberation Serif", 14, true);
+    Put(obj.get(), DISPID_FONT, Variant::Object(font.get()));
+    HBITMAP bmp = CreateBitmap(4, 3, 1, 32, nullptr);
+    ComPtr<IPictureDisp> pic = lumio::PictureFromBitmap(bmp);
+    Put(obj.get(), probe::kPicture, Variant::Object(pic.get()));
+
+    ComPtr<MemoryPropertyBag> bag = f.Save(s);
+    EXPECT_TRUE(bag->IsObject(L"Font"));
+    EXPECT_TRUE(bag->IsObject(L"Picture"));
+    // Through a stream too, as a host that keeps streams would.
+    ComPtr<IStream> stream;
+    ASSERT_EQ(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()), S_OK);
+    ASSERT_EQ(bag->SaveTo(stream.get()), S_OK);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    auto copy = MemoryPropertyBag::Create();
+    ASSERT_EQ(copy->LoadFrom(stream.get()), S_OK);
+
+    Form& g = NewForm();
+    Site* t = AddProbe(g, L"Other", copy.get());
+    ASSERT_NE(t, nullptr);
+    auto o = t->Object();
+    EXPECT_EQ(AsLong(Get(o.get(), probe::kNumber)), 0);
+    EXPECT_EQ(AsString(Get(o.get(), probe::kText)), L"文字 & text");
+    EXPECT_EQ(Get(o.get(), probe::kRatio)->fltVal, 2.5f);
+    EXPECT_EQ(Get(o.get(), probe::kFlag)->boolVal, VARIANT_FALSE);
+    Variant rf = Get(o.get(), DISPID_FONT);
+    ASSERT_EQ(rf.vt(), VT_DISPATCH);
+    EXPECT_FALSE(lumio::SameObject(rf->pdispVal, font.get()));  // a new object, equal in every attribute
+    EXPECT_TRUE(lumio::FontsEqual(rf->pdispVal, font.get()));
+    Variant rp = Get(o.get(), probe::kPicture);
+    ASSERT_EQ(rp.vt(), VT_DISPATCH);
+    ComPtr<IPicture> p = ComPtr<IDispatch>(rp->pdispVal).As<IPicture>();
+    ASSERT_TRUE(p);
+    OLE_XSIZE_HIMETRIC w = 0;
+    p->get_Width(&w);
+    EXPECT_NEAR(w, 106, 1);  // 4 pixels
+}
+
+TEST_F(RuntimeTest, PersistsThroughIPersistStreamInit) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    Put(s->Object().get(), probe::kNumber, Variant::Long(123));
+    auto psi = s->ole().As<IPersistStreamInit>();
+    ASSERT_TRUE(psi);
+    ComPtr<IStream> stream;
+    CreateStreamOnHGlobal(nullptr, TRUE, stream.put());
+    ASSERT_EQ(psi->Save(stream.get(), TRUE), S_OK);
+    LARGE_INTEGER zero{};
+    stream->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ComPtr<IUnknown> other;
+    ASSERT_EQ(probe::Create(nullptr, IID_IUnknown, other.put_void()), S_OK);
+    ASSERT_EQ(other.As<IPersistStreamInit>()->Load(stream.get()), S_OK);
+    EXPECT_EQ(AsLong(Get(other.As<IDispatch>().get(), probe::kNumber)), 123);
+    // A stream that is not ours is refused, not half read.
+    ComPtr<IStream> junk;
+    CreateStreamOnHGlobal(nullptr, TRUE, junk.put());
+    junk->Write("garbage!", 8, nullptr);
+    junk->Seek(zero, STREAM_SEEK_SET, nullptr);
+    ComPtr<IUnknown> third;
+    probe::Create(nullptr, IID_IUnknown, third.put_void());
+    EXPECT_TRUE(FAILED(third.As<IPersistStreamInit>()->Load(junk.get())));
+}
+
+TEST_F(RuntimeTest, MissingOrUnreadableKeysReadTheirDefaults) {
+    Form& f = NewForm();
+    auto bag = MemoryPropertyBag::Create();
+    Variant text = Variant::String(L"not a number");
+    bag->Write(L"Number", text.get());
+    Variant flag = Variant::String(L"False");  // converts
+    bag->Write(L"Flag", flag.get());
+    Site* s = AddProbe(f, L"Probe9", bag.get());
+    ASSERT_NE(s, nullptr);
+    EXPECT_EQ(AsLong(Get(s->Object().get(), probe::kNumber)), 7);
+    EXPECT_EQ(Get(s->Object().get(), probe::kFlag)->boolVal, VARIANT_FALSE);
+    EXPECT_EQ(AsString(Get(s->Object().get(), probe::kText)), L"Probe9");  // ambient DisplayName
+}
+
+TEST_F(RuntimeTest, PropertyChangedNotifiesMemberIdOrUnknownAndSetsDirty) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto ps = s->ole().As<IPersistStreamInit>();
+    EXPECT_EQ(ps->IsDirty(), S_FALSE);
+    f.log().clear();
+    Put(s->Object().get(), probe::kNumber, Variant::Long(1));
+    Put(s->Object().get(), probe::kText, Variant::String(L"x"));
+    ASSERT_EQ(f.log().size(), 2u);
+    EXPECT_TRUE(f.log()[0].notice);
+    EXPECT_EQ(f.log()[0].id, probe::kNumber);
+    EXPECT_EQ(f.log()[1].id, DISPID_UNKNOWN);  // "TextKey" names no member
+    EXPECT_EQ(ps->IsDirty(), S_OK);
+    f.Save(s);
+    EXPECT_EQ(ps->IsDirty(), S_FALSE);
+}
+
+TEST_F(RuntimeTest, AmbientsFallBackToDefaultsWhenTheHostLacksThem) {
+    Form& f = NewForm(false);
+    f.WithholdAmbient(DISPID_AMBIENT_USERMODE);
+    f.WithholdAmbient(DISPID_AMBIENT_DISPLAYNAME);
+    f.WithholdAmbient(DISPID_AMBIENT_FORECOLOR);
+    f.WithholdAmbient(DISPID_AMBIENT_FONT);
+    Site* s = AddProbe(f);
+    auto amb = Control(s)->Ambient();
+    EXPECT_TRUE(amb.UserMode());
+    EXPECT_EQ(amb.DisplayName(), L"");
+    EXPECT_EQ(amb.ForeColor(), lumio::kAmbientForeColorDefault);
+    EXPECT_FALSE(amb.DisplayAsDefault());
+    ComPtr<IFont> font = amb.Font().As<IFont>();
+    ASSERT_TRUE(font);
+    EXPECT_FALSE(lumio::SameObject(font.get(), f.AmbientFont().get()));
+}
+
+TEST_F(RuntimeTest, AmbientFontIsAFreshCopyOnEveryRead) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto amb = Control(s)->Ambient();
+    ComPtr<IFontDisp> a = amb.Font(), b = amb.Font();
+    EXPECT_FALSE(lumio::SameObject(a.get(), b.get()));
+    a.As<IFont>()->put_Bold(TRUE);
+    BOOL host_bold = TRUE;
+    f.AmbientFont().As<IFont>()->get_Bold(&host_bold);
+    EXPECT_FALSE(host_bold);
+}
+
+TEST_F(RuntimeTest, AmbientChangesArriveByName) {
+    Form& f = NewForm(false);
+    AddProbe(f);
+    probe::Log().clear();
+    f.SetUserMode(true);
+    Site* s2 = AddProbe(f, L"Second");
+    f.SetDefault(s2);
+    EXPECT_EQ(probe::Log()[0], L"AmbientChanged UserMode");
+    EXPECT_EQ(probe::Log().back(), L"AmbientChanged DisplayAsDefault");
+    EXPECT_TRUE(Control(s2)->Ambient().DisplayAsDefault());
+}
+
+TEST_F(RuntimeTest, EventByReferenceArgumentIsReadBack) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    f.OnEvent([](Site&, DISPID id, DISPPARAMS* p) {
+        if (id == probe::kPingEvent && p->cArgs == 1 && p->rgvarg[0].vt == (VT_I2 | VT_BYREF)) *p->rgvarg[0].piVal = 42;
+    });
+    f.log().clear();
+    ASSERT_EQ(Call(s->Object().get(), probe::kPing, {}), S_OK);
+    EXPECT_EQ(AsLong(Get(s->Object().get(), probe::kLastPing)), 42);
+    ASSERT_EQ(f.log().size(), 1u);
+    EXPECT_FALSE(f.log()[0].notice);
+    EXPECT_EQ(AsLong(f.log()[0].args[0]), 42);
+    // Frozen events are not raised.
+    auto ctl = s->ole().As<IOleControl>();
+    ctl->FreezeEvents(TRUE);
+    Call(s->Object().get(), probe::kPing, {});
+    ctl->FreezeEvents(FALSE);
+    EXPECT_EQ(f.log().size(), 1u);
+}
+
+TEST_F(RuntimeTest, RunTimeErrorReachesTheCallerWithTheErrorObject) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    struct Case {
+        long number;
+        HRESULT scode;
+        const wchar_t* source;
+        const wchar_t* description;
+    } cases[] = {
+        {380, static_cast<HRESULT>(0x800A017C), L"Probe.Fail", L"probe failure 380"},
+        {0, static_cast<HRESULT>(0x800A017C), L"Lumiokit", L"Invalid property value"},
+        {-1, static_cast<HRESULT>(-1), L"Probe.Fail", L"probe failure -1"},
+    };
+    for (const Case& c : cases) {
+        SetErrorInfo(0, nullptr);
+        EXCEPINFO info{};
+        EXPECT_EQ(Call(s->Object().get(), probe::kFail, {Variant::Long(c.number)}, &info), DISP_E_EXCEPTION);
+        EXPECT_EQ(info.scode, c.scode);
+        EXPECT_EQ(lumio::Bstr(info.bstrSource).str(), c.source);
+        EXPECT_EQ(lumio::Bstr(info.bstrDescription).str(), c.description);
+        SysFreeString(info.bstrSource);
+        SysFreeString(info.bstrDescription);
+        ComPtr<IErrorInfo> err;
+        ASSERT_EQ(GetErrorInfo(0, err.put()), S_OK);
+        lumio::Bstr src, desc;
+        err->GetSource(src.put());
+        err->GetDescription(desc.put());
+        EXPECT_EQ(src.str(), c.source);
+        EXPECT_EQ(desc.str(), c.description);
+    }
+    EXPECT_EQ(s->ole().As<ISupportErrorInfo>()->InterfaceSupportsErrorInfo(probe::kIid), S_OK);
+}
+
+TEST_F(RuntimeTest, ErrorInReadPropertiesIsTheLoadResult) {
+    Form& f = NewForm();
+    auto bag = MemoryPropertyBag::Create();
+    Variant n = Variant::Long(-5);
+    bag->Write(L"Number", n.get());
+    HRESULT hr = S_OK;
+    EXPECT_EQ(AddProbe(f, L"Bad", bag.get(), &hr), nullptr);
+    EXPECT_EQ(hr, static_cast<HRESULT>(-5));
+    ComPtr<IErrorInfo> err;
+    ASSERT_EQ(GetErrorInfo(0, err.put()), S_OK);
+    lumio::Bstr src;
+    err->GetSource(src.put());
+    EXPECT_EQ(src.str(), L"Probe.Read");
+}
+
+TEST_F(RuntimeTest, BadArgumentsAreDispatchErrors) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto obj = s->Object();
+    EXPECT_EQ(Put(obj.get(), probe::kNumber, Variant::String(L"abc")), DISP_E_TYPEMISMATCH);
+    EXPECT_EQ(Put(obj.get(), DISPID_HWND, Variant::Long(1)), DISP_E_MEMBERNOTFOUND);
+    EXPECT_EQ(Call(obj.get(), probe::kFail, {}), DISP_E_BADPARAMCOUNT);
+    EXPECT_EQ(Call(obj.get(), 999, {}), DISP_E_MEMBERNOTFOUND);
+    DISPID id = 0;
+    LPOLESTR name = const_cast<LPOLESTR>(L"lastping");
+    EXPECT_EQ(obj->GetIDsOfNames(IID_NULL, &name, 1, 0, &id), S_OK);
+    EXPECT_EQ(id, probe::kLastPing);
+}
+
+TEST_F(RuntimeTest, ExtenderAndParentFormLateBound) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f, L"Named");
+    auto ext = Control(s)->Extender();
+    ASSERT_TRUE(ext);
+    Variant v;
+    ASSERT_EQ(lumio::GetProperty(ext.get(), L"Name", v), S_OK);
+    EXPECT_EQ(AsString(v), L"Named");
+    ASSERT_EQ(lumio::GetProperty(ext.get(), L"Left", v), S_OK);
+    EXPECT_EQ(AsLong(v), 150);  // twips
+    ASSERT_EQ(lumio::PutProperty(ext.get(), L"Width", Variant::Long(3000)), S_OK);
+    RECT rc;
+    GetClientRect(s->ControlWindow(), &rc);
+    EXPECT_EQ(rc.right, 200);
+    ASSERT_EQ(lumio::GetProperty(ext.get(), L"Parent", v), S_OK);
+    ASSERT_EQ(v.vt(), VT_DISPATCH);
+    Variant hwnd;
+    ASSERT_EQ(lumio::GetProperty(v->pdispVal, L"hWnd", hwnd), S_OK);
+    EXPECT_EQ(AsLong(hwnd), static_cast<long>(reinterpret_cast<LONG_PTR>(f.hWnd())));
+    // The control's own members answer through the extender.
+    ASSERT_EQ(lumio::GetProperty(ext.get(), L"Number", v), S_OK);
+    EXPECT_EQ(AsLong(v), 7);
+    ASSERT_EQ(lumio::PutPropertyById(ext.get(), lumio::host::kExtDefault, Variant::Bool(true)), S_OK);
+    EXPECT_EQ(f.DefaultSite(), s);
+}
+
+TEST_F(RuntimeTest, ControlResizingItselfGoesThroughTheHost) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    probe::Log().clear();
+    ASSERT_EQ(Call(s->Object().get(), probe::kResizeTo, {Variant::Long(40), Variant::Long(20)}), S_OK);
+    EXPECT_EQ(s->rect().right - s->rect().left, 40);
+    EXPECT_EQ(probe::Log(), std::vector<std::wstring>{L"Resize 40x20"});
+}
+
+TEST_F(RuntimeTest, ScaleConversionUsesTheScreen) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto* c = Control(s);
+    EXPECT_DOUBLE_EQ(c->ScaleX(10, lumio::ScaleUnit::Pixels, lumio::ScaleUnit::Twips), 150.0);
+    EXPECT_NEAR(c->ScaleY(2540, lumio::ScaleUnit::Himetric, lumio::ScaleUnit::Pixels), 96.0, 1e-9);
+}
+
+TEST_F(RuntimeTest, ClassInfoNamesTheEventInterface) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto pci = s->ole().As<IProvideClassInfo2>();
+    GUID g{};
+    ASSERT_EQ(pci->GetGUID(GUIDKIND_DEFAULT_SOURCE_DISP_IID, &g), S_OK);
+    EXPECT_EQ(g, probe::kEventsIid);
+    DWORD misc = 0;
+    s->ole()->GetMiscStatus(DVASPECT_CONTENT, &misc);
+    EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
+}
+
+}  // namespace

@@ -1,0 +1,33 @@
+#pragma once
+// Shared set-up of the control tests: OLE on the test thread, a shown form
+// of our container, and late-bound helpers.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "host_form.h"
+#include "simple_dispatch.h"
+
+namespace testhost {
+
+class OleTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    // A new shown form; the previous one is unloaded.
+    lumio::host::Form& NewForm(bool user_mode = true);
+    lumio::host::Form& form() { return *form_; }
+    std::unique_ptr<lumio::host::Form> form_;
+};
+
+HWND TopWindow();
+lumio::Variant Get(IDispatch* obj, DISPID id);
+HRESULT Put(IDispatch* obj, DISPID id, const lumio::Variant& v);
+// Calls a method; info receives the exception of DISP_E_EXCEPTION.
+HRESULT Call(IDispatch* obj, DISPID id, std::initializer_list<lumio::Variant> args, EXCEPINFO* info = nullptr,
+             lumio::Variant* result = nullptr);
+long AsLong(const lumio::Variant& v);
+std::wstring AsString(const lumio::Variant& v);
+
+}  // namespace testhost
