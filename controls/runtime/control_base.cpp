@@ -5,6 +5,7 @@
 
 #include "com_errors.h"
 #include "control_window.h"
+#include "simple_dispatch.h"
 #include "class_table.h"
 #include "std_objects.h"
 
@@ -284,6 +285,42 @@ ComPtr<IDispatch> ControlBase::Parent() const {
     if (FAILED(ext->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.put(), nullptr, nullptr)))
         return {};
     if (v.vt() != VT_DISPATCH) return {};
+    return ComPtr<IDispatch>(v->pdispVal);
+}
+
+void ControlBase::SendTabKeys(bool backwards) {
+    INPUT in[4] = {};
+    UINT n = 0;
+    auto key = [&](WORD vk, bool up) {
+        in[n].type = INPUT_KEYBOARD;
+        in[n].ki.wVk = vk;
+        in[n].ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        ++n;
+    };
+    if (backwards) key(VK_SHIFT, false);
+    key(VK_TAB, false);
+    key(VK_TAB, true);
+    if (backwards) key(VK_SHIFT, true);
+    SendInput(n, in, sizeof(INPUT));
+}
+
+void ControlBase::ProcessPendingMessages() {
+    ComPtr<IOleObject> keep(static_cast<IOleObject*>(this));
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        // Keys of the focused control go through the host, as its own loop would send them.
+        if (msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST && msg.hwnd == hwnd_ &&
+            TranslateAccelerator(&msg) == S_OK)
+            continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+}
+
+ComPtr<IDispatch> ControlBase::ContainedControls() const {
+    ComPtr<IDispatch> ext = Extender();
+    Variant v;
+    if (!ext || FAILED(GetProperty(ext.get(), L"ContainedControls", v)) || v.vt() != VT_DISPATCH) return {};
     return ComPtr<IDispatch>(v->pdispVal);
 }
 

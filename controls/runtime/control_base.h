@@ -226,6 +226,12 @@ protected:
     // The host's extender object of this control and the object holding it.
     ComPtr<IDispatch> Extender() const;
     ComPtr<IDispatch> Parent() const;
+    // The host's collection of the controls inside this one (Count, Item(i)), or nullptr.
+    ComPtr<IDispatch> ContainedControls() const;
+    // The "{TAB}" or "+{TAB}" keystrokes, as a user would type them.
+    void SendTabKeys(bool backwards);
+    // Processes the thread's pending messages, keys through the host as usual.
+    void ProcessPendingMessages();
     void CaptureMouse();
     void ReleaseMouse();
     bool HasCapture() const;

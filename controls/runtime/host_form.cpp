@@ -302,9 +302,38 @@ bool Form::Unload(short mode) {
         if (cancel) return false;
     }
     unloaded_ = true;
+    modal_ = false;
     auto sites = sites_;
     for (auto it = sites.rbegin(); it != sites.rend(); ++it) Remove(it->get());
     return true;
+}
+
+void Form::ShowModal(HWND owner) {
+    if (modal_ || unloaded_) return;
+    modal_ = true;
+    bool owner_enabled = owner && IsWindowEnabled(owner);
+    if (owner_enabled) EnableWindow(owner, FALSE);
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    MSG msg;
+    while (modal_ && !unloaded_ && IsWindow(hwnd_)) {
+        BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got <= 0) {
+            if (got == 0) PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (PreTranslate(msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    modal_ = false;
+    if (owner_enabled) EnableWindow(owner, TRUE);
+    if (owner) SetActiveWindow(owner);
+}
+
+void Form::Hide() {
+    if (hwnd_) ShowWindow(hwnd_, SW_HIDE);
+    modal_ = false;
 }
 
 void Form::Record(Site& site, bool notice, DISPID id, DISPPARAMS* params) {

@@ -35,6 +35,7 @@ inline constexpr DISPID kExtIndex = static_cast<DISPID>(0x8001000C);
 inline constexpr DISPID kExtCancel = static_cast<DISPID>(0x80010037);
 inline constexpr DISPID kExtDefault = static_cast<DISPID>(0x80010038);
 inline constexpr DISPID kExtObject = static_cast<DISPID>(0x80010003);
+inline constexpr DISPID kExtContainedControls = static_cast<DISPID>(0x80010201);
 
 using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 
@@ -109,6 +110,11 @@ public:
     }
     // Asks the QueryUnload handlers, then closes every control; false when cancelled.
     bool Unload(short mode = 1);
+    // Shows the (top-level) form and runs its messages until Hide or Unload;
+    // the owner is disabled meanwhile.
+    void ShowModal(HWND owner);
+    void Hide();
+    bool Modal() const { return modal_; }
 
     // The log of events and notices, in the order they arrived.
     std::vector<LogEntry>& log() { return log_; }
@@ -143,6 +149,7 @@ private:
     std::vector<LogEntry> log_;
     std::function<void(Site&, DISPID, DISPPARAMS*)> on_event_;
     bool unloaded_ = false;
+    bool modal_ = false;
 };
 
 class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {

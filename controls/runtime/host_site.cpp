@@ -280,6 +280,21 @@ ComPtr<IDispatch> Site::ExtenderObject() {
                }
                return hr;
            }});
+    // The controls placed inside this one, when it is a container.
+    e.Add({kExtContainedControls, L"ContainedControls", [self](VARIANT* r) {
+               auto coll = SimpleDispatch::Create();
+               auto items = self->form_ ? self->form_->ContainedIn(self) : std::vector<Site*>{};
+               coll->Add({1, L"Count", [items](VARIANT* c) { return PutLong(c, static_cast<long>(items.size())); }});
+               coll->Add({DISPID_VALUE, L"Item", {}, {}, [items](const std::vector<VARIANT*>& args, VARIANT* c) -> HRESULT {
+                              if (args.size() != 1) return DISP_E_BADPARAMCOUNT;
+                              long i = 0;
+                              HRESULT hr = Take(*args[0], i);
+                              if (FAILED(hr)) return hr;
+                              if (i < 0 || i >= static_cast<long>(items.size())) return DISP_E_BADINDEX;
+                              return PutObject(c, items[i]->ExtenderObject());
+                          }});
+               return PutObject(r, ComPtr<IDispatch>(coll.get()));
+           }});
     // Members of the control itself answer through the extender too.
     e.SetFallback([self] { return self->Object(); });
     return ComPtr<IDispatch>(extender_.get());

@@ -36,7 +36,9 @@ public:
     template <class C, class G, class S>
     MemberTable& Property(DISPID id, const wchar_t* name, G (C::*get)(), void (C::*put)(S)) {
         using T = std::decay_t<S>;
-        Member m{id, name};
+        Member m;
+        m.id = id;
+        m.name = name;
         m.get = [get](ControlBase& b) { return VariantValue<std::decay_t<G>>::To((static_cast<C&>(b).*get)()); };
         auto setter = [put](ControlBase& b, const VARIANT& v) { (static_cast<C&>(b).*put)(VariantValue<T>::From(v)); };
         m.put = setter;
@@ -47,7 +49,9 @@ public:
 
     template <class C, class G>
     MemberTable& ReadOnly(DISPID id, const wchar_t* name, G (C::*get)()) {
-        Member m{id, name};
+        Member m;
+        m.id = id;
+        m.name = name;
         m.get = [get](ControlBase& b) { return VariantValue<std::decay_t<G>>::To((static_cast<C&>(b).*get)()); };
         members_.push_back(std::move(m));
         return *this;
@@ -55,7 +59,9 @@ public:
 
     template <class C, class R, class... A>
     MemberTable& Method(DISPID id, const wchar_t* name, R (C::*fn)(A...)) {
-        Member m{id, name};
+        Member m;
+        m.id = id;
+        m.name = name;
         m.arg_count = sizeof...(A);
         m.call = [fn](ControlBase& b, const std::vector<const VARIANT*>& args) -> Variant {
             return Invoke<C, R, A...>(static_cast<C&>(b), fn, args, std::index_sequence_for<A...>{});

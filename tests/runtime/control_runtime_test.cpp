@@ -372,4 +372,50 @@ TEST_F(RuntimeTest, ClassInfoNamesTheEventInterface) {
     EXPECT_TRUE(misc & OLEMISC_SETCLIENTSITEFIRST);
 }
 
+TEST_F(RuntimeTest, ContainedControlsLiveInTheirContainer) {
+    Form& f = NewForm();
+    Site* frame = AddProbe(f, L"Frame");
+    Site* inner = f.Add(probe::Create, L"Inner", RECT{5, 5, 40, 20}, nullptr, frame);
+    ASSERT_NE(inner, nullptr);
+    EXPECT_EQ(GetParent(inner->ControlWindow()), frame->ControlWindow());
+    auto contained = Control(frame)->ContainedControls();
+    ASSERT_TRUE(contained);
+    Variant count, item, name, container;
+    ASSERT_EQ(lumio::GetProperty(contained.get(), L"Count", count), S_OK);
+    EXPECT_EQ(AsLong(count), 1);
+    ASSERT_EQ(Call(contained.get(), DISPID_VALUE, {Variant::Long(0)}, nullptr, &item), S_OK);
+    ASSERT_EQ(item.vt(), VT_DISPATCH);
+    lumio::GetProperty(item->pdispVal, L"Name", name);
+    EXPECT_EQ(AsString(name), L"Inner");
+    ASSERT_EQ(lumio::GetProperty(Control(inner)->Extender().get(), L"Container", container), S_OK);
+    lumio::GetProperty(container->pdispVal, L"Name", name);
+    EXPECT_EQ(AsString(name), L"Frame");
+}
+
+TEST_F(RuntimeTest, QueryUnloadMayCancelAndModalShowEndsOnHide) {
+    auto top = std::make_unique<Form>(nullptr, RECT{100, 100, 300, 200}, L"Dialog");
+    Form* dialog = top.get();
+    short asked = -1;
+    bool cancel = true;
+    dialog->OnQueryUnload([&](short& c, short mode) {
+        asked = mode;
+        c = cancel;
+    });
+    EXPECT_FALSE(dialog->Unload(1));
+    EXPECT_EQ(asked, 1);
+    // A timer hides the dialog from inside its own loop.
+    static Form* pending = nullptr;
+    pending = dialog;
+    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (pending) pending->Hide();
+    });
+    dialog->ShowModal(TopWindow());
+    EXPECT_FALSE(dialog->Modal());
+    EXPECT_TRUE(IsWindowEnabled(TopWindow()));
+    pending = nullptr;
+    cancel = false;
+    EXPECT_TRUE(dialog->Unload(0));
+}
+
 }  // namespace

@@ -50,6 +50,7 @@ public:
 
     // Reached by the tests directly.
     using ControlBase::Ambient;
+    using ControlBase::ContainedControls;
     using ControlBase::Extender;
     using ControlBase::ScaleX;
     using ControlBase::ScaleY;

@@ -1,0 +1,89 @@
+// A host we did not write: the system's ATL control-hosting window creates
+// LumioButton from its ProgID once the library is registered.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <ocidl.h>
+#include <olectl.h>
+
+#include <string>
+
+#include "lumiokit_ids.h"
+
+namespace {
+
+using AxWinInit = BOOL(WINAPI*)();
+using AxCreateControl = HRESULT(WINAPI*)(LPCOLESTR, HWND, IStream*, IUnknown**);
+using AxGetControl = HRESULT(WINAPI*)(HWND, IUnknown**);
+
+HRESULT CallExport(HMODULE dll, const char* name) {
+    auto fn = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(dll, name)));
+    return fn ? fn() : E_NOTIMPL;
+}
+
+TEST(AtlHost, CreatesLumioButtonByProgId) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    HMODULE lib = LoadLibraryW(L"Lumiokit.dll");
+    ASSERT_NE(lib, nullptr);
+    ASSERT_EQ(CallExport(lib, "DllRegisterServer"), S_OK);
+
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(atl, nullptr);
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    auto create = reinterpret_cast<AxCreateControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControl")));
+    auto get = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_TRUE(init && create && get);
+    ASSERT_TRUE(init());
+
+    // Never shown: hiding a top-level window is slow without a window manager.
+    HWND top = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+    HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, top, nullptr, nullptr,
+                                nullptr);
+    ASSERT_NE(host, nullptr);
+    IUnknown* container = nullptr;
+    ASSERT_EQ(create(L"Lumiokit.LumioButton", host, nullptr, &container), S_OK);
+    IUnknown* control = nullptr;
+    ASSERT_EQ(get(host, &control), S_OK);
+    ASSERT_NE(control, nullptr);
+
+    IPersist* persist = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&persist)), S_OK);
+    CLSID clsid{};
+    persist->GetClassID(&clsid);
+    EXPECT_TRUE(IsEqualCLSID(clsid, lumio::tlb::CLSID_LumioButton));
+    persist->Release();
+
+    IDispatch* disp = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), S_OK);
+    VARIANT arg;
+    VariantInit(&arg);
+    arg.vt = VT_BSTR;
+    arg.bstrVal = SysAllocString(L"确定");
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS put{&arg, &named, 1, 1};
+    EXPECT_EQ(disp->Invoke(DISPID_CAPTION, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr, nullptr, nullptr), S_OK);
+    VariantClear(&arg);
+    DISPPARAMS none{};
+    VARIANT result;
+    VariantInit(&result);
+    ASSERT_EQ(disp->Invoke(DISPID_CAPTION, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    ASSERT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(result.bstrVal), L"确定");
+    VariantClear(&result);
+    // The button's window sits in the host's window.
+    ASSERT_EQ(disp->Invoke(DISPID_HWND, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+    HWND button = reinterpret_cast<HWND>(static_cast<LONG_PTR>(result.lVal));
+    EXPECT_TRUE(IsWindow(button));
+    EXPECT_TRUE(IsChild(host, button));
+    disp->Release();
+    control->Release();
+    if (container) container->Release();
+
+    DestroyWindow(top);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(CallExport(lib, "DllUnregisterServer"), S_OK);
+    OleUninitialize();
+}
+
+}  // namespace

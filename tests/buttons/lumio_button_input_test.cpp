@@ -1,0 +1,133 @@
+// LumioButton under real mouse and keyboard input.
+#include "button_fixture.h"
+
+namespace {
+
+using lumio::Variant;
+using lumio::host::Form;
+using lumio::host::Site;
+using namespace buttontest;
+using namespace testhost;
+
+class ButtonInputTest : public ButtonTest {
+protected:
+    Site* button_ = nullptr;
+    RECT screen_{};
+    void Start() {
+        Form& f = NewForm();
+        button_ = AddButton(f);
+        ASSERT_NE(button_, nullptr);
+        GetWindowRect(button_->ControlWindow(), &screen_);
+        MoveTo(screen_.left - 30, screen_.top - 10);
+        Pump(50);
+        f.log().clear();
+    }
+    void Pump(unsigned ms = 60) { lumio::host::PumpFor(ms, form_.get()); }
+    static void Send(DWORD flags, int x = 0, int y = 0) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        if (flags & MOUSEEVENTF_ABSOLUTE) {
+            in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+            in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        }
+        SendInput(1, &in, sizeof in);
+    }
+    static void MoveTo(int x, int y) { Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+    static void Key(WORD vk, bool up) {
+        INPUT in{};
+        in.type = INPUT_KEYBOARD;
+        in.ki.wVk = vk;
+        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        SendInput(1, &in, sizeof in);
+    }
+    // Events without the moves, which depend on how the pointer travels.
+    std::vector<DISPID> EventsNoMoves() const {
+        std::vector<DISPID> r;
+        for (DISPID d : Events())
+            if (d != ev::MouseMove) r.push_back(d);
+        return r;
+    }
+};
+
+TEST_F(ButtonInputTest, EnterOnFirstMoveThenMoves) {
+    Start();
+    MoveTo(screen_.left + 10, screen_.top + 10);
+    Pump();
+    MoveTo(screen_.left + 20, screen_.top + 12);
+    Pump();
+    auto events = Events();
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[0], ev::MouseEnter);
+    EXPECT_EQ(events[1], ev::MouseMove);
+    MoveTo(screen_.left - 30, screen_.top - 10);
+    lumio::host::PumpFor(1000, form_.get(), [&] { return Events().back() == ev::MouseLeave; });
+    EXPECT_EQ(Events().back(), ev::MouseLeave);
+}
+
+TEST_F(ButtonInputTest, LeftClickAndRightPress) {
+    Start();
+    MoveTo(screen_.left + 10, screen_.top + 10);
+    Pump();
+    Send(MOUSEEVENTF_LEFTDOWN);
+    Send(MOUSEEVENTF_LEFTUP);
+    Pump();
+    EXPECT_EQ(EventsNoMoves(), (std::vector<DISPID>{ev::MouseEnter, ev::MouseDown, ev::MouseUp, ev::Click}));
+    auto& down = form().log()[1].notice ? form().log()[2] : form().log()[1];
+    ASSERT_EQ(down.args.size(), 4u);
+    EXPECT_EQ(AsLong(down.args[0]), 1);
+    EXPECT_NEAR(down.args[2]->fltVal, 10, 1);
+
+    form().log().clear();
+    Send(MOUSEEVENTF_RIGHTDOWN);
+    Send(MOUSEEVENTF_RIGHTUP);
+    Pump();
+    EXPECT_EQ(EventsNoMoves(), std::vector<DISPID>{ev::MouseDown});
+    EXPECT_EQ(AsLong(form().log().back().args.empty() ? Variant() : form().log()[0].args[0]), 2);
+}
+
+TEST_F(ButtonInputTest, DoubleClickRaisesDblClickAndNoSecondClick) {
+    Start();
+    MoveTo(screen_.left + 10, screen_.top + 10);
+    Pump();
+    form().log().clear();
+    for (int i = 0; i < 2; ++i) {
+        Send(MOUSEEVENTF_LEFTDOWN);
+        Send(MOUSEEVENTF_LEFTUP);
+    }
+    Pump();
+    EXPECT_EQ(EventsNoMoves(), (std::vector<DISPID>{ev::MouseDown, ev::MouseUp, ev::Click, ev::DblClick, ev::MouseUp}));
+}
+
+TEST_F(ButtonInputTest, SpaceClicksAndEnterReachesTheDefaultButton) {
+    Start();
+    Site* other = AddButton(form(), L"Command2", nullptr, RECT{20, 60, 120, 85});
+    SetFocus(button_->ControlWindow());
+    Pump();
+    form().log().clear();
+    Key(VK_SPACE, false);
+    Key(VK_SPACE, true);
+    Pump();
+    EXPECT_EQ(Events(), (std::vector<DISPID>{ev::KeyDown, ev::KeyPress, ev::Click, ev::KeyUp}));
+
+    // Enter goes to the form's default button, wherever the focus is.
+    form().SetDefault(other);
+    form().log().clear();
+    Key(VK_RETURN, false);
+    Key(VK_RETURN, true);
+    Pump();
+    std::vector<std::wstring> clicked;
+    for (auto& e : form().log())
+        if (!e.notice && e.id == ev::Click) clicked.push_back(e.control);
+    EXPECT_EQ(clicked, std::vector<std::wstring>{L"Command2"});
+
+    // Not in check-box mode.
+    Put(other->Object().get(), id::CheckBoxMode, Variant::Bool(true));
+    form().log().clear();
+    Key(VK_RETURN, false);
+    Key(VK_RETURN, true);
+    Pump();
+    for (auto& e : form().log()) EXPECT_FALSE(!e.notice && e.id == ev::Click && e.control == L"Command2");
+}
+
+}  // namespace
