@@ -33,6 +33,7 @@ ControlBase::ControlBase(const ControlClassInfo& info) : info_(info) {
 }
 
 ControlBase::~ControlBase() {
+    DropImage();
     if (accelerators_) DestroyAcceleratorTable(accelerators_);
     ModuleUnlock();
 }
@@ -127,7 +128,8 @@ void ControlBase::FinalRelease() {
 }
 
 HDC ControlBase::Hdc() {
-    HDC dc = GetDC(hwnd_);  // the class keeps one device context per window
+    // The class keeps one device context per window; the image has its own.
+    HDC dc = image_dc_ ? image_dc_ : GetDC(hwnd_);
     if (ComPtr<IFont> f = font_.As<IFont>()) {
         HFONT h = nullptr;
         if (SUCCEEDED(f->get_hFont(&h)) && h) SelectObject(dc, h);
@@ -213,6 +215,7 @@ void ControlBase::Cls() {
     HBRUSH brush = CreateSolidBrush(back);
     FillRect(dc, &rc, brush);
     DeleteObject(brush);
+    if (image_dc_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
 void ControlBase::Invalidate() {

@@ -217,6 +217,10 @@ protected:
     void SetSurfaceColors(OLE_COLOR back, OLE_COLOR fore);
     void Cls();
     void Invalidate();
+    // A persistent image: drawing through Hdc goes into a bitmap that the
+    // window shows whenever it is painted, and no Paint event is raised.
+    void SetAutoRedraw(bool on);
+    bool AutoRedraw() const { return image_dc_ != nullptr; }
     int ScaleWidth() const;
     int ScaleHeight() const;
     double ScaleX(double value, ScaleUnit from, ScaleUnit to) const;
@@ -301,6 +305,13 @@ private:
     OLE_COLOR back_color_ = 0x8000000F;
     OLE_COLOR fore_color_ = 0x80000012;
     HACCEL accelerators_ = nullptr;
+    // The persistent image while auto-redraw is on.
+    HDC image_dc_ = nullptr;
+    HBITMAP image_bitmap_ = nullptr;
+    HGDIOBJ image_old_ = nullptr;
+    SIZE image_size_{};
+    void ResizeImage();
+    void DropImage();
 
     // Mouse state of the runtime's input rules.
     short buttons_down_ = 0;

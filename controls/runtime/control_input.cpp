@@ -85,14 +85,16 @@ LRESULT ControlBase::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     switch (msg) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
-        BeginPaint(hwnd_, &ps);
-        Safely([&] { OnPaint(); });
+        HDC dc = BeginPaint(hwnd_, &ps);
+        if (image_dc_) BitBlt(dc, 0, 0, image_size_.cx, image_size_.cy, image_dc_, 0, 0, SRCCOPY);
+        else Safely([&] { OnPaint(); });
         EndPaint(hwnd_, &ps);
         return 0;
     }
     case WM_ERASEBKGND:
         return 1;
     case WM_SIZE:
+        if (image_dc_) ResizeImage();
         // A control that resizes itself in Resize comes back here; a few
         // rounds settle any sane rule, more would be a loop.
         // Resize belongs to a control whose properties are set.

@@ -418,4 +418,29 @@ TEST_F(RuntimeTest, QueryUnloadMayCancelAndModalShowEndsOnHide) {
     EXPECT_TRUE(dialog->Unload(0));
 }
 
+TEST_F(RuntimeTest, PersistentImageSurvivesRepaintingWithoutPaintEvents) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    HWND h = s->ControlWindow();
+    auto pixel = [h] {
+        HDC dc = GetDC(h);
+        COLORREF c = GetPixel(dc, 5, 5);
+        ReleaseDC(h, dc);
+        return c;
+    };
+    lumio::host::PumpFor(30, &f);
+    ASSERT_EQ(Call(s->Object().get(), probe::kDrawMark, {Variant::Bool(true)}), S_OK);
+    probe::Log().clear();
+    InvalidateRect(h, nullptr, FALSE);
+    lumio::host::PumpFor(30, &f);
+    EXPECT_EQ(pixel(), RGB(255, 0, 0));
+    EXPECT_EQ(std::count(probe::Log().begin(), probe::Log().end(), L"Paint"), 0);
+    // Without it the next paint is the control's own (which clears).
+    ASSERT_EQ(Call(s->Object().get(), probe::kDrawMark, {Variant::Bool(false)}), S_OK);
+    InvalidateRect(h, nullptr, FALSE);
+    lumio::host::PumpFor(30, &f);
+    EXPECT_NE(pixel(), RGB(255, 0, 0));
+    EXPECT_GE(std::count(probe::Log().begin(), probe::Log().end(), L"Paint"), 1);
+}
+
 }  // namespace

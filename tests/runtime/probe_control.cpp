@@ -23,7 +23,8 @@ const MemberTable& Members() {
             .Method(kFail, L"Fail", &ProbeControl::Fail)
             .Method(kPing, L"Ping", &ProbeControl::Ping)
             .ReadOnly(kLastPing, L"LastPing", &ProbeControl::LastPing)
-            .Method(kResizeTo, L"ResizeTo", &ProbeControl::ResizeTo);
+            .Method(kResizeTo, L"ResizeTo", &ProbeControl::ResizeTo)
+            .Method(kDrawMark, L"DrawMark", &ProbeControl::DrawMark);
         return t;
     }();
     return table;
@@ -100,6 +101,20 @@ void ProbeControl::OnTerminate() { Log().push_back(L"Terminate"); }
 void ProbeControl::OnResize() { Log().push_back(L"Resize " + Num(ScaleWidth()) + L"x" + Num(ScaleHeight())); }
 void ProbeControl::OnShow() { Log().push_back(L"Show"); }
 void ProbeControl::OnHide() { Log().push_back(L"Hide"); }
+
+void ProbeControl::OnPaint() {
+    Log().push_back(L"Paint");
+    Cls();
+}
+
+void ProbeControl::DrawMark(bool persistent) {
+    SetAutoRedraw(persistent);
+    RECT rc{0, 0, 10, 10};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    FillRect(Hdc(), &rc, red);
+    DeleteObject(red);
+    Invalidate();
+}
 
 void ProbeControl::OnMouseDown(short button, short shift, float x, float y) {
     Log().push_back(L"MouseDown " + Num(button) + L" " + Num(shift) + L" " + Num(x) + L" " + Num(y) +

@@ -17,7 +17,7 @@ inline constexpr IID kIid = {0x6c1d2a51, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b
 // {6C1D2A52-7E0B-4C43-9B51-2F5B8C0D7E11}
 inline constexpr IID kEventsIid = {0x6c1d2a52, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b, 0x8c, 0x0d, 0x7e, 0x11}};
 
-enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo };
+enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark };
 enum : DISPID { kPingEvent = 1 };
 
 // What the handlers saw, oldest first; cleared by the tests.
@@ -47,6 +47,8 @@ public:
     void Ping();
     short LastPing() { return last_ping_; }
     void ResizeTo(long w, long h) { ResizeSelf(w, h); }
+    // A red 10 x 10 mark at the top left, with or without the persistent image.
+    void DrawMark(bool persistent);
 
     // Reached by the tests directly.
     using ControlBase::Ambient;
@@ -66,6 +68,7 @@ protected:
     void OnResize() override;
     void OnShow() override;
     void OnHide() override;
+    void OnPaint() override;
     void OnMouseDown(short button, short shift, float x, float y) override;
     void OnMouseMove(short button, short shift, float x, float y) override;
     void OnMouseUp(short button, short shift, float x, float y) override;

@@ -1,0 +1,61 @@
+// The control's persistent image (auto-redraw).
+#include <algorithm>
+
+#include "control_base.h"
+
+namespace lumio {
+
+namespace {
+void FillWith(HDC dc, OLE_COLOR colour, const RECT& rc) {
+    COLORREF rgb = 0;
+    OleTranslateColor(colour, nullptr, &rgb);
+    HBRUSH brush = CreateSolidBrush(rgb);
+    FillRect(dc, &rc, brush);
+    DeleteObject(brush);
+}
+}  // namespace
+
+void ControlBase::SetAutoRedraw(bool on) {
+    if (on == AutoRedraw()) return;
+    if (on) ResizeImage();
+    else DropImage();
+}
+
+// A new image of the client's size, cleared to the back colour, keeping what
+// the old one held.
+void ControlBase::ResizeImage() {
+    if (!hwnd_) return;
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    SIZE size{std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)};
+    if (image_dc_ && size.cx == image_size_.cx && size.cy == image_size_.cy) return;
+    HDC window = GetDC(hwnd_);
+    HDC dc = CreateCompatibleDC(window);
+    HBITMAP bmp = CreateCompatibleBitmap(window, size.cx, size.cy);
+    if (!dc || !bmp) {
+        if (dc) DeleteDC(dc);
+        if (bmp) DeleteObject(bmp);
+        return;
+    }
+    HGDIOBJ old = SelectObject(dc, bmp);
+    FillWith(dc, back_color_, RECT{0, 0, size.cx, size.cy});
+    if (image_dc_) BitBlt(dc, 0, 0, image_size_.cx, image_size_.cy, image_dc_, 0, 0, SRCCOPY);
+    DropImage();
+    image_dc_ = dc;
+    image_bitmap_ = bmp;
+    image_old_ = old;
+    image_size_ = size;
+}
+
+void ControlBase::DropImage() {
+    if (!image_dc_) return;
+    SelectObject(image_dc_, image_old_);
+    DeleteObject(image_bitmap_);
+    DeleteDC(image_dc_);
+    image_dc_ = nullptr;
+    image_bitmap_ = nullptr;
+    image_old_ = nullptr;
+    image_size_ = {};
+}
+
+}  // namespace lumio
