@@ -221,6 +221,9 @@ protected:
     // window shows whenever it is painted, and no Paint event is raised.
     void SetAutoRedraw(bool on);
     bool AutoRedraw() const { return image_dc_ != nullptr; }
+    // Size of text in the control's font, in pixels: the widest line, the lines' total height.
+    int TextWidth(const std::wstring& text);
+    int TextHeight(const std::wstring& text);
     int ScaleWidth() const;
     int ScaleHeight() const;
     double ScaleX(double value, ScaleUnit from, ScaleUnit to) const;

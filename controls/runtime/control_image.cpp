@@ -1,5 +1,7 @@
-// The control's persistent image (auto-redraw).
+// The control's persistent image (auto-redraw) and text measured on its device context.
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "control_base.h"
 
@@ -56,6 +58,41 @@ void ControlBase::DropImage() {
     image_bitmap_ = nullptr;
     image_old_ = nullptr;
     image_size_ = {};
+}
+
+namespace {
+// The lines of a text, split at CR LF, CR or LF.
+std::vector<std::wstring> Lines(const std::wstring& text) {
+    std::vector<std::wstring> lines(1);
+    for (size_t i = 0; i < text.size(); ++i) {
+        wchar_t c = text[i];
+        if (c == L'\r' || c == L'\n') {
+            if (c == L'\r' && i + 1 < text.size() && text[i + 1] == L'\n') ++i;
+            lines.emplace_back();
+        } else {
+            lines.back() += c;
+        }
+    }
+    return lines;
+}
+}  // namespace
+
+int ControlBase::TextWidth(const std::wstring& text) {
+    HDC dc = Hdc();
+    int widest = 0;
+    for (const auto& line : Lines(text)) {
+        SIZE size{};
+        GetTextExtentPoint32W(dc, line.c_str(), static_cast<int>(line.size()), &size);
+        widest = std::max<int>(widest, size.cx);
+    }
+    return widest;
+}
+
+int ControlBase::TextHeight(const std::wstring& text) {
+    HDC dc = Hdc();
+    TEXTMETRICW tm{};
+    GetTextMetricsW(dc, &tm);
+    return static_cast<int>(Lines(text).size()) * tm.tmHeight;
 }
 
 }  // namespace lumio

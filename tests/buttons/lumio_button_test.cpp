@@ -215,6 +215,19 @@ TEST_F(ButtonTest, MousePointerTurnsTheHandOffUnlessCustom) {
     ComPtr<IPictureDisp> icon = lumio::PictureFromIcon(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
     Put(b.get(), id::MouseIcon, Variant::Object(icon.get()));
     EXPECT_EQ(AsLong(Get(b.get(), id::MousePointer)), 99);
+    // The icon travels through the bag.
+    HRESULT hr = E_FAIL;
+    ComPtr<MemoryPropertyBag> bag = f.Save(form_->sites().back().get(), &hr);
+    ASSERT_EQ(hr, S_OK);
+    ASSERT_TRUE(bag->IsObject(L"MouseIcon"));
+    Site* copy = AddButton(f, L"Copy", bag.get());
+    ASSERT_NE(copy, nullptr);
+    Variant read = Get(copy->Object().get(), id::MouseIcon);
+    ASSERT_EQ(read.vt(), VT_DISPATCH);
+    ASSERT_NE(read->pdispVal, nullptr);
+    SHORT type = 0;
+    ComPtr<IDispatch>(read->pdispVal).As<IPicture>()->get_Type(&type);
+    EXPECT_EQ(type, PICTYPE_ICON);
     Put(b.get(), id::MouseIcon, Variant::Object(nullptr));
     EXPECT_EQ(AsLong(Get(b.get(), id::MousePointer)), 0);
 }

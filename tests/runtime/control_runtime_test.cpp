@@ -443,4 +443,54 @@ TEST_F(RuntimeTest, PersistentImageSurvivesRepaintingWithoutPaintEvents) {
     EXPECT_GE(std::count(probe::Log().begin(), probe::Log().end(), L"Paint"), 1);
 }
 
+// An outer object that aggregates a control, as some hosts wrap theirs.
+class Outer : public IUnknown {
+public:
+    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
+        if (iid == IID_IUnknown) {
+            *out = static_cast<IUnknown*>(this);
+            AddRef();
+            return S_OK;
+        }
+        return inner->QueryInterface(iid, out);
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs; }
+    STDMETHODIMP_(ULONG) Release() override { return --refs; }
+    IUnknown* inner = nullptr;
+    ULONG refs = 1;
+};
+
+TEST_F(RuntimeTest, AggregatedControlAnswersForItsOuterObject) {
+    Outer outer;
+    ASSERT_EQ(probe::Create(&outer, IID_IUnknown, reinterpret_cast<void**>(&outer.inner)), S_OK);
+    ComPtr<IDispatch> disp;
+    ASSERT_EQ(outer.QueryInterface(IID_IDispatch, disp.put_void()), S_OK);
+    EXPECT_EQ(outer.refs, 2u);  // counted on the outer object
+    ComPtr<IUnknown> identity;
+    disp->QueryInterface(IID_IUnknown, identity.put_void());
+    EXPECT_EQ(identity.get(), static_cast<IUnknown*>(&outer));
+    EXPECT_EQ(AsLong(Get(disp.get(), probe::kNumber)), 0);
+    identity.reset();
+    disp.reset();
+    EXPECT_EQ(outer.refs, 1u);
+    // Only the inner unknown may be asked for when aggregating.
+    void* p = nullptr;
+    EXPECT_EQ(probe::Create(&outer, IID_IDispatch, &p), CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(outer.inner->Release(), 0u);
+}
+
+TEST_F(RuntimeTest, TextIsMeasuredInTheControlsFont) {
+    Form& f = NewForm();
+    Site* s = AddProbe(f);
+    auto* c = Control(s);
+    int one = c->TextWidth(L"WWW");
+    EXPECT_GT(one, 0);
+    EXPECT_EQ(c->TextWidth(L"W\r\nWWW\nWW"), one);
+    int h = c->TextHeight(L"x");
+    EXPECT_EQ(c->TextHeight(L"a\r\nb\nc"), 3 * h);
+    // A larger font measures larger.
+    Put(s->Object().get(), DISPID_FONT, Variant::Object(lumio::CreateStdFont(L"Liberation Sans", 24).get()));
+    EXPECT_GT(c->TextWidth(L"WWW"), one);
+}
+
 }  // namespace

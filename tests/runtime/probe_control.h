@@ -57,6 +57,8 @@ public:
     using ControlBase::ScaleX;
     using ControlBase::ScaleY;
     using ControlBase::SetAccessKeys;
+    using ControlBase::TextHeight;
+    using ControlBase::TextWidth;
     using ControlBase::hWnd;
 
 protected:
