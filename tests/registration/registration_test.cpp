@@ -125,12 +125,25 @@ TEST_F(Registration, Regsvr32RegistersAndRemovesAClass) {
     EXPECT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
 }
 
+// The library registers the controls it holds, the button among them.
 TEST_F(Registration, Regsvr32RegistersTheLibrary) {
     const std::wstring dll = Beside(L"Lumiokit.dll");
+    const std::wstring clsid = Guid(lumio::tlb::CLSID_LumioButton);
+    const std::wstring base = L"CLSID\\" + clsid;
     ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
     ExpectTypeLibRegistered(dll);
+    EXPECT_EQ(clsid, L"{B3BAEA76-FAD4-40F3-89D6-CCC677F333BF}");
+    EXPECT_EQ(Value(L"Lumiokit.LumioButton\\CLSID"), clsid);
+    EXPECT_TRUE(SamePath(Value(base + L"\\InprocServer32"), dll));
+    EXPECT_EQ(Value(base + L"\\InprocServer32", L"ThreadingModel"), L"Apartment");
+    EXPECT_TRUE(Exists(base + L"\\Control"));
+    DWORD misc = 0;
+    EXPECT_EQ(OleRegGetMiscStatus(lumio::tlb::CLSID_LumioButton, DVASPECT_CONTENT, &misc), S_OK);
+    EXPECT_EQ(misc, 0x21191u);
+    EXPECT_EQ(Value(base + L"\\ToolboxBitmap32").substr(dll.size()), L", 30009");
+
     ASSERT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
-    ExpectNothingLeft(Guid(lumio::tlb::CLSID_LumioButton), L"Lumiokit.LumioButton");
+    ExpectNothingLeft(clsid, L"Lumiokit.LumioButton");
 }
 
 // The exports called directly, without the registry.
