@@ -125,6 +125,15 @@ TEST_F(Registration, Regsvr32RegistersAndRemovesAClass) {
     EXPECT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
 }
 
+// A server that cannot find its type library says so and writes nothing.
+TEST_F(Registration, FailsWithoutItsTypeLibrary) {
+    const std::wstring dll = Beside(L"lumio_probe_bare.dll");
+    EXPECT_NE(Regsvr32(L"\"" + dll + L"\""), 0u);
+    EXPECT_FALSE(Exists(L"CLSID\\" + Guid(kProbeClsid)));
+    EXPECT_FALSE(Exists(L"Lumiokit.RegistrationProbe"));
+    EXPECT_FALSE(Exists(L"TypeLib\\" + Guid(lumio::tlb::LIBID_Lumiokit)));
+}
+
 // The library registers the controls it holds, the button among them.
 TEST_F(Registration, Regsvr32RegistersTheLibrary) {
     const std::wstring dll = Beside(L"Lumiokit.dll");
