@@ -21,7 +21,7 @@ namespace lumio::host {
 
 class Form;
 
-// Extender members the Parts reach by number.
+// Extender members that controls and dialogs reach by number.
 inline constexpr DISPID kExtName = static_cast<DISPID>(0x80010000);
 inline constexpr DISPID kExtTag = static_cast<DISPID>(0x8001000A);
 inline constexpr DISPID kExtVisible = static_cast<DISPID>(0x80010007);
