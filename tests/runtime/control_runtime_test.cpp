@@ -493,4 +493,48 @@ TEST_F(RuntimeTest, TextIsMeasuredInTheControlsFont) {
     EXPECT_GT(c->TextWidth(L"WWW"), one);
 }
 
+TEST_F(RuntimeTest, DamagedBagStreamsAreRefusedWhole) {
+    auto bag = MemoryPropertyBag::Create();
+    Variant text = Variant::String(L"hello"), number = Variant::Long(42);
+    Variant font = Variant::Object(lumio::CreateStdFont().get());
+    bag->Write(L"Text", text.get());
+    bag->Write(L"Number", number.get());
+    bag->Write(L"Font", font.get());
+    ComPtr<IStream> whole;
+    CreateStreamOnHGlobal(nullptr, TRUE, whole.put());
+    ASSERT_EQ(bag->SaveTo(whole.get()), S_OK);
+    STATSTG st{};
+    whole->Stat(&st, STATFLAG_NONAME);
+    std::vector<BYTE> bytes(static_cast<size_t>(st.cbSize.QuadPart));
+    LARGE_INTEGER zero{};
+    whole->Seek(zero, STREAM_SEEK_SET, nullptr);
+    whole->Read(bytes.data(), static_cast<ULONG>(bytes.size()), nullptr);
+
+    auto load = [](const std::vector<BYTE>& data, ComPtr<MemoryPropertyBag>& into) {
+        ComPtr<IStream> s;
+        CreateStreamOnHGlobal(nullptr, TRUE, s.put());
+        if (!data.empty()) s->Write(data.data(), static_cast<ULONG>(data.size()), nullptr);
+        LARGE_INTEGER z{};
+        s->Seek(z, STREAM_SEEK_SET, nullptr);
+        return into->LoadFrom(s.get());
+    };
+    // Every cut short of the end fails and leaves the bag as it was.
+    for (size_t n = 0; n < bytes.size(); ++n) {
+        auto target = MemoryPropertyBag::Create();
+        Variant keep = Variant::Long(1);
+        target->Write(L"Kept", keep.get());
+        std::vector<BYTE> cut(bytes.begin(), bytes.begin() + n);
+        EXPECT_TRUE(FAILED(load(cut, target))) << n;
+        EXPECT_EQ(target->Keys(), std::vector<std::wstring>{L"Kept"}) << n;
+    }
+    // Lengths far beyond the stream are refused without being trusted.
+    std::vector<BYTE> huge = bytes;
+    huge[8] = huge[9] = huge[10] = 0xFF;  // the first name's length
+    auto target = MemoryPropertyBag::Create();
+    EXPECT_TRUE(FAILED(load(huge, target)));
+    auto good = MemoryPropertyBag::Create();
+    ASSERT_EQ(load(bytes, good), S_OK);
+    EXPECT_EQ(good->Keys().size(), 3u);
+}
+
 }  // namespace
