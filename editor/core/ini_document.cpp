@@ -93,6 +93,10 @@ std::string_view IniDocument::KeyOf(const Line &line, size_t eq) const {
     return TrimBlanks(std::string_view(text_).substr(line.first, eq - line.first));
 }
 
+std::string_view IniDocument::ValueOf(const Line &line, size_t eq) const {
+    return TrimBlanks(std::string_view(text_).substr(eq + 1, line.last - eq - 1));
+}
+
 void IniDocument::Reindex() {
     firstHeader_.clear();
     indexed_ = false;
@@ -164,8 +168,7 @@ std::optional<std::string_view> IniDocument::Value(std::string_view section, std
     if (!s) return std::nullopt;
     const Line *l = FindKey(*s, key);
     if (!l) return std::nullopt;
-    size_t eq = EqualsSign(*l);
-    return Unquote(TrimBlanks(std::string_view(text_).substr(eq + 1, l->last - eq - 1)));
+    return Unquote(ValueOf(*l, EqualsSign(*l)));
 }
 
 std::optional<std::vector<std::string_view>> IniDocument::SectionLines(std::string_view section) const {
@@ -228,6 +231,25 @@ bool IniDocument::DeleteKey(std::string_view section, std::string_view key) {
     if (!l) return false;
     Splice(l->begin, l->next - l->begin, {});
     return true;
+}
+
+int IniDocument::DeleteLinesWithValue(std::string_view section, std::string_view value) {
+    auto s = FindSection(section);
+    if (!s || s->body.empty()) return 0;
+    std::string kept;
+    int removed = 0;
+    for (const Line &l : s->body) {
+        size_t eq = EqualsSign(l);
+        if (eq != std::string::npos && ValueOf(l, eq) == value) {
+            ++removed;
+        } else {
+            kept.append(text_, l.begin, l.next - l.begin);
+        }
+    }
+    if (removed == 0) return 0;
+    size_t from = s->body.front().begin;
+    Splice(from, s->body.back().next - from, kept);
+    return removed;
 }
 
 bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std::string_view> &lines) {

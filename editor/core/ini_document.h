@@ -36,6 +36,9 @@ public:
     // a new section goes at the end of the file. New lines end in CR LF.
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
+    // Deletes every key line of the section whose value, blanks around it removed (quotes
+    // kept), is exactly value; returns how many went.
+    int DeleteLinesWithValue(std::string_view section, std::string_view value);
     // Replaces the section's lines up to its last non-blank line; blank lines after it stay.
     bool ReplaceSection(std::string_view section, const std::vector<std::string_view> &lines);
 
@@ -56,6 +59,7 @@ private:
     std::optional<std::string_view> HeaderName(const Line &line) const;
     size_t EqualsSign(const Line &line) const; // npos when the line holds no "="
     std::string_view KeyOf(const Line &line, size_t eq) const;
+    std::string_view ValueOf(const Line &line, size_t eq) const; // blanks removed, quotes kept
     std::optional<Section> FindSection(std::string_view name) const;
     const Line *FindKey(const Section &s, std::string_view key) const;
     void AppendSection(std::string_view name, std::string_view body);

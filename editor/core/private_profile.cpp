@@ -104,6 +104,15 @@ bool ProfileDeleteKey(std::string_view section, std::string_view key, const std:
     return EditFile(file, [&](IniDocument &doc) { return doc.DeleteKey(section, key); });
 }
 
+int ProfileDeleteLinesWithValue(std::string_view section, std::string_view value, const std::string &file) {
+    int removed = 0;
+    bool ok = EditFile(file, [&](IniDocument &doc) {
+        removed = doc.DeleteLinesWithValue(section, value);
+        return removed > 0;
+    });
+    return ok ? removed : -1;
+}
+
 bool ProfileWriteSection(std::string_view section, std::string_view entries, const std::string &file) {
     std::vector<std::string_view> lines;
     while (!entries.empty()) {

@@ -28,6 +28,10 @@ ProfileRead ProfileGetSection(std::string_view section, uint32_t size, const std
 bool ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string &file);
 bool ProfileDeleteKey(std::string_view section, std::string_view key, const std::string &file);
+// Beyond the Windows services: deletes every key line of the section whose value (blanks
+// around it removed, quotes kept) is exactly value. Returns how many went, or -1 when the
+// file could not be read or written.
+int ProfileDeleteLinesWithValue(std::string_view section, std::string_view value, const std::string &file);
 // entries: lines each ended by a NUL; an empty line (two NULs in a row) or the end of the view
 // ends the list. They replace the section's lines unchanged.
 bool ProfileWriteSection(std::string_view section, std::string_view entries, const std::string &file);

@@ -93,6 +93,10 @@ void DeleteIniKey(std::string_view section, std::string_view key, const std::str
     ProfileDeleteKey(section, key, file);
 }
 
+int DeleteIniLinesWithValue(std::string_view section, std::string_view value, const std::string &file) {
+    return ProfileDeleteLinesWithValue(section, value, file);
+}
+
 void WriteIniSection(std::string_view section, std::string_view entries, const std::string &file) {
     ProfileWriteSection(section, entries, file);
 }

@@ -24,6 +24,10 @@ std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::s
 
 // Removes the key's line from the section (a value write with no value).
 void DeleteIniKey(std::string_view section, std::string_view key, const std::string &file);
+// Removes every line of the section whose value, blanks around it removed, is exactly value;
+// every other byte of the file stays. Returns the number of lines removed, or -1 when the
+// file could not be read or rewritten.
+int DeleteIniLinesWithValue(std::string_view section, std::string_view value, const std::string &file);
 // Replaces the section's lines by entries, taken unchanged: lines each ended by a NUL,
 // the list ended by an empty line (two NULs in a row) or by the end of the view.
 // A missing section is added at the end of the file.

@@ -1,7 +1,5 @@
 #include "registries.h"
 
-#include "ini_lines.h"
-
 #include <algorithm>
 #include <limits>
 
@@ -79,7 +77,7 @@ RegisterOutcome RegisterName(RegistryKind kind, std::string_view name, const std
 }
 
 int RemoveRegistryValue(RegistryKind kind, std::string_view value, const std::string &file) {
-    int removed = value.empty() ? 0 : RemoveSectionLinesWithValue(RegistrySection(kind), value, file);
+    int removed = value.empty() ? 0 : DeleteIniLinesWithValue(RegistrySection(kind), value, file);
     RefreshRegistries(file);
     return removed;
 }

@@ -42,5 +42,5 @@ enum class RegisterOutcome { Written, AlreadyRegistered, NothingToRegister };
 RegisterOutcome RegisterName(RegistryKind kind, std::string_view name, const std::string &file);
 
 // Removes every registry line whose value is exactly value, then refreshes the arrays.
-// Returns the number of lines removed (-1 when the file could not be rewritten).
+// Returns the number of lines removed (-1 when the file could not be read or rewritten).
 int RemoveRegistryValue(RegistryKind kind, std::string_view value, const std::string &file);

@@ -122,6 +122,44 @@ TEST_F(RwIniTest, WritesReachTheFileAtOnce) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1);
 }
 
+// Lines removed by value: every byte outside them stays.
+TEST_F(RwIniTest, LinesWithTheValueAndOnlyThoseAreDeleted) {
+    struct Case {
+        const char *name;
+        std::string before, value, after;
+        int removed;
+    } cases[] = {
+        {"two lines share the value", "[WeaponsList]\r\n0=A\r\n1=B\r\n2=A\r\n", "A", "[WeaponsList]\r\n1=B\r\n", 2},
+        {"a shared key keeps the other line", "[WeaponsList]\r\n1=A\r\n1=B\r\n", "A", "[WeaponsList]\r\n1=B\r\n", 1},
+        {"blanks round the value", "[WeaponsList]\r\n5= \tFoo \t\r\n6=Foo2\r\n", "Foo", "[WeaponsList]\r\n6=Foo2\r\n", 1},
+        {"a comment makes another value", "[WeaponsList]\r\n5=Foo ;x\r\n", "Foo", "[WeaponsList]\r\n5=Foo ;x\r\n", 0},
+        {"other sections untouched",
+         "[A]\r\n0=X\r\n[weaponslist]\r\n0=X\r\n[WeaponsList]\r\n0=X\r\n",
+         "X", "[A]\r\n0=X\r\n[weaponslist]\r\n[WeaponsList]\r\n0=X\r\n", 1},
+        {"value is case-sensitive", "[WeaponsList]\r\n0=foo\r\n", "Foo", "[WeaponsList]\r\n0=foo\r\n", 0},
+        {"quotes are part of the value", "[WeaponsList]\r\n0=\"A\"\r\n", "A", "[WeaponsList]\r\n0=\"A\"\r\n", 0},
+        {"LF file, last line without break", "x\n[WeaponsList]\n0=A\n1=A", "A", "x\n[WeaponsList]\n", 2},
+        {"missing section", "[Other]\r\n0=A\r\n", "A", "[Other]\r\n0=A\r\n", 0},
+        // "\xB5\x5D" is one GBK character whose second byte is "]": the header below is
+        // "[WeaponsList]" followed by text, not a section named up to that byte.
+        {"two-byte character after the header", "[WeaponsList] \xB5\x5D\r\n0=A\r\n", "A",
+         "[WeaponsList] \xB5\x5D\r\n", 1},
+    };
+    for (const auto &c : cases) {
+        PutFile(file, c.before);
+        EXPECT_EQ(DeleteIniLinesWithValue("WeaponsList", c.value, file), c.removed) << c.name;
+        EXPECT_EQ(GetFile(file), c.after) << c.name;
+        EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.Path()), {}), 1) << c.name;
+    }
+}
+
+TEST_F(RwIniTest, LinesByValueFromAFileThatCannotBeRead) {
+    EXPECT_EQ(DeleteIniLinesWithValue("WeaponsList", "A", "/nonexistent/dir/Rules.ini"), 0);
+    EXPECT_FALSE(std::filesystem::exists("/nonexistent/dir/Rules.ini"));
+    // A folder in the file's place cannot be read: nothing was removed, and that is no success.
+    EXPECT_EQ(DeleteIniLinesWithValue("WeaponsList", "A", dir.Path().string()), -1);
+}
+
 TEST_F(RwIniTest, WritesToANonexistentFolderChangeNothing) {
     std::string lost = dir.File("no/such/folder/Rulesmd.ini");
     WriteIniString("S", "k", "v", lost);
@@ -139,6 +177,9 @@ TEST_F(RwIniTest, SnapshotServesOneCommandAndOwnWritesEndIt) {
         WriteIniString("S", "j", "3", file);
         EXPECT_EQ(ReadIniString("S", "k", "", file), "2");
         EXPECT_EQ(ReadIniString("S", "j", "", file), "3");
+        PutFile(file, "[S]\r\nk=5\r\nj=3\r\n");
+        EXPECT_EQ(DeleteIniLinesWithValue("S", "3", file), 1);
+        EXPECT_EQ(ReadIniString("S", "k", "", file), "5");
     }
     PutFile(file, "[S]\r\nk=4\r\n");
     EXPECT_EQ(ReadIniString("S", "k", "", file), "4");

@@ -1,14 +1,11 @@
-// Registry lines removed by value from arbitrary file bytes: the result must be the
-// original with exactly the reported number of whole lines taken out, nothing else.
-#include "ini_lines.h"
+// Registry lines deleted by value from arbitrary file text: the result must be the
+// original with exactly the reported number of whole lines taken out, nothing else,
+// and no line of the section may still hold the value.
+#include "ini_document.h"
 
-#include <unistd.h>
-
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -26,6 +23,16 @@ std::vector<std::string> Lines(const std::string &s) {
     return out;
 }
 
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    return s;
+}
+
+void Check(bool ok) {
+    if (!ok) std::abort();
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
@@ -34,15 +41,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 1 + valueLength) return 0;
     std::string value(reinterpret_cast<const char *>(data + 1), valueLength);
     std::string file(reinterpret_cast<const char *>(data + 1 + valueLength), size - 1 - valueLength);
-    static const std::string path = "/tmp/qvn_registry_lines_fuzz_" + std::to_string(getpid()) + ".ini";
-    std::ofstream(path, std::ios::binary) << file;
-    int removed = RemoveSectionLinesWithValue("WeaponsList", value, path);
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    std::string after = s.str();
-    if (removed < 0) std::abort();
-    if (removed == 0 && after != file) std::abort();
+
+    IniDocument doc(file);
+    int removed = doc.DeleteLinesWithValue("WeaponsList", value);
+    const std::string &after = doc.Text();
+    Check(removed >= 0);
+    if (removed == 0) Check(after == file);
     // What is left is the original less `removed` whole lines (line breaks included),
     // every other byte in place. Compared as bytes: taking a line out from between a
     // lone CR and a LF makes the two breaks read as one, which is no change of bytes.
@@ -52,6 +56,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         if (after.compare(at, line.size(), line) == 0) at += line.size();
         else ++skipped;
     }
-    if (at != after.size() || skipped != static_cast<size_t>(removed)) std::abort();
+    Check(at == after.size() && skipped == static_cast<size_t>(removed));
+
+    IniDocument reread(after);
+    if (auto lines = reread.SectionLines("WeaponsList")) {
+        for (std::string_view l : *lines) {
+            size_t eq = l.find('=');
+            if (eq != std::string_view::npos) Check(Trim(l.substr(eq + 1)) != value);
+        }
+    }
+    Check(reread.DeleteLinesWithValue("WeaponsList", value) == 0);
     return 0;
 }
