@@ -157,7 +157,7 @@ void cThunkSubclass::pUnwatchMessage(HWND hWnd, UINT uMsg, int32_t phase) {
 void cThunkSubclass::pDetachThunk(HWND hWnd) { DetachEntry(table_.EntryOf(reinterpret_cast<uintptr_t>(hWnd))); }
 
 void cThunkSubclass::pDetachAllThunks() {
-    if (!table_.Exists()) throw SubscriptOutOfRange();
+    if (!table_.Exists()) Raise(kErrSubscriptOutOfRange);
     for (int i = table_.Size() - 1; i >= 0; --i)
         if (table_[i].hWnd) DetachEntry(i);
 }

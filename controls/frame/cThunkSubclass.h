@@ -45,7 +45,7 @@ public:
     // non-window, a window of another thread, or when the block cannot be
     // made or installed. Attaching a window twice chains two blocks.
     int pAttachThunk(HWND hWnd);
-    // Throw SubscriptOutOfRange (error 9) for a window without an entry.
+    // Raise error 9 for a window without an entry.
     void pWatchMessage(HWND hWnd, UINT uMsg, int32_t phase);
     void pUnwatchMessage(HWND hWnd, UINT uMsg, int32_t phase);
     // Frees the window's last entry at once. The previous procedure is put

@@ -46,7 +46,7 @@ void pRemoveTableMessage(MessageTable& table, uint32_t uMsg) {
 }
 
 int SubclassWindowTable::pThunkSlotOf(uintptr_t hWnd, bool bFree) const {
-    if (!exists_) throw SubscriptOutOfRange();
+    if (!exists_) Raise(kErrSubscriptOutOfRange);
     for (int i = Size() - 1; i >= 0; --i) {
         const uintptr_t h = entries_[static_cast<std::size_t>(i)].hWnd;
         if (bFree ? h == 0 : h == hWnd) return i;
@@ -70,7 +70,7 @@ int SubclassWindowTable::TakeEntry() {
 
 int SubclassWindowTable::EntryOf(uintptr_t hWnd) const {
     const int i = pThunkSlotOf(hWnd, false);
-    if (i < 0 || hWnd == 0) throw SubscriptOutOfRange();
+    if (i < 0 || hWnd == 0) Raise(kErrSubscriptOutOfRange);
     return i;
 }
 

@@ -2,8 +2,9 @@
 // The bookkeeping of the self-subclassing facility, free of any window call:
 // the per-window message tables and the owner's window table.
 #include <cstdint>
-#include <stdexcept>
 #include <vector>
+
+#include "run_time_error.h"
 
 namespace lumio {
 
@@ -11,14 +12,6 @@ namespace lumio {
 inline constexpr uint32_t EVERY_MESSAGE = 0xFFFFFFFFu;
 
 enum eMsgPhase : int32_t { mpAfter = 1, mpBefore = 2, mpBoth = 3 };
-
-// Run-time error 9 (subscript out of range): a window without an entry, or
-// an owner that never attached a window.
-class SubscriptOutOfRange : public std::out_of_range {
-public:
-    SubscriptOutOfRange() : std::out_of_range("Subscript out of range") {}
-    static constexpr int Number = 9;
-};
 
 // One phase's table. nCount 0 matches nothing and -1 everything; otherwise
 // the first nCount slots are searched, and a slot of 0 is a cleared slot
@@ -55,12 +48,12 @@ public:
     int Size() const { return static_cast<int>(entries_.size()); }
 
     // Searches from the last entry down: the first entry of hWnd, or with
-    // bFree the first free entry. -1 when none; throws when absent.
+    // bFree the first free entry. -1 when none; raises error 9 when absent.
     int pThunkSlotOf(uintptr_t hWnd, bool bFree) const;
     // The entry the next attach takes (creating the table on first use); its
     // hWnd is still 0.
     int TakeEntry();
-    // The last entry of hWnd; throws SubscriptOutOfRange when there is none.
+    // The last entry of hWnd; raises error 9 when there is none.
     int EntryOf(uintptr_t hWnd) const;
 
     void Watch(uintptr_t hWnd, uint32_t uMsg, int32_t phase);

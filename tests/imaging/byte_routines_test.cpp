@@ -4,7 +4,7 @@
 
 #include "imaging/capability_flags.h"
 #include "imaging/mod_parsers.h"
-#include "imaging/vb_error.h"
+#include "run_time_error.h"
 #include "imaging/zlib_call.h"
 
 using namespace lumio;
@@ -14,8 +14,8 @@ TEST(ByteRoutines, ScanWidthForBits) {
         {24, 3, 12}, {1, 33, 8}, {32, 5, 20}, {8, 0, 0}, {4, 1, 4}, {1, 2147483616, 268435452},
     };
     for (auto c : cases) EXPECT_EQ(ScanWidthForBits(c.bits, c.width), c.bytes) << +c.bits << "x" << c.width;
-    EXPECT_THROW(ScanWidthForBits(1, 2147483617), VbError);
-    EXPECT_THROW(ScanWidthForBits(32, 67108864), VbError);
+    EXPECT_THROW(ScanWidthForBits(1, 2147483617), RunTimeError);
+    EXPECT_THROW(ScanWidthForBits(32, 67108864), RunTimeError);
 }
 
 TEST(ByteRoutines, SwapLongBytes) {

@@ -4,7 +4,7 @@
 
 #include "imaging/image_type.h"
 #include "imaging/surface_core.h"
-#include "imaging/vb_error.h"
+#include "run_time_error.h"
 
 using namespace lumio;
 

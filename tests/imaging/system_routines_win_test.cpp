@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "imaging/mod_parsers_win.h"
-#include "imaging/vb_error.h"
+#include "run_time_error.h"
 
 using namespace lumio;
 
@@ -99,8 +99,8 @@ TEST(PictureFromBytes, LoadsFromAnyStartAndRefusesJunk) {
 
     EXPECT_FALSE(PictureFromBytes(bytes, 0, 20)) << "not an image";
     EXPECT_FALSE(PictureFromBytes(std::span<const std::uint8_t>())) << "nothing to read";
-    EXPECT_THROW(PictureFromBytes(bytes, 6, static_cast<std::int32_t>(bmp.size())), VbError);
-    EXPECT_THROW(PictureFromBytes(bytes, -1, 2), VbError);
+    EXPECT_THROW(PictureFromBytes(bytes, 6, static_cast<std::int32_t>(bmp.size())), RunTimeError);
+    EXPECT_THROW(PictureFromBytes(bytes, -1, 2), RunTimeError);
 }
 
 TEST(PictureFromHandle, OwnsTheHandle) {

@@ -12,7 +12,7 @@ namespace {
 template <class F> std::int32_t ErrorOf(F f) {
     try {
         f();
-    } catch (const VbError &e) {
+    } catch (const RunTimeError &e) {
         return e.number();
     }
     return 0;

@@ -1,5 +1,6 @@
 #include "probe_control.h"
 
+#include "imaging/vb_math.h"
 #include "run_time_error.h"
 
 namespace probe {
@@ -24,7 +25,8 @@ const MemberTable& Members() {
             .Method(kPing, L"Ping", &ProbeControl::Ping)
             .ReadOnly(kLastPing, L"LastPing", &ProbeControl::LastPing)
             .Method(kResizeTo, L"ResizeTo", &ProbeControl::ResizeTo)
-            .Method(kDrawMark, L"DrawMark", &ProbeControl::DrawMark);
+            .Method(kDrawMark, L"DrawMark", &ProbeControl::DrawMark)
+            .Method(kTwice, L"Twice", &ProbeControl::Twice);
         return t;
     }();
     return table;
@@ -55,6 +57,8 @@ void ProbeControl::Fail(long number) {
     if (number == 0) lumio::Raise(lumio::kErrInvalidPropertyValue);
     lumio::RaiseExact(number, L"Probe.Fail", L"probe failure " + std::to_wstring(number));
 }
+
+short ProbeControl::Twice(short v) { return lumio::vb::Mul<int16_t>(v, 2); }
 
 void ProbeControl::Ping() {
     short value = 1;

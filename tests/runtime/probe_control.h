@@ -1,6 +1,6 @@
 #pragma once
 // A control made only for the tests: one property of each persisted kind,
-// a method that raises a chosen error, an event with a by-reference
+// a method that raises a chosen error, one that overflows, an event with a by-reference
 // argument, and a log of the life-cycle and input handlers in the order the
 // runtime called them.
 #include <string>
@@ -17,7 +17,7 @@ inline constexpr IID kIid = {0x6c1d2a51, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b
 // {6C1D2A52-7E0B-4C43-9B51-2F5B8C0D7E11}
 inline constexpr IID kEventsIid = {0x6c1d2a52, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b, 0x8c, 0x0d, 0x7e, 0x11}};
 
-enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark };
+enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark, kTwice };
 enum : DISPID { kPingEvent = 1 };
 
 // What the handlers saw, oldest first; cleared by the tests.
@@ -44,6 +44,8 @@ public:
     void SetMousePointerProp(short p) { SetMousePointer(p); }
     long HWnd() { return static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())); }
     void Fail(long number);
+    // Doubles with the image engine's checked arithmetic.
+    short Twice(short v);
     void Ping();
     short LastPing() { return last_ping_; }
     void ResizeTo(long w, long h) { ResizeSelf(w, h); }

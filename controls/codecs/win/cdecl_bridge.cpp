@@ -15,6 +15,10 @@ int32_t Call(FARPROC f, const Arg *a, size_t n) {
     return int32_t(lumio::CallZlibExport(reinterpret_cast<const void *>(f), std::span(words, n)));
 }
 
+[[noreturn]] void RaiseCdecl(int32_t number, const std::wstring &description) {
+    lumio::RaiseExact(number, L"cCDECL", description);
+}
+
 std::wstring FromAnsi(const std::string &s) {
     const int n = MultiByteToWideChar(CP_ACP, 0, s.data(), int(s.size()), nullptr, 0);
     std::wstring w(size_t(n > 0 ? n : 0), L'\0');
@@ -31,17 +35,17 @@ cCDECL::~cCDECL() {
 
 int32_t cCDECL::CallFunc(const std::string &sFunction, std::initializer_list<intptr_t> ParmLongs) {
     if (!module_)
-        throw CdeclError(kErrDllNotLoaded, L"DLL not loaded");
+        RaiseCdecl(kErrDllNotLoaded, L"DLL not loaded");
     if (sFunction != lastName_ || newLibrary_ || !lastAddress_) {
         FARPROC f = GetProcAddress(module_, sFunction.c_str());
         if (!f)
-            throw CdeclError(kErrFunctionNotFound, L"Failed to locate function: " + FromAnsi(sFunction));
+            RaiseCdecl(kErrFunctionNotFound, L"Failed to locate function: " + FromAnsi(sFunction));
         lastAddress_ = f;
         newLibrary_ = false;
         lastName_ = sFunction;
     }
     if (ParmLongs.size() > kMaxParameters)
-        throw CdeclError(kErrTooManyParameters, L"Too many parameters");
+        RaiseCdecl(kErrTooManyParameters, L"Too many parameters");
     SetLastError(0);
     const int32_t result = Call(lastAddress_, ParmLongs.begin(), ParmLongs.size());
     lastError_ = GetLastError();

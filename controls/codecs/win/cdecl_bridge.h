@@ -4,25 +4,12 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <exception>
 #include <initializer_list>
 #include <string>
 
-// The three failures of cCDECL, raised with the source "cCDECL".
-class CdeclError : public std::exception {
-public:
-    CdeclError(int32_t number, std::wstring description) : number_(number), description_(std::move(description)) {}
-    int32_t number() const { return number_; }
-    const std::wstring &source() const { return source_; }
-    const std::wstring &description() const { return description_; }
-    const char *what() const noexcept override { return "cCDECL error"; }
+#include "run_time_error.h"
 
-private:
-    int32_t number_;
-    std::wstring source_ = L"cCDECL";
-    std::wstring description_;
-};
-
+// Its three failures are run-time errors of the numbers below, source "cCDECL".
 class cCDECL {
 public:
     static constexpr int32_t kErrDllNotLoaded = int32_t(0x80040000u);

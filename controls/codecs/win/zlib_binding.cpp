@@ -18,7 +18,7 @@ public:
     uint32_t Crc32(const uint8_t *data, uint32_t length) override {
         try {
             return uint32_t(bridge_.CallFunc("crc32", {0, intptr_t(data), intptr_t(length)}));
-        } catch (const CdeclError &) {
+        } catch (const lumio::RunTimeError &) {
             return 0;
         }
     }
@@ -29,7 +29,7 @@ public:
                 "uncompress", {intptr_t(dest), intptr_t(&len), intptr_t(src), intptr_t(srcLength)});
             destLength = len;
             return status;
-        } catch (const CdeclError &) {
+        } catch (const lumio::RunTimeError &) {
             return -1;
         }
     }

@@ -4,18 +4,6 @@
 
 namespace lumio {
 
-const char *VbError::what() const noexcept {
-    switch (number_) {
-    case kErrOverflow: return "Overflow";
-    case kErrSubscriptOutOfRange: return "Subscript out of range";
-    case kErrDivisionByZero: return "Division by zero";
-    case kErrInvalidPropertyValue: return "Invalid property value";
-    default: return "Application-defined or object-defined error";
-    }
-}
-
-void RaiseVbError(std::int32_t number) { throw VbError(number); }
-
 namespace vb {
 
 double RoundHalfEven(double x) {
@@ -32,7 +20,7 @@ template <class T> T ConvertRounded(double x) {
     double r = RoundHalfEven(x);
     if (!(r >= static_cast<double>(std::numeric_limits<T>::min()) &&
           r <= static_cast<double>(std::numeric_limits<T>::max())))
-        RaiseVbError(kErrOverflow);
+        Raise(kErrOverflow);
     return static_cast<T>(r);
 }
 } // namespace

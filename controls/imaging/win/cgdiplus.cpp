@@ -133,7 +133,7 @@ bool cGDIPlus::LoadImageToDIB(const std::wstring &fileName, const std::vector<st
             y = vb::CLng(bounds.Y);
             w = vb::CLng(bounds.Width);
             h = vb::CLng(bounds.Height);
-        } catch (const VbError &) {
+        } catch (const RunTimeError &) {
             w = h = 0; // no surface: handled as a failed draw below
         }
         surface.InitializeDIB(w, h);

@@ -1,7 +1,7 @@
 #include <cstring>
 
 #include "imaging/mod_parsers_win.h"
-#include "imaging/vb_error.h"
+#include "run_time_error.h"
 #include "imaging/win_handles.h"
 
 namespace lumio {
@@ -26,7 +26,7 @@ ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes) {
 ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length) {
     if (start < 0 || length < 0 || static_cast<std::size_t>(start) > bytes.size() ||
         static_cast<std::size_t>(length) > bytes.size() - static_cast<std::size_t>(start))
-        RaiseVbError(kErrSubscriptOutOfRange);
+        Raise(kErrSubscriptOutOfRange);
     return PictureFromBytes(std::span(bytes).subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
 }
 

@@ -7,13 +7,13 @@
 namespace {
 
 // Runs f and returns the cCDECL error it raised (number 0 when none).
-CdeclError Raised(const std::function<void()> &f) {
+lumio::RunTimeError Raised(const std::function<void()> &f) {
     try {
         f();
-    } catch (const CdeclError &e) {
+    } catch (const lumio::RunTimeError &e) {
         return e;
     }
-    return CdeclError(0, L"");
+    return lumio::RunTimeError(0, L"", L"");
 }
 
 TEST(cCDECL, CallsZlibsCrc32) {
@@ -47,7 +47,7 @@ TEST(cCDECL, Errors) {
     const auto src = L"cCDECL";
     {
         cCDECL c;
-        const CdeclError e = Raised([&] { c.CallFunc("crc32", {0, 0, 0}); });
+        const lumio::RunTimeError e = Raised([&] { c.CallFunc("crc32", {0, 0, 0}); });
         EXPECT_EQ(e.number(), int32_t(0x80040000u));
         EXPECT_EQ(e.description(), L"DLL not loaded");
         EXPECT_EQ(e.source(), src);
@@ -55,7 +55,7 @@ TEST(cCDECL, Errors) {
     {
         cCDECL c;
         ASSERT_TRUE(c.DllLoad("zlib1.dll"));
-        const CdeclError e = Raised([&] { c.CallFunc("no_such_export", {}); });
+        const lumio::RunTimeError e = Raised([&] { c.CallFunc("no_such_export", {}); });
         EXPECT_EQ(e.number(), int32_t(0x80040001u));
         EXPECT_EQ(e.description(), L"Failed to locate function: no_such_export");
         EXPECT_EQ(e.source(), src);
@@ -63,7 +63,7 @@ TEST(cCDECL, Errors) {
     {
         cCDECL c;
         ASSERT_TRUE(c.DllLoad("fake_crc.dll"));
-        const CdeclError e = Raised([&] { c.CallFunc("set_error", {1, 2, 3, 4, 5, 6}); });
+        const lumio::RunTimeError e = Raised([&] { c.CallFunc("set_error", {1, 2, 3, 4, 5, 6}); });
         EXPECT_EQ(e.number(), int32_t(0x80040002u));
         EXPECT_EQ(e.description(), L"Too many parameters");
         EXPECT_EQ(c.LastError(), 0u);  // nothing was called

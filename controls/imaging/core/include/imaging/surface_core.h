@@ -28,7 +28,7 @@ public:
     std::int32_t Width() const noexcept { return width_; }
     std::int32_t Height() const noexcept { return height_; }
     std::uint8_t *BitsPointer() const noexcept { return bits_; }
-    // Width*4; raises error 6 (VbError) for widths above 536,870,911.
+    // Width*4; raises error 6 (a RunTimeError) for widths above 536,870,911.
     std::int32_t scanWidth() const;
     SurfaceHandle Handle() const noexcept { return handle_; }
     bool HasImage() const noexcept { return handle_ != nullptr; }

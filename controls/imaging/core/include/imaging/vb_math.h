@@ -6,7 +6,7 @@
 #include <limits>
 #include <type_traits>
 
-#include "imaging/vb_error.h"
+#include "run_time_error.h"
 
 namespace lumio::vb {
 
@@ -16,7 +16,7 @@ concept VbInteger = std::is_same_v<T, std::int16_t> || std::is_same_v<T, std::in
 template <VbInteger T>
 T Narrow(std::int64_t v) {
     if (v < std::numeric_limits<T>::min() || v > std::numeric_limits<T>::max())
-        RaiseVbError(kErrOverflow);
+        Raise(kErrOverflow);
     return static_cast<T>(v);
 }
 
@@ -28,12 +28,12 @@ template <VbInteger T> T Abs(T a) { return Narrow<T>(a < 0 ? -std::int64_t{a} : 
 
 // The \ operator: quotient truncated toward zero; 0 divisor raises 11.
 template <VbInteger T> T IntDiv(T a, T b) {
-    if (b == 0) RaiseVbError(kErrDivisionByZero);
+    if (b == 0) Raise(kErrDivisionByZero);
     return Narrow<T>(std::int64_t{a} / b);
 }
 // Mod: remainder with the dividend's sign; 0 divisor raises 11.
 template <VbInteger T> T Mod(T a, T b) {
-    if (b == 0) RaiseVbError(kErrDivisionByZero);
+    if (b == 0) Raise(kErrDivisionByZero);
     return static_cast<T>(std::int64_t{a} % b);
 }
 
