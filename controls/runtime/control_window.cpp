@@ -29,6 +29,15 @@ LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
+// A class left registered by an earlier load of this library points at code
+// that is gone: it is replaced.
+void Register(WNDCLASSEXW& wc) {
+    if (!RegisterClassExW(&wc) && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+        UnregisterClassW(wc.lpszClassName, wc.hInstance);
+        RegisterClassExW(&wc);
+    }
+}
+
 void RegisterClasses() {
     static bool done = false;
     if (done) return;
@@ -40,16 +49,16 @@ void RegisterClasses() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.style = CS_OWNDC | CS_DBLCLKS;
     wc.lpszClassName = kClassDbl;
-    RegisterClassExW(&wc);
+    Register(wc);
     wc.style = CS_OWNDC;
     wc.lpszClassName = kClassPlain;
-    RegisterClassExW(&wc);
+    Register(wc);
     WNDCLASSEXW park{};
     park.cbSize = sizeof(park);
     park.lpfnWndProc = DefWindowProcW;
     park.hInstance = inst;
     park.lpszClassName = kParkingClass;
-    RegisterClassExW(&park);
+    Register(park);
     done = true;
 }
 
