@@ -537,4 +537,30 @@ TEST_F(RuntimeTest, DamagedBagStreamsAreRefusedWhole) {
     EXPECT_EQ(good->Keys().size(), 3u);
 }
 
+TEST_F(RuntimeTest, FormControlsCollectionAnswersLateBound) {
+    Form& f = NewForm();
+    Site* a = AddProbe(f, L"A");
+    Site* b = f.Add(probe::Create, L"B", RECT{5, 5, 40, 20}, nullptr, a);
+    ASSERT_NE(b, nullptr);
+    Variant controls, count, item, name, hwnd, container, parent;
+    ASSERT_EQ(lumio::GetProperty(f.Dispatch().get(), L"Controls", controls), S_OK);
+    ASSERT_EQ(lumio::GetProperty(controls->pdispVal, L"Count", count), S_OK);
+    EXPECT_EQ(AsLong(count), 2);
+    ASSERT_EQ(Call(controls->pdispVal, DISPID_VALUE, {Variant::Long(1)}, nullptr, &item), S_OK);
+    lumio::GetProperty(item->pdispVal, L"Name", name);
+    EXPECT_EQ(AsString(name), L"B");
+    // hWnd is the control's own member, reached through its extender.
+    ASSERT_EQ(lumio::GetProperty(item->pdispVal, L"hWnd", hwnd), S_OK);
+    EXPECT_EQ(AsLong(hwnd), static_cast<long>(reinterpret_cast<LONG_PTR>(b->ControlWindow())));
+    // Containers compare by identity: the same object on every read.
+    lumio::GetProperty(item->pdispVal, L"Container", container);
+    EXPECT_TRUE(lumio::SameObject(container->pdispVal, a->ExtenderObject().get()));
+    ASSERT_EQ(Call(controls->pdispVal, DISPID_VALUE, {Variant::Long(0)}, nullptr, &item), S_OK);
+    lumio::GetProperty(item->pdispVal, L"Container", container);
+    lumio::GetProperty(item->pdispVal, L"Parent", parent);
+    EXPECT_TRUE(lumio::SameObject(container->pdispVal, f.Dispatch().get()));
+    EXPECT_TRUE(lumio::SameObject(parent->pdispVal, f.Dispatch().get()));
+    EXPECT_EQ(Call(controls->pdispVal, DISPID_VALUE, {Variant::Long(2)}, nullptr, &item), DISP_E_BADINDEX);
+}
+
 }  // namespace
