@@ -130,4 +130,27 @@ TEST_F(ButtonInputTest, SpaceClicksAndEnterReachesTheDefaultButton) {
     for (auto& e : form().log()) EXPECT_FALSE(!e.notice && e.id == ev::Click && e.control == L"Command2");
 }
 
+TEST_F(ButtonInputTest, ArrowWhileSpaceIsHeldMovesOnAndClicks) {
+    Start();
+    Site* other = AddButton(form(), L"Command2", nullptr, RECT{20, 60, 120, 85});
+    SetFocus(button_->ControlWindow());
+    Pump();
+    form().log().clear();
+    Key(VK_SPACE, false);
+    Pump();
+    Key(VK_RIGHT, false);
+    Pump(100);
+    Key(VK_RIGHT, true);
+    Key(VK_SPACE, true);
+    Pump();
+    EXPECT_EQ(GetFocus(), other->ControlWindow());
+    std::vector<std::pair<std::wstring, DISPID>> first;
+    for (auto& e : form().log())
+        if (!e.notice && e.control == L"Command1") first.push_back({e.control, e.id});
+    // Space's KeyDown (and its character), then the click; the arrow raises nothing.
+    std::vector<std::pair<std::wstring, DISPID>> want{
+        {L"Command1", ev::KeyDown}, {L"Command1", ev::KeyPress}, {L"Command1", ev::Click}};
+    EXPECT_EQ(first, want);
+}
+
 }  // namespace
