@@ -6,7 +6,7 @@
 #include "access_key.h"
 #include "basic_arith.h"
 #include "button_colours.h"
-#include "ole_colour.h"
+#include "imaging/mod_parsers_win.h"
 
 namespace lumio::buttons {
 

@@ -2,7 +2,7 @@
 // pictures are drawn by pPaintState; until the glass look is drawn there it
 // clears to the back colour, so every state change already passes here.
 #include "button_colours.h"
-#include "ole_colour.h"
+#include "imaging/mod_parsers_win.h"
 #include "lumio_button.h"
 
 namespace lumio::buttons {

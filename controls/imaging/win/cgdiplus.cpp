@@ -6,6 +6,8 @@
 #include "imaging/mod_parsers_win.h"
 #include "imaging/vb_math.h"
 
+using Microsoft::WRL::ComPtr;
+
 namespace lumio {
 
 using Gdiplus::GpStatus;

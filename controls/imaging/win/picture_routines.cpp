@@ -4,6 +4,8 @@
 #include "run_time_error.h"
 #include "imaging/win_handles.h"
 
+using Microsoft::WRL::ComPtr;
+
 namespace lumio {
 
 ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes) {

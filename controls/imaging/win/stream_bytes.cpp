@@ -5,6 +5,8 @@
 #include "imaging/mod_parsers_win.h"
 #include "imaging/win_handles.h"
 
+using Microsoft::WRL::ComPtr;
+
 namespace lumio {
 
 bool StreamToArray(IStream *stream, std::vector<std::uint8_t> &bytes) {

@@ -15,8 +15,6 @@
 
 namespace lumio {
 
-using Microsoft::WRL::ComPtr;
-
 // Opens a file for reading (shared read, must exist) or writing (created or
 // truncated, keeping the attributes of a file that exists). useWideApi False
 // lets the desktop window decide between the wide and the ANSI functions.
@@ -36,12 +34,12 @@ bool FindZlibDll(std::string &libraryName, std::int32_t &libraryIndex, bool &isC
 bool IsDllFunctionAvailable(const char *libraryName, const char *functionName);
 
 // A picture object from image file bytes through the system's picture loader; null on failure.
-ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
+Microsoft::WRL::ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
 // The same over bytes[start, start+length); raises error 9 when that is outside the array.
-ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
+Microsoft::WRL::ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
 // A picture object that owns `handle` (PICTYPE_BITMAP 1, PICTYPE_ICON 3) and
 // destroys it on release. On failure (null) the handle stays the caller's.
-ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
+Microsoft::WRL::ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
 
 // OLE colour to RGB; system colours (0x800000nn) become their current RGB; 0 on failure.
 std::uint32_t TranslateOleColor(std::uint32_t oleColor);
