@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "../../tests/editor_model/csf_bytes.h"
+
 struct SyntheticRules {
     std::string Rules;
     std::string Csf;
@@ -55,27 +57,6 @@ inline SyntheticRules MakeSyntheticRules() {
         r += "[Warhead" + std::to_string(i) + "]\r\nVerses=100%,100%,90%,70%,25%,50%,60%,40%,30%,20%,10%\r\n\r\n";
     out.Buildings = kinds[2].Count;
 
-    std::string &c = out.Csf;
-    auto u32 = [&](uint32_t v) {
-        for (int i = 0; i < 4; ++i) c.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
-    };
-    c += " FSC";
-    u32(3);
-    u32(static_cast<uint32_t>(labels.size()));
-    u32(static_cast<uint32_t>(labels.size()));
-    u32(0);
-    u32(0);
-    for (const auto &[label, value] : labels) {
-        c += " LBL";
-        u32(1);
-        u32(static_cast<uint32_t>(label.size()));
-        c += label;
-        c += " RTS";
-        u32(static_cast<uint32_t>(value.size()));
-        for (char16_t ch : value) {
-            c.push_back(static_cast<char>(~(ch & 0xFF)));
-            c.push_back(static_cast<char>(~(ch >> 8)));
-        }
-    }
+    out.Csf = CsfBytes(labels);
     return out;
 }

@@ -198,37 +198,27 @@ void LumioButton::putref_PictureNormal(ComPtr<IPictureDisp> v) {
     PropertyChanged(L"PicOpacity");
 }
 
-void LumioButton::putref_PictureDown(ComPtr<IPictureDisp> v) {
+void LumioButton::pPutStatePicture(ComPtr<IPictureDisp> &slot, ComPtr<IPictureDisp> v, bool showing,
+                                   const wchar_t *name) {
     if (IsNone(v.get())) {
-        m_PicDown = nullptr;
+        slot = nullptr;
     } else if (!pHasNormalPicture()) {
+        // Without a normal picture the first one given becomes it.
         putref_PictureNormal(v);
         return;
     } else {
         SIZE a = HimetricSize(v.get()), n = HimetricSize(m_PicNormal.get());
         if (m_PicSize == ePictureSizes::elpNormal && (a.cx != n.cx || a.cy != n.cy))
             put_PictureSize(ePictureSizes::elpCustom);
-        m_PicDown = v;
+        slot = v;
     }
-    if (m_bPressed) pRedraw(-1, true);
-    PropertyChanged(L"PicDown");
+    if (showing) pRedraw(-1, true);
+    PropertyChanged(name);
 }
 
-void LumioButton::putref_PictureHot(ComPtr<IPictureDisp> v) {
-    if (IsNone(v.get())) {
-        m_PicHot = nullptr;
-    } else if (!pHasNormalPicture()) {
-        putref_PictureNormal(v);
-        return;
-    } else {
-        SIZE a = HimetricSize(v.get()), n = HimetricSize(m_PicNormal.get());
-        if (m_PicSize == ePictureSizes::elpNormal && (a.cx != n.cx || a.cy != n.cy))
-            put_PictureSize(ePictureSizes::elpCustom);
-        m_PicHot = v;
-    }
-    if (m_bHover) pRedraw(-1, true);
-    PropertyChanged(L"PicHot");
-}
+void LumioButton::putref_PictureDown(ComPtr<IPictureDisp> v) { pPutStatePicture(m_PicDown, v, m_bPressed, L"PicDown"); }
+
+void LumioButton::putref_PictureHot(ComPtr<IPictureDisp> v) { pPutStatePicture(m_PicHot, v, m_bHover, L"PicHot"); }
 
 long LumioButton::get_PictureOpacity() { return RoundToLong(static_cast<double>(m_PicOpacity) * 100.0); }
 

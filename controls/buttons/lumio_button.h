@@ -123,6 +123,8 @@ private:
     void pWndProc(UINT msg, WPARAM wp);
     void pSetFontAttribute(const std::function<void(IFont*)>& set);
     bool pHasNormalPicture() const;
+    // PictureDown and PictureHot: stored, repainted while their state shows.
+    void pPutStatePicture(ComPtr<IPictureDisp> &slot, ComPtr<IPictureDisp> v, bool showing, const wchar_t *name);
 
     // Painting (lumio_button_paint.cpp).
     void pRedraw(int32_t state, bool force);
