@@ -12,24 +12,12 @@
 #include "support/libpng_reference.h"
 #include "system_zlib.h"
 
+#include "support/suite_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
-
-Bytes ReadFile(const fs::path &p) {
-    std::ifstream f(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), {});
-}
-
-std::vector<fs::path> Suite() {
-    std::vector<fs::path> files;
-    for (const auto &e : fs::directory_iterator(fs::path(LUMIO_TESTDATA) / "pngsuite"))
-        if (e.path().extension() == ".png")
-            files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
+using suite::Bytes;
 
 struct Decoded {
     bool recognised;
@@ -52,11 +40,11 @@ Bytes TopDown(const lumio::SurfaceCore &s) {
 
 TEST(PngSuite, DecodesLikeLibpngWithAndWithoutZlib) {
     int checked = 0;
-    for (const fs::path &file : Suite()) {
+    for (const fs::path &file : suite::All()) {
         const std::string name = file.filename().string();
         if (name[0] == 'x')
             continue;
-        const Bytes png = ReadFile(file);
+        const Bytes png = suite::ReadFile(file);
         const auto ref = DecodeWithLibpng(png);
         ASSERT_TRUE(ref) << name;
         for (bool withZlib : {false, true}) {
@@ -85,11 +73,11 @@ TEST(PngSuite, DecodesLikeLibpngWithAndWithoutZlib) {
 TEST(PngSuite, CorruptImages) {
     const std::set<std::string> decodeWithoutZlib = {"xcsn0g01.png", "xhdn0g08.png"};
     int checked = 0;
-    for (const fs::path &file : Suite()) {
+    for (const fs::path &file : suite::All()) {
         const std::string name = file.filename().string();
         if (name[0] != 'x')
             continue;
-        const Bytes png = ReadFile(file);
+        const Bytes png = suite::ReadFile(file);
         for (bool withZlib : {false, true}) {
             Decoded d;
             Decode(png, withZlib, d);

@@ -10,21 +10,16 @@
 #include <fstream>
 #include <iterator>
 
+#include "../support/suite_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using suite::Bytes;
 using lumio::c32bppDIB;
 
-Bytes ReadFile(const fs::path &p) {
-    std::ifstream f(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), {});
-}
-
-Bytes Suite(const char *name) { return ReadFile(fs::path(LUMIO_TESTDATA) / "pngsuite" / name); }
-
 TEST(cPNGparserWithGdiplus, OpaqueImageMatchesOurOwnDecoding) {
-    const Bytes png = Suite("basn2c08.png");
+    const Bytes png = suite::File("basn2c08.png");
     c32bppDIB viaGdiplus;
     ASSERT_TRUE(cPNGparser().LoadStream(png, viaGdiplus, 0, int32_t(png.size()), 0));
     ASSERT_TRUE(viaGdiplus.HasImage());
@@ -42,7 +37,7 @@ TEST(cPNGparserWithGdiplus, OpaqueImageMatchesOurOwnDecoding) {
 // GDI+ starts once per load when no token is lent.
 TEST(cPNGparserWithGdiplus, OfferedFirstThenOurOwnDecoding) {
     const auto startups = [] { return lumio::GdiplusCalls().startups; };
-    const Bytes good = Suite("basn0g08.png");
+    const Bytes good = suite::File("basn0g08.png");
     c32bppDIB a;
     int before = startups();
     ASSERT_TRUE(cPNGparser().LoadStream(good, a, 0, int32_t(good.size()), 0));
@@ -51,7 +46,7 @@ TEST(cPNGparserWithGdiplus, OfferedFirstThenOurOwnDecoding) {
 
     // A palette that follows the image data (libpng-based decoders refuse that; our walk does
     // not mind): the same image either way.
-    Bytes png = Suite("basn3p08.png");
+    Bytes png = suite::File("basn3p08.png");
     const Bytes plte = {'P', 'L', 'T', 'E'};
     const auto at = std::search(png.begin(), png.end(), plte.begin(), plte.end()) - png.begin() - 4;
     const uint32_t length = uint32_t(png[size_t(at)]) << 24 | png[size_t(at) + 1] << 16 | png[size_t(at) + 2] << 8 | png[size_t(at) + 3];
@@ -65,7 +60,7 @@ TEST(cPNGparserWithGdiplus, OfferedFirstThenOurOwnDecoding) {
     ASSERT_TRUE(b.HasImage());
     EXPECT_EQ(b.ImageType(), 10);
 
-    const Bytes original = Suite("basn3p08.png");
+    const Bytes original = suite::File("basn3p08.png");
     c32bppDIB c;
     ASSERT_TRUE(cPNGparser().LoadStream(original, c, 0, int32_t(original.size()), 0));
     ASSERT_TRUE(c.HasImage());
@@ -73,7 +68,7 @@ TEST(cPNGparserWithGdiplus, OfferedFirstThenOurOwnDecoding) {
 }
 
 TEST(cPNGparserWithGdiplus, AlphaImageFromAFile) {
-    const fs::path file = fs::path(LUMIO_TESTDATA) / "pngsuite" / "basn6a08.png";
+    const fs::path file = suite::Dir() / "basn6a08.png";
     HANDLE h = CreateFileW(file.wstring().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     ASSERT_NE(h, INVALID_HANDLE_VALUE);
     c32bppDIB s;

@@ -12,25 +12,13 @@
 
 #include "zlib_binding.h"
 
+#include "../support/suite_files.h"
+
 namespace {
 
 namespace fs = std::filesystem;
-using Bytes = std::vector<uint8_t>;
+using suite::Bytes;
 using lumio::c32bppDIB;
-
-Bytes ReadFile(const fs::path &p) {
-    std::ifstream f(p, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(f), {});
-}
-
-std::vector<fs::path> Suite() {
-    std::vector<fs::path> files;
-    for (const auto &e : fs::directory_iterator(fs::path(LUMIO_TESTDATA) / "pngsuite"))
-        if (e.path().extension() == ".png")
-            files.push_back(e.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 std::unique_ptr<ZlibApi> NoZlib() { return nullptr; }
 
@@ -78,10 +66,10 @@ TEST(cPNGparser, ZlibBindingsCrcAndUncompress) {
 TEST(cPNGparser, SuiteDecodesTheSameWithAndWithoutZlibFromStreamsAndFiles) {
     const std::set<std::string> decodeWithoutZlib = {"xcsn0g01.png", "xhdn0g08.png"};
     int images = 0;
-    for (const fs::path &file : Suite()) {
+    for (const fs::path &file : suite::All()) {
         const std::string name = file.filename().string();
         SCOPED_TRACE(name);
-        const Bytes png = ReadFile(file);
+        const Bytes png = suite::ReadFile(file);
         const bool corrupt = name[0] == 'x';
 
         c32bppDIB without, with, fromFile;
@@ -111,7 +99,7 @@ TEST(cPNGparser, SuiteDecodesTheSameWithAndWithoutZlibFromStreamsAndFiles) {
 }
 
 TEST(cPNGparser, StreamIsAViewIntoTheCallersArray) {
-    const Bytes png = ReadFile(fs::path(LUMIO_TESTDATA) / "pngsuite" / "basn6a08.png");
+    const Bytes png = suite::File("basn6a08.png");
     Bytes padded(7, 0xEE);
     padded.insert(padded.end(), png.begin(), png.end());
     padded.insert(padded.end(), 5, 0xEE);
@@ -127,7 +115,7 @@ TEST(cPNGparser, StreamIsAViewIntoTheCallersArray) {
 }
 
 TEST(cPNGparser, FileSizeTest) {
-    const Bytes png = ReadFile(fs::path(LUMIO_TESTDATA) / "pngsuite" / "basn0g01.png");
+    const Bytes png = suite::File("basn0g01.png");
     for (size_t size : {size_t(56), size_t(57)}) {
         const fs::path cut = fs::temp_directory_path() / ("cut" + std::to_string(size) + ".png");
         {
