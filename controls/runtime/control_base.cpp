@@ -5,6 +5,7 @@
 
 #include "com_errors.h"
 #include "control_window.h"
+#include "lumiokit_dual.h"
 #include "simple_dispatch.h"
 #include "class_table.h"
 #include "std_objects.h"
@@ -91,6 +92,8 @@ HRESULT ControlBase::InternalQueryInterface(REFIID iid, void** out) {
     else if (iid == IID_IProvideClassInfo || iid == IID_IProvideClassInfo2) p = static_cast<IProvideClassInfo2*>(this);
     else if (iid == IID_ISupportErrorInfo) p = static_cast<ISupportErrorInfo*>(this);
     else if (iid == IID_IDispatch) p = static_cast<IDispatch*>(this);
+    else if (info_.dispatch_iid && iid == *info_.dispatch_iid)
+        return tlb::dual::CreateTearOff(iid, static_cast<IDispatch*>(this), out);  // starts with one reference
     if (!p) {
         *out = nullptr;
         return E_NOINTERFACE;

@@ -2,6 +2,7 @@
 """Reads the type-library description and writes, into OUTDIR:
   typelib_tables.inc  the tables that typelib_writer.cpp turns into a .tlb
   lumiokit_ids.h      CLSIDs, IIDs, dispatch identifiers and enumerations
+  lumiokit_dual.h     the vtable side of every dual interface (see dual_tear_off.h)
 Files are rewritten only when their content changes."""
 import os
 import re
@@ -308,6 +309,131 @@ def write_header(lib, enums, order, coclasses):
     return "\n".join(out) + "\n"
 
 
+# ------------------------------------------------------------ dual vtables
+# C++ type and the VARTYPE it travels as through Invoke.
+DUAL_TYPES = {"bool": ("VARIANT_BOOL", "VT_BOOL"), "short": ("SHORT", "VT_I2"),
+              "long": ("LONG", "VT_I4"), "single": ("FLOAT", "VT_R4"),
+              "string": ("BSTR", "VT_BSTR"), "variant": ("VARIANT", "VT_VARIANT"),
+              "object": ("IDispatch*", "VT_DISPATCH"), "color": ("OLE_COLOR", "VT_I4"),
+              "font": ("IFontDisp*", "VT_DISPATCH"), "picture": ("IPictureDisp*", "VT_DISPATCH"),
+              "lptr": ("LONG_PTR", "VT_LPTR")}
+# The type library's description of each type: leaf VARTYPE and pointer depth.
+TLB_LEAF = {"bool": ("VT_BOOL", 0), "short": ("VT_I2", 0), "long": ("VT_I4", 0),
+            "single": ("VT_R4", 0), "string": ("VT_BSTR", 0), "variant": ("VT_VARIANT", 0),
+            "object": ("VT_DISPATCH", 0), "color": ("VT_USERDEFINED", 0),
+            "font": ("VT_USERDEFINED", 1), "picture": ("VT_USERDEFINED", 1),
+            "lptr": ("VT_LPTR", 0)}
+
+
+def dual_type(t):
+    if t["type"] in DUAL_TYPES:
+        return DUAL_TYPES[t["type"]]
+    return f"::lumio::tlb::{t['type']}", "VT_I4"
+
+
+def tlb_code(t, extra=0):
+    leaf, depth = TLB_LEAF.get(t["type"], ("VT_USERDEFINED", 0))
+    depth += extra + (1 if t["byref"] else 0)
+    return f"{leaf} + {depth * 0x1000:#x}" if depth else leaf
+
+
+def dual_arg(t, name):
+    cxx, vt = dual_type(t)
+    if t["byref"]:
+        return f"{cxx}* {name}", f"Ref<{vt}>({name})"
+    if t["type"] == "variant":
+        return f"{cxx} {name}", f"In({name})"
+    return f"{cxx} {name}", f"In<{vt}>({name})"
+
+
+def dual_slots(item):
+    """The vtable slots of a dual interface in the order the type library lays them out:
+    (name, dispid, INVOKEKIND, C++ parameters, forwarding body, type-library codes)."""
+    for m in item["members"]:
+        params = [dual_arg(p, f"a{i}") for i, p in enumerate(m["params"])]
+        decl = [d for d, _ in params]
+        args = [a for _, a in params]
+        codes = [tlb_code(p) for p in m["params"]]
+        name = ident(m["name"])
+        fwd = "".join(", " + a for a in args)
+
+        def getter():
+            cxx, vt = dual_type({"type": m["value"]["type"], "byref": False})
+            return (f"get_{name}", m["dispid"], "INVOKE_PROPERTYGET", decl + [f"{cxx}* out"],
+                    f"Get<{vt}>({hexid(m['dispid'])}, DISPATCH_PROPERTYGET, out{fwd})",
+                    codes + [tlb_code({"type": m["value"]["type"], "byref": False}, 1)])
+
+        def setter(prefix, kind, flag):
+            d, a = dual_arg(m["value"], "v")
+            return (f"{prefix}_{name}", m["dispid"], kind, decl + [d],
+                    f"Call({hexid(m['dispid'])}, {flag}, nullptr{fwd}, {a})", codes + [tlb_code(m["value"])])
+
+        if m["kind"] in ("prop", "propref", "get"):
+            yield getter()
+        if m["kind"] == "prop":
+            yield setter("put", "INVOKE_PROPERTYPUT", "DISPATCH_PROPERTYPUT")
+        if m["kind"] in ("propref", "putref"):
+            yield setter("putref", "INVOKE_PROPERTYPUTREF", "DISPATCH_PROPERTYPUTREF")
+        if m["kind"] == "method":
+            if m["ret"]:
+                cxx, vt = dual_type(m["ret"])
+                yield (name, m["dispid"], "INVOKE_FUNC", decl + [f"{cxx}* out"],
+                       f"Get<{vt}>({hexid(m['dispid'])}, DISPATCH_METHOD, out{fwd})",
+                       codes + [tlb_code(m["ret"], 1)])
+            else:
+                yield (name, m["dispid"], "INVOKE_FUNC", decl,
+                       f"Call({hexid(m['dispid'])}, DISPATCH_METHOD, nullptr{fwd})", codes)
+
+
+def hexid(n):
+    return f"{n:#x}" if n >= 0 else str(n)
+
+
+def write_dual(order):
+    out = ["// Generated from controls/resources/typelib/lumiokit.tld: do not edit.",
+           "#pragma once", '#include "dual_tear_off.h"', '#include "lumiokit_ids.h"', "",
+           "namespace lumio::tlb::dual {", ""]
+    duals = [i for i in order if i["kind"] == "interface"]
+    for item in duals:
+        cls = item["name"].lstrip("_")
+        slots = list(dual_slots(item))
+        out.append(f"class {cls}Dual final : public DualTearOff<{cls}Dual> {{")
+        out.append("public:")
+        out.append("    using DualTearOff::DualTearOff;")
+        out.append(f"    static const IID& Iid() {{ return IID_{cls}; }}")
+        for name, _, _, decl, body, _ in slots:
+            out.append(f"    virtual HRESULT STDMETHODCALLTYPE {name}({', '.join(decl)}) {{ return {body}; }}")
+        out.append("};")
+        for k, s in enumerate(slots):
+            if s[5]:
+                out.append(f"inline constexpr unsigned short kP_{cls}_{k}[] = {{{', '.join(s[5])}}};")
+        out.append(f"inline constexpr Slot kSlots_{cls}[] = {{")
+        for k, s in enumerate(slots):
+            params = f"kP_{cls}_{k}, {len(s[5])}" if s[5] else "nullptr, 0"
+            out.append(f"    {{{wstr(s[0])}, {hexid(s[1])}, {s[2]}, {params}}},")
+        out.append("};")
+        out.append("")
+    out.append("// Every dual interface with its slots, in vtable order.")
+    out.append("inline constexpr Interface kInterfaces[] = {")
+    for item in duals:
+        cls = item["name"].lstrip("_")
+        out.append(f"    {{&IID_{cls}, {wstr(item['name'])}, kSlots_{cls}, "
+                   f"static_cast<int>(std::size(kSlots_{cls}))}},")
+    out.append("};")
+    out.append("")
+    out.append("// A new tear-off of the dual interface iid over control, or E_NOINTERFACE.")
+    out.append("inline HRESULT CreateTearOff(REFIID iid, IDispatch* control, void** out) {")
+    for item in duals:
+        cls = item["name"].lstrip("_")
+        out.append(f"    if (iid == IID_{cls}) return {cls}Dual::Create(control, out);")
+    out.append("    *out = nullptr;")
+    out.append("    return E_NOINTERFACE;")
+    out.append("}")
+    out.append("")
+    out.append("}  // namespace lumio::tlb::dual")
+    return "\n".join(out) + "\n"
+
+
 def write_if_changed(path, text):
     try:
         with open(path, encoding="utf-8") as f:
@@ -331,6 +457,7 @@ def main():
                      write_tables(lib, enums, order))
     write_if_changed(os.path.join(sys.argv[2], "lumiokit_ids.h"),
                      write_header(lib, enums, order, coclasses))
+    write_if_changed(os.path.join(sys.argv[2], "lumiokit_dual.h"), write_dual(order))
 
 
 if __name__ == "__main__":
