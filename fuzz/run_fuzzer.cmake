@@ -6,7 +6,7 @@ if(EXISTS ${SEED})
     file(COPY ${seeds} DESTINATION ${WORK})
   endif()
 endif()
-execute_process(COMMAND ${FUZZER} -max_total_time=${SECONDS} -print_final_stats=0 ${WORK}
+execute_process(COMMAND ${FUZZER} -max_total_time=${SECONDS} -seed=1 -print_final_stats=0 ${WORK}
   RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE out)
 if(NOT rc EQUAL 0)
   message(FATAL_ERROR "fuzzer failed (${rc}):\n${out}")

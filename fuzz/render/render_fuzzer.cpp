@@ -96,7 +96,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
                          a.srcHeight, a.lightness))
             return 0;
         PixelArray square, none;
-        if (!square.Dimension(rot.Size(), rot.Size())) return 0;
+        // The square's side is the destination's diagonal: a long thin destination
+        // asks for gigabytes, which the product may allocate but a fuzzer must not.
+        if (!Small(rot.Size(), rot.Size()) || !square.Dimension(rot.Size(), rot.Size())) return 0;
         rot.Draw(square.View(), hq);
         BlendToSurface(square.View(), BlendSource::Surface, none, 0, 0, rot.Left(), rot.Top(), rot.Size(),
                        rot.Size(), k, host, a.grayScale, 0);
