@@ -4,6 +4,13 @@ set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
 set(CMAKE_POSITION_INDEPENDENT_CODE ON)
 
+# Rebuilds of the four trees reuse objects where ccache is installed.
+find_program(LUMIO_CCACHE ccache)
+if(LUMIO_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${LUMIO_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${LUMIO_CCACHE})
+endif()
+
 # Floating-point results must agree across the three builds.
 add_compile_options(-ffp-contract=off -Wall -Wextra)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")

@@ -5,7 +5,7 @@ pkgs="cmake make g++ g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w
  wine wine64 libwine-dev xvfb xauth x11-apps imagemagick fonts-wqy-microhei fonts-liberation
  libz-mingw-w64-dev googletest libbenchmark-dev zlib1g-dev clang libclang-rt-14-dev
  opencc libopencc1.1 libpixman-1-dev libpng-dev libdeflate-dev libspng-dev
- python3 locales"
+ python3 locales ccache"
 missing=""
 for p in $pkgs; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"
