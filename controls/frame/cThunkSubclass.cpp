@@ -6,8 +6,8 @@
 #include <memory>
 #include <new>
 
-#include "class_table.h"
 #include "executable_code.h"
+#include "module_lock.h"
 #include "thunk_code.h"
 
 namespace lumio {

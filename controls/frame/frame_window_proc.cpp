@@ -1,4 +1,4 @@
-#include "class_table.h"
+#include "module_lock.h"
 #include "modSubClasser.h"
 
 namespace lumio {

@@ -12,8 +12,6 @@ std::vector<ControlClass>& Table() {
     return table;
 }
 
-LONG g_locks = 0;
-
 }  // namespace
 
 void RegisterControlClass(const ControlClass& cls) { Table().push_back(cls); }
@@ -25,10 +23,6 @@ const ControlClass* FindControlClass(REFCLSID clsid) {
         if (c.clsid && IsEqualCLSID(*c.clsid, clsid)) return &c;
     return nullptr;
 }
-
-void ModuleLock() { InterlockedIncrement(&g_locks); }
-void ModuleUnlock() { InterlockedDecrement(&g_locks); }
-long ModuleLockCount() { return InterlockedCompareExchange(&g_locks, 0, 0); }
 
 HINSTANCE ModuleInstance() {
     static const HINSTANCE self = [] {

@@ -1,6 +1,6 @@
 #pragma once
-// The classes this server can create, the module's lifetime count and its
-// type library. Windows builds only.
+// The classes this server can create and its type library. Windows builds
+// only. The module's lifetime count is module_lock.h, in controls/base.
 //
 // The identifiers of the library (CLSIDs, IIDs, dispatch identifiers,
 // enumerations) are in lumiokit_ids.h, target lumio_ids. Members typed as
@@ -27,11 +27,6 @@ struct ControlClass {
 void RegisterControlClass(const ControlClass& cls);
 const std::vector<ControlClass>& ControlClasses();
 const ControlClass* FindControlClass(REFCLSID clsid);
-
-// Live objects, hooks and server locks; DllCanUnloadNow refuses while > 0.
-void ModuleLock();
-void ModuleUnlock();
-long ModuleLockCount();
 
 // The module holding this code (Lumiokit.dll, or a test executable).
 HINSTANCE ModuleInstance();

@@ -8,6 +8,7 @@
 #include "lumiokit_dual.h"
 #include "simple_dispatch.h"
 #include "class_table.h"
+#include "module_lock.h"
 #include "std_objects.h"
 
 namespace lumio {

@@ -5,6 +5,7 @@
 #include <new>
 
 #include "class_table.h"
+#include "module_lock.h"
 #include "registration.h"
 
 namespace lumio {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
-#include "class_table.h"
+#include "module_lock.h"
 #include "modSubClasser.h"
 
 using namespace lumio;

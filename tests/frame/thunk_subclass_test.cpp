@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
-#include "class_table.h"
+#include "module_lock.h"
 
 using namespace lumio;
 

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "class_table.h"
+#include "module_lock.h"
 #include "probe_ids.h"
 
 namespace {
