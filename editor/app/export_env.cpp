@@ -3,13 +3,8 @@
 #include "ansi_text.h"
 #include "file_io.h"
 #include "forms/forms.h"
-#include "main_form.h"
+#include "main_window.h"
 #include "rwini.h"
-
-#include <commctrl.h>
-
-using forms::GetText;
-using forms::IsChecked;
 
 namespace {
 
@@ -17,10 +12,10 @@ std::wstring Wide(const std::u16string &s) { return std::wstring(s.begin(), s.en
 
 } // namespace
 
-ExportEnv MakeExportEnv(const MainForm &form, HWND promptOwner) {
+ExportEnv MakeExportEnv(const MainWindow &main, HWND promptOwner) {
     ExportEnv env;
-    env.RulesFile = form.RulesFile();
-    std::string comparison = AnsiPath(GetText(form.OrigFile));
+    env.RulesFile = main.RulesFile();
+    std::string comparison = main.ComparisonFile();
     env.Exists = [comparison](const std::string &name) { return ComparisonHasSection(comparison, name); };
     env.Ask = [promptOwner](const RenamePrompt &p) {
         std::u16string name16;
@@ -31,28 +26,9 @@ ExportEnv MakeExportEnv(const MainForm &form, HWND promptOwner) {
     return env;
 }
 
-ExportOptions ReadExportOptions(const MainForm &form) {
-    ExportOptions o;
-    o.IsWeapon = IsChecked(form.IsWeapon);
-    o.IsWH = IsChecked(form.IsWH);
-    o.IsNameCom = IsChecked(form.IsNameCom);
-    o.IsWepCom = IsChecked(form.IsWepCom);
-    o.IsWHCom = IsChecked(form.IsWHCom);
-    return o;
-}
-
-std::wstring DefaultExportName(const MainForm &form) {
-    if (IsChecked(form.IsName) && !GetText(form.CSFPath).empty()) {
-        int item = form.SelectedItem();
-        wchar_t buf[1024] = {};
-        LVITEMW it{};
-        it.iSubItem = 1;
-        it.pszText = buf;
-        it.cchTextMax = 1024;
-        SendMessageW(form.ItemList, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&it));
-        return buf;
-    }
-    return FromAnsi(ReadIniString(TrimIniValue(form.SelectedUnitText()), "Name", "", form.RulesFile()));
+std::wstring DefaultExportName(const MainWindow &main) {
+    if (auto name = main.SelectedUnitName()) return *name;
+    return FromAnsi(ReadIniString(TrimIniValue(main.SelectedUnitText()), "Name", "", main.RulesFile()));
 }
 
 void WriteExportFile(const std::wstring &path, const std::string &text) {

@@ -7,12 +7,11 @@
 
 #include <string>
 
-struct MainForm;
+class MainWindow;
 
-ExportEnv MakeExportEnv(const MainForm &form, HWND promptOwner);
-ExportOptions ReadExportOptions(const MainForm &form);
+ExportEnv MakeExportEnv(const MainWindow &main, HWND promptOwner);
 // The file name the export's save dialog proposes for the selected unit.
-std::wstring DefaultExportName(const MainForm &form);
+std::wstring DefaultExportName(const MainWindow &main);
 // Writes the export file whole, the old file left as it was when that fails.
 void WriteExportFile(const std::wstring &path, const std::string &text);
 // A save dialog for text files proposing fileName; nothing when cancelled or when no name came back.

@@ -5,7 +5,8 @@
 #include "file_io.h"
 #include "forms/forms.h"
 #include "list_export.h"
-#include "main_form.h"
+#include "main_controls.h"
+#include "main_window.h"
 #include "unit_search.h"
 
 #include <commctrl.h>
@@ -40,7 +41,7 @@ std::u16string U16(const std::wstring &s) { return std::u16string(s.begin(), s.e
 std::wstring Wide(const std::u16string &s) { return std::wstring(s.begin(), s.end()); }
 
 LRESULT CALLBACK SearchNameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR ref) {
-    auto *form = reinterpret_cast<MainForm *>(ref);
+    auto *form = reinterpret_cast<MainControls *>(ref);
     switch (msg) {
     case WM_GETDLGCODE:
         // Enter belongs to the box, so that a dialog-style message loop does not also click a button.
@@ -77,7 +78,7 @@ LRESULT CALLBACK SearchNameProc(HWND w, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 
 } // namespace
 
-void Search_Click(MainForm &form) {
+void Search_Click(MainControls &form) {
     if (form.ItemCount() == 0) {
         forms::MsgBox(form.hwnd, kOpenRulesFirst);
         return;
@@ -99,14 +100,14 @@ void Search_Click(MainForm &form) {
     SendMessageW(form.ItemList, LVM_ENSUREVISIBLE, static_cast<WPARAM>(found), FALSE);
 }
 
-void HookSearchName(MainForm &form) {
+void HookSearchName(MainControls &form) {
     g_searchIsDefault = false;
     SetWindowSubclass(form.SearchName, SearchNameProc, 1, reinterpret_cast<DWORD_PTR>(&form));
 }
 
-LRESULT SearchDefaultId(const MainForm &) { return g_searchIsDefault ? MAKELRESULT(kSearch, DC_HASDEFID) : 0; }
+LRESULT SearchDefaultId(const MainControls &) { return g_searchIsDefault ? MAKELRESULT(kSearch, DC_HASDEFID) : 0; }
 
-void Export_Click(MainForm &form) {
+void Export_Click(MainControls &form) {
     if (form.ItemCount() == 0) {
         forms::MsgBox(form.hwnd, kOpenRulesFirst);
         return;
@@ -124,7 +125,7 @@ void Export_Click(MainForm &form) {
     ReplaceFileBytes(AnsiPath(*path), BuildListExport(rows, titles));
 }
 
-void Compare_Click(MainForm &form) {
+void Compare_Click(MainControls &form) {
     forms::SetDialogTitle(L"打开对比源文件");
     auto path = forms::ShowOpen(form.hwnd, kRulesFilter);
     if (!path || path->empty()) return;
@@ -135,12 +136,13 @@ void Compare_Click(MainForm &form) {
     forms::SetText(form.Compare, L"更改");
 }
 
-void SaveSectionAs(MainForm &form) {
-    if (form.SelectedItem() < 0) return;
-    auto path = ChooseTextFile(form.hwnd, DefaultExportName(form));
+void SaveSectionAs(const MainWindow &main) {
+    if (!main.HasSelectedUnit()) return;
+    auto path = ChooseTextFile(main.Owner(), DefaultExportName(main));
     if (!path) return;
     // The file is written only once the text is complete: an abandoned rename leaves it untouched.
-    auto text = BuildSectionExport(MakeExportEnv(form, form.hwnd), ReadExportOptions(form), form.SelectedUnitText());
+    auto text =
+        BuildSectionExport(MakeExportEnv(main, main.Owner()), main.CurrentExportOptions(), main.SelectedUnitText());
     if (!text) return;
     WriteExportFile(*path, *text);
 }

@@ -3,14 +3,15 @@
 // list export, the comparison file and the export of the selected unit.
 #include <windows.h>
 
-struct MainForm;
+struct MainControls;
+class MainWindow;
 
-void Search_Click(MainForm &form);
+void Search_Click(MainControls &form);
 // Keys in the search box: Enter runs the search. Installed once on the box.
-void HookSearchName(MainForm &form);
+void HookSearchName(MainControls &form);
 // The main window's default button, answered to DM_GETDEFID: the search once a key
 // was typed in the search box; 0 before.
-LRESULT SearchDefaultId(const MainForm &form);
-void Export_Click(MainForm &form);
-void Compare_Click(MainForm &form);
-void SaveSectionAs(MainForm &form);
+LRESULT SearchDefaultId(const MainControls &form);
+void Export_Click(MainControls &form);
+void Compare_Click(MainControls &form);
+void SaveSectionAs(const MainWindow &main);

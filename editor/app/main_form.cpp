@@ -44,12 +44,6 @@ std::string MainForm::RulesFile() const { return AnsiPath(GetText(FileNameL)); }
 
 bool MainForm::BuildingsChosen() const { return IsChecked(Option[kBuildingsOption]); }
 
-int MainForm::ItemCount() const { return static_cast<int>(SendMessageW(ItemList, LVM_GETITEMCOUNT, 0, 0)); }
-
-int MainForm::SelectedItem() const {
-    return static_cast<int>(SendMessageW(ItemList, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
 std::string MainForm::SelectedUnitText() const {
     int sel = SelectedItem();
     if (sel < 0) return {};
@@ -60,6 +54,31 @@ std::string MainForm::SelectedUnitText() const {
     size_t row = static_cast<size_t>(it.lParam);
     return row < Rows.size() ? Rows[row].Id : std::string();
 }
+
+std::optional<std::wstring> MainForm::SelectedUnitName() const {
+    if (!IsChecked(IsName) || GetText(CSFPath).empty()) return std::nullopt;
+    wchar_t buf[1024] = {};
+    LVITEMW it{};
+    it.iSubItem = 1;
+    it.pszText = buf;
+    it.cchTextMax = 1024;
+    SendMessageW(ItemList, LVM_GETITEMTEXTW, static_cast<WPARAM>(SelectedItem()), reinterpret_cast<LPARAM>(&it));
+    return std::wstring(buf);
+}
+
+ExportOptions MainForm::CurrentExportOptions() const {
+    ExportOptions o;
+    o.IsWeapon = IsChecked(IsWeapon);
+    o.IsWH = IsChecked(IsWH);
+    o.IsNameCom = IsChecked(IsNameCom);
+    o.IsWepCom = IsChecked(IsWepCom);
+    o.IsWHCom = IsChecked(IsWHCom);
+    return o;
+}
+
+std::string MainForm::ComparisonFile() const { return AnsiPath(GetText(OrigFile)); }
+
+std::wstring MainForm::WeaponBoxText() const { return GetText(WeaponText); }
 
 void MainForm::SetPath(HWND label, const std::wstring &path) { SetText(label, path); }
 
@@ -235,7 +254,7 @@ void MainForm::Command3_Click() {
     std::string weapon = ToAnsi(GetText(WeaponText));
     if (PrimaryChanged(CurrentUnit, weapon, file)) {
         std::wstring name;
-        RegisterListEntry(false, name, kWeaponKind);
+        RegisterListEntry(*this, false, name, kWeaponKind);
     }
     UnitBoxes boxes;
     boxes.Strength = ToAnsi(GetText(HPText));
@@ -260,7 +279,7 @@ void MainForm::Command4_Click() {
 
 void MainForm::Command2_Click() {
     if (ItemCount() == 0) forms::MsgBox(hwnd, kSelectUnitFirst);
-    else if (SelectedItem() >= 0) ShowSectionEdit(hwnd);
+    else if (SelectedItem() >= 0) ShowSectionEdit(*this);
 }
 
 void MainForm::Command5_Click() {
@@ -283,7 +302,7 @@ void MainForm::Command7_Click() {
         forms::MsgBox(hwnd, kOpenRulesFirst);
         return;
     }
-    ShowWeaponMgr(hwnd);
+    ShowWeaponMgr(hwnd, RulesFile());
 }
 
 void MainForm::Command8_Click() {
@@ -292,10 +311,10 @@ void MainForm::Command8_Click() {
         return;
     }
     std::wstring weapon;
-    RegisterListEntry(true, weapon, kWeaponKind);
+    RegisterListEntry(*this, true, weapon, kWeaponKind);
     if (IsChecked(Check1)) {
         std::wstring warhead = GetText(WHText);
-        RegisterListEntry(true, warhead, kWarheadKind);
+        RegisterListEntry(*this, true, warhead, kWarheadKind);
     }
 }
 

@@ -2,6 +2,8 @@
 // The editor's main window: paths of the open files, the unit list, the value
 // boxes of the selected unit and the buttons of every command.
 #include "forms/gdi_handles.h"
+#include "main_controls.h"
+#include "main_window.h"
 #include "rwini.h"
 #include "unit_list.h"
 
@@ -10,44 +12,29 @@
 #include <string>
 #include <vector>
 
-enum MainFormId : int {
-    kItemList = 100,
-    kOption1, kOption2, kOption3, kOption4,
-    kHPText, kSpeedText, kArmorText, kWeaponText, kWHText,
-    kCommand2, kCommand3, kCommand4, kCommand5, kCommand6, kCommand7, kCommand8,
-    kIsName, kIsExt, kIsWeapon, kIsWH, kIsGB,
-    kSearchType, kSearchName, kSearch,
-    kCheck1, kExport,
-    kIsWepCom, kIsNameCom, kIsWHCom, kOrigFile, kCompare,
-    kLabel7, kLabel8, kFileNameL, kCSFPath,
-};
-
 // Window widths of the width toggle, in twips.
 inline constexpr int kWideWidth = 7040;
 inline constexpr int kNarrowWidth = 4900;
 
-struct MainForm {
-    HWND hwnd = nullptr;
+struct MainForm : MainControls, MainWindow {
     bool QuitOnClose = false;
-
-    HWND ItemList{}, Option[4]{}, HPText{}, SpeedText{}, ArmorText{}, WeaponText{}, WHText{};
-    HWND Command2{}, Command3{}, Command4{}, Command5{}, Command6{}, Command7{}, Command8{};
-    HWND IsName{}, IsExt{}, IsWeapon{}, IsWH{}, IsGB{}, SearchType{}, SearchName{}, Search{};
-    HWND Check1{}, Export{}, IsWepCom{}, IsNameCom{}, IsWHCom{}, OrigFile{}, Compare{};
-    HWND Label7{}, Label8{}, FileNameL{}, CSFPath{};
 
     std::vector<IniEntry> UnitEntries;
     std::vector<UnitRow> Rows; // list item i shows Rows[lParam of i]
     std::string CurrentUnit;
     bool Narrow = false;
 
-    // The rules file the hidden label names, as the ANSI file services take it.
-    std::string RulesFile() const;
+    // What the tool windows read; the rules file is the one the hidden label names.
+    HWND Owner() const override { return hwnd; }
+    std::string RulesFile() const override;
+    bool HasSelectedUnit() const override { return SelectedItem() >= 0; }
+    std::string SelectedUnitText() const override;
+    std::optional<std::wstring> SelectedUnitName() const override;
+    ExportOptions CurrentExportOptions() const override;
+    std::string ComparisonFile() const override;
+    std::wstring WeaponBoxText() const override;
+    void FocusUnitList() const override { SetFocus(ItemList); }
     bool BuildingsChosen() const;
-    int ItemCount() const;
-    int SelectedItem() const; // -1 when none
-    // The text of the selected list item as stored in the file (ANSI bytes), empty when none.
-    std::string SelectedUnitText() const;
 
     void RefreshItemList();
     void ItemList_Click();

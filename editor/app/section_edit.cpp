@@ -3,7 +3,7 @@
 #include "ansi_text.h"
 #include "export_env.h"
 #include "forms/forms.h"
-#include "main_form.h"
+#include "main_window.h"
 #include "registry_commands.h"
 #include "rwini.h"
 #include "section_editor_text.h"
@@ -12,12 +12,6 @@
 using forms::AddControl;
 using forms::GetText;
 using forms::IsChecked;
-
-namespace {
-
-MainForm &Main() { return *TheMainForm(); }
-
-} // namespace
 
 void SectionEdit::Form_Load() {
     HWND w = hwnd;
@@ -38,41 +32,42 @@ void SectionEdit::Form_Load() {
     Command3 = AddControl(w, L"BUTTON", L"另存小节", WS_TABSTOP, {1380, 3120, 1020, 400}, kSecCommand3);
     Command2 = AddControl(w, L"BUTTON", L"保存", WS_TABSTOP, {2460, 3120, 1020, 400}, kSecCommand2);
     Command1 = AddControl(w, L"BUTTON", L"取消", WS_TABSTOP, {3540, 3120, 1020, 400}, kSecCommand1);
-    forms::SetChecked(IsWH, IsChecked(Main().IsWH));
+    forms::SetChecked(IsWH, Main->CurrentExportOptions().IsWH);
     RefreshEditer();
 }
 
 void SectionEdit::RefreshEditer() {
-    MainForm &m = Main();
-    std::string text = BuildEditorText(m.RulesFile(), m.SelectedUnitText(), IsChecked(m.IsWeapon), IsChecked(IsWH));
+    const MainWindow &m = *Main;
+    std::string text =
+        BuildEditorText(m.RulesFile(), m.SelectedUnitText(), m.CurrentExportOptions().IsWeapon, IsChecked(IsWH));
     forms::SetText(Text1, FromAnsi(text));
 }
 
 void SectionEdit::Command1_Click() {
-    HWND list = Main().ItemList;
+    const MainWindow *main = Main; // EndModal may end this window's state
     forms::EndModal(hwnd);
-    SetFocus(list);
+    main->FocusUnitList();
 }
 
 void SectionEdit::Command2_Click() {
-    MainForm &m = Main();
+    const MainWindow &m = *Main;
     std::string file = m.RulesFile();
-    SectionSavePlan plan =
-        PlanSectionSave(file, ToAnsi(GetText(Text1)), m.SelectedUnitText(), IsChecked(m.IsWeapon), IsChecked(IsWH));
+    SectionSavePlan plan = PlanSectionSave(file, ToAnsi(GetText(Text1)), m.SelectedUnitText(),
+                                           m.CurrentExportOptions().IsWeapon, IsChecked(IsWH));
     if (plan.Refused) {
         forms::MsgBox(hwnd, std::wstring(kSectionMismatchMessage.begin(), kSectionMismatchMessage.end()));
         return;
     }
     for (const auto &r : plan.Registrations) {
         std::wstring name = FromAnsi(r.Name);
-        RegisterListEntry(false, name, r.Warhead ? kWarheadKind : kWeaponKind);
+        RegisterListEntry(m, false, name, r.Warhead ? kWarheadKind : kWeaponKind);
     }
     for (const auto &w : plan.Writes) WriteIniSection(w.Section, SectionEntries(w.Lines), file);
 }
 
 void SectionEdit::Command3_Click() {
-    MainForm &m = Main();
-    auto text = BuildEditedExport(MakeExportEnv(m, hwnd), ReadExportOptions(m), ToAnsi(GetText(Text1)),
+    const MainWindow &m = *Main;
+    auto text = BuildEditedExport(MakeExportEnv(m, hwnd), m.CurrentExportOptions(), ToAnsi(GetText(Text1)),
                                   m.SelectedUnitText());
     if (!text) return;
     auto path = ChooseTextFile(hwnd, DefaultExportName(m));
@@ -104,11 +99,12 @@ LRESULT SectionEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void ShowSectionEdit(HWND owner) {
+void ShowSectionEdit(const MainWindow &main) {
     static const ATOM cls = forms::RegisterFormClass(L"QvnSectionEdit", forms::StateWindowProc<SectionEdit>);
     (void)cls;
-    if (!TheMainForm()) return;
+    HWND owner = main.Owner();
     auto *state = new SectionEdit;
+    state->Main = &main;
     HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, L"QvnSectionEdit", L"手动编辑", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr, GetModuleHandleW(nullptr), state);
     if (!w) return;

@@ -5,10 +5,13 @@
 
 #include <windows.h>
 
+class MainWindow;
+
 enum SectionEditId : int { kSecIsWH = 400, kSecCommand1, kSecCommand2, kSecCommand3, kSecText1 };
 
 struct SectionEdit {
     HWND hwnd = nullptr;
+    const MainWindow *Main = nullptr; // the window whose selected unit is edited
     HWND IsWH{}, Command1{}, Command2{}, Command3{}, Text1{};
 
     void RefreshEditer();
@@ -23,4 +26,4 @@ private:
 };
 
 // Shows the editor for the main window's selected unit, modally; returns when it is closed.
-void ShowSectionEdit(HWND owner);
+void ShowSectionEdit(const MainWindow &main);

@@ -3,7 +3,6 @@
 #include "ansi_text.h"
 #include "forms/forms.h"
 #include "forms/gdi_handles.h"
-#include "main_form.h"
 #include "rwini.h"
 #include "section_text.h"
 
@@ -23,11 +22,6 @@ HFONT EditorFont() {
     return font.get();
 }
 
-std::string RulesFile() {
-    MainForm *main = TheMainForm();
-    return main ? main->RulesFile() : std::string();
-}
-
 } // namespace
 
 void WeaponEdit::Command2_Click() {
@@ -36,7 +30,7 @@ void WeaponEdit::Command2_Click() {
     std::string entries;
     for (const auto &line : lines) entries.append(line).push_back('\0');
     entries.push_back('\0');
-    WriteIniSection(Section, entries, RulesFile());
+    WriteIniSection(Section, entries, RulesFile);
 }
 
 LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -45,7 +39,7 @@ LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         Label1 = AddControl(hwnd, L"STATIC", L"武器：" + FromAnsi(Value), SS_LEFT | SS_NOPREFIX, {120, 120, 4440, 270},
                             kEditLabel1);
         AddControl(hwnd, L"BUTTON", L"武器代码", BS_GROUPBOX, {120, 420, 4440, 2160});
-        Text1 = AddControl(hwnd, L"EDIT", FromAnsi(ReadSectionText(Section, RulesFile())),
+        Text1 = AddControl(hwnd, L"EDIT", FromAnsi(ReadSectionText(Section, RulesFile)),
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
                                ES_WANTRETURN,
                            {240, 680, 4200, 1780}, kEditText1, WS_EX_CLIENTEDGE);
@@ -74,10 +68,11 @@ LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     return DefWindowProcW(hwnd, msg, wp, lp);
 }
 
-void ShowWeaponEdit(HWND owner, const std::string &value) {
+void ShowWeaponEdit(HWND owner, const std::string &rulesFile, const std::string &value) {
     static const ATOM cls = forms::RegisterFormClass(L"QvnWeaponEdit", forms::StateWindowProc<WeaponEdit>);
     (void)cls;
     auto *state = new WeaponEdit;
+    state->RulesFile = rulesFile;
     state->Value = value;
     state->Section = TrimIniValue(value);
     HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, L"QvnWeaponEdit", L"编辑武器", WS_POPUP | WS_CAPTION | WS_SYSMENU,

@@ -2,18 +2,12 @@
 
 #include "ansi_text.h"
 #include "forms/forms.h"
-#include "main_form.h"
 
 using forms::AddControl;
 
 namespace {
 
 constexpr wchar_t kSelectFirst[] = L"请先选择一个单位！";
-
-std::string RulesFile() {
-    MainForm *main = TheMainForm();
-    return main ? main->RulesFile() : std::string();
-}
 
 } // namespace
 
@@ -29,7 +23,7 @@ std::string WeaponMgr::SelectedValue() const {
 
 void WeaponMgr::RefreshList() {
     SendMessageW(WeaponList, LB_RESETCONTENT, 0, 0);
-    RefreshRegistries(RulesFile());
+    RefreshRegistries(RulesFile);
     Values = RegistryListValues(Kind());
     for (const auto &v : Values)
         SendMessageW(WeaponList, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(FromAnsi(v).c_str()));
@@ -41,7 +35,7 @@ void WeaponMgr::Command1_Click() {
         forms::MsgBox(hwnd, kSelectFirst);
         return;
     }
-    RemoveRegistryValue(Kind(), value, RulesFile());
+    RemoveRegistryValue(Kind(), value, RulesFile);
     RefreshList();
 }
 
@@ -51,7 +45,7 @@ void WeaponMgr::Command2_Click() {
         forms::MsgBox(hwnd, kSelectFirst);
         return;
     }
-    ShowWeaponEdit(hwnd, value);
+    ShowWeaponEdit(hwnd, RulesFile, value);
 }
 
 LRESULT WeaponMgr::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -94,12 +88,14 @@ LRESULT WeaponMgr::Handle(UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-void ShowWeaponMgr(HWND owner) {
+void ShowWeaponMgr(HWND owner, const std::string &rulesFile) {
     static const ATOM cls = forms::RegisterFormClass(L"QvnWeaponMgr", forms::StateWindowProc<WeaponMgr>);
     (void)cls;
+    auto *state = new WeaponMgr;
+    state->RulesFile = rulesFile;
     HWND w = CreateWindowExW(WS_EX_DLGMODALFRAME, L"QvnWeaponMgr", L"武器管理器", WS_POPUP | WS_CAPTION | WS_SYSMENU,
                              CW_USEDEFAULT, CW_USEDEFAULT, 100, 100, owner, nullptr, GetModuleHandleW(nullptr),
-                             new WeaponMgr);
+                             state);
     if (!w) return;
     forms::SetClientSizeTwips(w, 4320, 3360);
     forms::ShowModal(w, owner);

@@ -13,6 +13,7 @@ enum WeaponEditId : int { kEditLabel1 = 300, kEditText1, kEditCommand1, kEditCom
 
 struct WeaponMgr {
     HWND hwnd = nullptr;
+    std::string RulesFile;
     HWND Option1{}, Option2{}, WeaponList{}, Command1{}, Command2{};
     std::vector<std::string> Values; // list item i shows Values[i]
 
@@ -27,6 +28,7 @@ struct WeaponMgr {
 
 struct WeaponEdit {
     HWND hwnd = nullptr;
+    std::string RulesFile;
     HWND Label1{}, Text1{}, Command1{}, Command2{};
     std::string Value;   // the registry value as listed
     std::string Section; // the section it names
@@ -34,7 +36,8 @@ struct WeaponEdit {
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 };
 
-// Shows the manager modally, owned by owner; returns when it is closed.
-void ShowWeaponMgr(HWND owner);
+// Shows the manager of the rules file's registries modally, owned by owner; returns
+// when it is closed.
+void ShowWeaponMgr(HWND owner, const std::string &rulesFile);
 // Shows the editor of the registry value modally, owned by the manager.
-void ShowWeaponEdit(HWND owner, const std::string &value);
+void ShowWeaponEdit(HWND owner, const std::string &rulesFile, const std::string &value);
