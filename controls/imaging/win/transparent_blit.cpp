@@ -1,4 +1,4 @@
-#include "gdi_scope.h"
+#include "imaging/gdi_scope.h"
 #include "imaging/pc_mem_dc.h"
 #include "imaging/win_handles.h"
 

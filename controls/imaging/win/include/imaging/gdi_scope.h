@@ -31,6 +31,10 @@ public:
     OwnedObject &operator=(const OwnedObject &) = delete;
     H get() const noexcept { return h_; }
     H release() noexcept { return std::exchange(h_, nullptr); }
+    void reset(H h = nullptr) noexcept {
+        if (h_ && h_ != h) DeleteObject(h_);
+        h_ = h;
+    }
     explicit operator bool() const noexcept { return h_ != nullptr; }
 
 private:
