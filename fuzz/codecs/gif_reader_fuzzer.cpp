@@ -1,0 +1,15 @@
+// The GIF reader on any bytes, decoding with the stand-in LZW decoder.
+#include "gif_reader.h"
+#include "reader_checks.h"
+#include "support/stand_in_decoder.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    StandInDecoder system;
+    system.maxPixels = 1 << 20;
+    lumio::MemorySurface s;
+    const bool recognised = lumio::GifReader(system).LoadStream({data, size}, s);
+    if (s.HasImage() && (!recognised || s.ImageType() != 9))
+        std::abort();
+    CheckImage(s);
+    return 0;
+}

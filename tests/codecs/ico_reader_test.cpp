@@ -1,0 +1,236 @@
+// The ICO and CUR reader natively, with stand-in DIB decoding: directory validation, the
+// choice of entry, alpha from colour bits and from masks, PNG entries, and entries that
+// do not hold what their headers promise.
+#include "ico_reader.h"
+
+#include <gtest/gtest.h>
+
+#include "support/image_builders.h"
+#include "support/stand_in_decoder.h"
+
+namespace {
+
+using fixtures::Bytes;
+using fixtures::IconImage;
+
+struct Loaded {
+    bool result = false;
+    lumio::MemorySurface surface;
+    StandInDecoder system;
+    Bytes At(int32_t x, int32_t y) const {
+        const uint8_t *p = surface.RowFromTop(y) + size_t(x) * 4;
+        return Bytes(p, p + 4);
+    }
+};
+
+void Load(std::span<const uint8_t> ico, Loaded &l, int32_t cx = 32, int32_t cy = 32, int32_t depth = 32) {
+    lumio::IcoReader reader(&l.system);
+    l.result = reader.LoadStream(ico, cx, cy, &l.surface, depth);
+}
+
+// A 32-bit entry of w x h pixels, every pixel (b, g, r, a); its mask all clear.
+Bytes Dib32(int32_t w, int32_t h, uint8_t b, uint8_t g, uint8_t r, uint8_t a) {
+    Bytes rows;
+    for (int32_t i = 0; i < w * h; ++i) rows.insert(rows.end(), {b, g, r, a});
+    return fixtures::IconDib(w, h, 32, {}, rows, Bytes(fixtures::RowBytes(1, uint32_t(w)) * uint32_t(h), 0));
+}
+
+// A 2 x 2 8-bit entry: palette 0 red, 1 green; left column index 0, right index 1; the
+// mask makes the top-left pixel transparent.
+Bytes Dib8() {
+    Bytes palette(256 * 4, 0);
+    palette[2] = 255;    // entry 0: red
+    palette[4 + 1] = 255; // entry 1: green
+    const Bytes rows = {0, 1, 0, 0, 0, 1, 0, 0};
+    const Bytes mask = {0x00, 0, 0, 0, 0x80, 0, 0, 0}; // bottom row first
+    return fixtures::IconDib(2, 2, 8, palette, rows, mask);
+}
+
+TEST(IcoReader, DirectoriesThatAreNotIconFiles) {
+    const Bytes good = fixtures::IconFile(1, {{2, 2, 32, Dib32(2, 2, 1, 2, 3, 255)}});
+    auto with = [&](size_t at, uint8_t v) {
+        Bytes b = good;
+        b[at] = v;
+        return b;
+    };
+    Bytes outside = good; // sizes add up, but the image starts past the data
+    outside[6 + 12] = 0xF0;
+    Bytes tiny = fixtures::IconFile(1, {{2, 2, 32, Bytes(15, 0)}});
+    Bytes noBits = fixtures::IconFile(1, {{2, 2, 0, Dib32(2, 2, 1, 2, 3, 255)}});
+    noBits[6 + 16 + 14] = 0;
+    const struct {
+        const char *what;
+        Bytes data;
+    } cases[] = {
+        {"six bytes, count 0", {0, 0, 1, 0, 0, 0}},
+        {"five bytes", {0, 0, 1, 0, 1}},
+        {"reserved not 0", with(0, 1)},
+        {"type 3", with(2, 3)},
+        {"directory cut short", Bytes(good.begin(), good.begin() + 20)},
+        {"sizes beyond the data", Bytes(good.begin(), good.end() - 1)},
+        {"image outside the data", outside},
+        {"image too small for a header", tiny},
+        {"no bit count anywhere", noBits},
+    };
+    for (const auto &c : cases) {
+        Loaded l;
+        Load(c.data, l);
+        EXPECT_FALSE(l.result) << c.what;
+        EXPECT_FALSE(l.surface.HasImage()) << c.what;
+        lumio::IcoReader validator(nullptr);
+        EXPECT_FALSE(validator.LoadStream(c.data, 0, 0, nullptr, 32)) << c.what;
+    }
+}
+
+TEST(IcoReader, ChoosesTheClosestEntry) {
+    // Only the header counts here; its bit count is the entry's.
+    auto entry = [](uint8_t size, uint16_t bits) { return IconImage{size, size, 0, fixtures::IconDib(1, 1, bits, {}, {}, {})}; };
+    const struct {
+        const char *what;
+        std::vector<IconImage> entries;
+        int32_t cx, cy, depth, chosen;
+    } cases[] = {
+        {"larger at 8 bits beats larger at 32", {entry(16, 32), entry(32, 8), entry(48, 32)}, 32, 32, 32, 2},
+        {"exact match at once", {entry(16, 32), entry(32, 8), entry(32, 32), entry(32, 32)}, 32, 32, 32, 3},
+        {"all smaller: nearest, deepest", {entry(16, 8), entry(24, 4), entry(24, 32), entry(16, 32)}, 48, 48, 32, 3},
+        {"all smaller, tie: the later", {entry(16, 32), entry(16, 32)}, 48, 48, 32, 2},
+        {"only deeper than 32", {entry(16, 64), entry(16, 48)}, 16, 16, 32, 1},
+        {"huge wanted sizes: none qualifies", {entry(16, 32), entry(0, 32)}, INT32_MAX, INT32_MIN + 1, 32, 1},
+    };
+    for (const auto &c : cases) {
+        const Bytes ico = fixtures::IconFile(1, c.entries);
+        lumio::IcoReader reader(nullptr);
+        ASSERT_TRUE(reader.LoadStream(ico, 0, 0, nullptr, 32)) << c.what;
+        EXPECT_EQ(reader.SelectBestEntry(c.cx, c.cy, c.depth), c.chosen) << c.what;
+    }
+}
+
+TEST(IcoReader, ReadMembersCountSizeByteZeroAs256) {
+    const uint32_t maskSize = fixtures::RowBytes(1, 256) * 256;
+    Bytes dib = fixtures::IconDib(256, 256, 4, Bytes(16 * 4, 0), Bytes(fixtures::RowBytes(4, 256) * 256, 0),
+                                  Bytes(maskSize, 0));
+    const Bytes ico = fixtures::IconFile(1, {{0, 0, 4, dib}, {16, 16, 32, Dib32(16, 16, 0, 0, 0, 0)}});
+    lumio::IcoReader reader(nullptr);
+    ASSERT_TRUE(reader.LoadStream(ico, 0, 0, nullptr, 32));
+    EXPECT_EQ(reader.IconCount(), 2);
+    EXPECT_EQ(reader.Width(1), 256);
+    EXPECT_EQ(reader.Height(1), 256);
+    EXPECT_EQ(reader.bitDepth(1), 4);
+    EXPECT_EQ(reader.ColorCount(1), 16);
+    EXPECT_EQ(reader.ColorByteOffset(1), 6 + 32 + 40 + 64);
+    EXPECT_EQ(reader.MaskOffset(1), 6 + 32 + int64_t(dib.size()) - maskSize);
+    EXPECT_EQ(reader.ColorCount(2), 0);
+    EXPECT_FALSE(reader.IsIconPNG(2));
+    EXPECT_EQ(reader.Width(3), 0); // no such entry
+}
+
+TEST(IcoReader, ThirtyTwoBitEntriesTakeAlphaFromTheirBits) {
+    const struct {
+        uint16_t type;
+        uint8_t alpha;
+        Bytes pixel;
+        int32_t imageType;
+    } cases[] = {
+        {1, 0, {0, 0, 0, 0}, 8},          // alpha 0 everywhere: fully transparent
+        {1, 255, {40, 80, 120, 255}, 8},
+        {1, 128, {20, 40, 60, 128}, 8},   // premultiplied, rounded down
+        {2, 128, {20, 40, 60, 128}, 12},  // a cursor
+    };
+    for (const auto &c : cases) {
+        Loaded l;
+        Load(fixtures::IconFile(c.type, {{2, 2, 32, Dib32(2, 2, 40, 80, 120, c.alpha)}}), l);
+        ASSERT_TRUE(l.result);
+        ASSERT_TRUE(l.surface.HasImage());
+        EXPECT_TRUE(l.surface.Alpha());
+        EXPECT_EQ(l.surface.ImageType(), c.imageType);
+        EXPECT_EQ(l.At(1, 1), c.pixel);
+    }
+}
+
+TEST(IcoReader, MaskedEntriesTakeAlphaFromTheMask) {
+    for (const uint16_t type : {1, 2}) {
+        Loaded l;
+        Load(fixtures::IconFile(type, {{2, 2, 8, Dib8()}}), l);
+        ASSERT_TRUE(l.surface.HasImage());
+        EXPECT_EQ(l.surface.ImageType(), type == 1 ? 3 : 5);
+        EXPECT_TRUE(l.surface.Alpha());
+        EXPECT_EQ(l.At(0, 0), (Bytes{0, 0, 0, 0}));
+        EXPECT_EQ(l.At(1, 0), (Bytes{0, 255, 0, 255}));
+        EXPECT_EQ(l.At(0, 1), (Bytes{0, 0, 255, 255}));
+    }
+    // A mask with no set bit: opaque, Alpha False.
+    Bytes clear = Dib8();
+    clear[clear.size() - 4] = 0;
+    Loaded l;
+    Load(fixtures::IconFile(1, {{2, 2, 8, clear}}), l);
+    EXPECT_FALSE(l.surface.Alpha());
+    EXPECT_EQ(l.At(0, 0), (Bytes{0, 0, 255, 255}));
+}
+
+TEST(IcoReader, HeaderIsPreparedInACopy) {
+    Bytes dib = Dib8();
+    dib[14] = 0; // no bit count in the header: the directory's 8 is used
+    const Bytes ico = fixtures::IconFile(1, {{2, 2, 8, dib}});
+    const Bytes before = ico;
+    Loaded l;
+    Load(ico, l);
+    EXPECT_EQ(ico, before);
+    ASSERT_TRUE(l.surface.HasImage());
+    const Bytes &info = l.system.lastInfo;
+    ASSERT_EQ(info.size(), 40u + 256 * 4);
+    EXPECT_EQ(info[8], 2);   // the colour bitmap's height, not the doubled one
+    EXPECT_EQ(info[14], 8);  // the missing bit count
+    EXPECT_EQ(info[32] | info[33] << 8, 256); // colours used
+}
+
+TEST(IcoReader, ChosenEntryThatDoesNotHoldItsImage) {
+    auto field = [](Bytes dib, size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) dib[at + size_t(i)] = uint8_t(v >> (8 * i));
+        return dib;
+    };
+    const Bytes d = Dib8();
+    const struct {
+        const char *what;
+        Bytes dib;
+    } cases[] = {
+        {"header size below 40", field(d, 0, 12)},
+        {"header size past the entry", field(d, 0, 0x10000)},
+        {"header width wider than its bits", field(d, 4, 64)},
+        {"compressed bits", field(d, 16, 1)},
+        {"bits cut short", Bytes(d.begin(), d.end() - 9)},
+        {"unknown bit count", field(d, 14, 7)},
+    };
+    for (const auto &c : cases) {
+        Loaded l;
+        Load(fixtures::IconFile(1, {{2, 2, 8, c.dib}}), l);
+        EXPECT_TRUE(l.result) << c.what;
+        EXPECT_FALSE(l.surface.HasImage()) << c.what;
+    }
+}
+
+TEST(IcoReader, PngEntries) {
+    Bytes rgba;
+    for (int i = 0; i < 4; ++i) rgba.insert(rgba.end(), {255, 0, 0, 128});
+    const Bytes png = fixtures::PngRgba(2, 2, rgba);
+    Loaded l;
+    Load(fixtures::IconFile(1, {{2, 2, 0, png}}), l);
+    ASSERT_TRUE(l.result);
+    ASSERT_TRUE(l.surface.HasImage());
+    EXPECT_EQ(l.surface.ImageType(), 11);
+    EXPECT_EQ(l.At(0, 0), (Bytes{0, 0, 128, 128}));
+
+    lumio::IcoReader reader(nullptr);
+    ASSERT_TRUE(reader.LoadStream(fixtures::IconFile(1, {{9, 9, 0, png}}), 0, 0, nullptr, 32));
+    EXPECT_TRUE(reader.IsIconPNG(1));
+    EXPECT_EQ(reader.Width(1), 2); // from the PNG's own header
+    EXPECT_EQ(reader.bitDepth(1), 32);
+
+    // "IHDR" where a bit count would be, but no PNG signature: no icon file.
+    Bytes badSignature = png;
+    badSignature[1] = 'X';
+    Loaded b;
+    Load(fixtures::IconFile(1, {{2, 2, 0, badSignature}}), b);
+    EXPECT_FALSE(b.result);
+}
+
+} // namespace
