@@ -95,47 +95,50 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
             }
 }
 
-// Every vector width gives the reference's bytes, the ragged row ends too.
+// Every vector width gives the reference's bytes, the ragged row ends too: widths leave
+// 1, 2 and 3 pixels past the last group of four, and 5, 6 and 3 past the last group of eight.
 TEST(BlendRows, MatchesReferenceOnNoise) {
     std::mt19937 rng(7);
-    Picture src(37, 11), dst(37, 11);
-    src.Randomize(rng);
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
-    for (bool host : {false, true})
-        for (int k : {255, 254, 200, 127, 1})
-            for (int code : {-1, 1, 2, 3, 4, 5, 6, 7, 0}) {
-                dst.Randomize(rng);
-                std::vector<uint8_t> rgb;
-                PixelView dv = dst.View();
-                if (!host) {
-                    // 3 bytes a pixel, rows padded to 4 bytes as a 24-bit bitmap's are.
-                    const ptrdiff_t stride = (37 * 3 + 3) & ~3;
-                    rgb.assign(size_t(stride) * 11, 0);
-                    for (int y = 0; y < 11; ++y)
-                        for (int x = 0; x < 37; ++x) {
-                            Bgra p = dst.At(x, y);
-                            uint8_t *q = &rgb[size_t(10 - y) * stride + x * 3];
-                            q[0] = p.b, q[1] = p.g, q[2] = p.r;
-                        }
-                    dv = {rgb.data(), 37, 11, stride, 3};
-                }
-                std::vector<Bgra> want;
-                for (int y = 0; y < 11; ++y)
-                    for (int x = 0; x < 37; ++x) {
-                        Bgra p = PixelAt(dv, x, y);
-                        uint8_t q[4] = {p.b, p.g, p.r, p.a};
-                        ReferenceBlend(src.At(x, y), q, host, k, code);
-                        want.push_back({q[0], q[1], q[2], host ? q[3] : uint8_t(0)});
+    for (int w : {37, 14, 3}) {
+        Picture src(w, 11), dst(w, 11);
+        src.Randomize(rng);
+        for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
+        for (bool host : {false, true})
+            for (int k : {255, 254, 200, 127, 1})
+                for (int code : {-1, 1, 2, 3, 4, 5, 6, 7, 0}) {
+                    dst.Randomize(rng);
+                    std::vector<uint8_t> rgb;
+                    PixelView dv = dst.View();
+                    if (!host) {
+                        // 3 bytes a pixel, rows padded to 4 bytes as a 24-bit bitmap's are.
+                        const ptrdiff_t stride = (w * 3 + 3) & ~3;
+                        rgb.assign(size_t(stride) * 11, 0);
+                        for (int y = 0; y < 11; ++y)
+                            for (int x = 0; x < w; ++x) {
+                                Bgra p = dst.At(x, y);
+                                uint8_t *q = &rgb[size_t(10 - y) * stride + x * 3];
+                                q[0] = p.b, q[1] = p.g, q[2] = p.r;
+                            }
+                        dv = {rgb.data(), w, 11, stride, 3};
                     }
-                if (!simd::Supported(level)) continue;
-                simd::Force(level);
-                BlendRows(src.View(), 0, 11, dv, 0, 10, 37, 11, k, code);
-                simd::Force(simd::Level::Avx2);
-                for (int y = 0, i = 0; y < 11; ++y)
-                    for (int x = 0; x < 37; ++x, ++i)
-                        ASSERT_EQ(PixelAt(dv, x, y), want[size_t(i)])
-                            << "level " << int(level) << " host " << host << " k " << k << " code " << code << " at " << x << "," << y;
-            }
+                    std::vector<Bgra> want;
+                    for (int y = 0; y < 11; ++y)
+                        for (int x = 0; x < w; ++x) {
+                            Bgra p = PixelAt(dv, x, y);
+                            uint8_t q[4] = {p.b, p.g, p.r, p.a};
+                            ReferenceBlend(src.At(x, y), q, host, k, code);
+                            want.push_back({q[0], q[1], q[2], host ? q[3] : uint8_t(0)});
+                        }
+                    if (!simd::Supported(level)) continue;
+                    simd::Force(level);
+                    BlendRows(src.View(), 0, 11, dv, 0, 10, w, 11, k, code);
+                    simd::Force(simd::Level::Avx2);
+                    for (int y = 0, i = 0; y < 11; ++y)
+                        for (int x = 0; x < w; ++x, ++i)
+                            ASSERT_EQ(PixelAt(dv, x, y), want[size_t(i)])
+                                << "width " << w << " level " << int(level) << " host " << host << " k " << k << " code " << code << " at " << x << "," << y;
+                }
+    }
 }
 
 TEST(GrayScaleWeights, CodesAndDefault) {

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "blend_sse2.h"
 #include "simd_level.h"
 
 namespace lumio::render::simd {
@@ -91,13 +92,13 @@ void Rect(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_
         if constexpr (kGray) sv = Gray8(sv, wB, wG, wR);
         return Over8<kOpaque>(sv, dv, kv, clear);
     };
-    const int32_t n = width & 7;
-    // Lanes of the ragged end of a row: loaded and stored under a mask.
-    const __m256i tail = _mm256_cmpgt_epi32(_mm256_set1_epi32(n), _mm256_setr_epi32(0, 1, 2, 3, 4, 5, 6, 7));
+    const __m128i kv4 = _mm_set1_epi16(short(k));
+    const sse2::GrayWeights w4 = {_mm256_castps256_ps128(wB), _mm256_castps256_ps128(wG), _mm256_castps256_ps128(wR)};
+    const int32_t whole = width & ~7;
     for (int32_t y = 0; y < height; ++y, s += sStep, d += dStep) {
         const uint8_t *sp = s;
         uint8_t *dp = d;
-        for (int32_t x = 8; x <= width; x += 8, sp += 32, dp += 8 * Bpp) {
+        for (int32_t x = 0; x < whole; x += 8, sp += 32, dp += 8 * Bpp) {
             const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(sp));
             const __m256i clear = ClearMask(sv);
             if (_mm256_movemask_epi8(clear) == -1) continue;
@@ -108,29 +109,8 @@ void Rect(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_
                 Store3x8(dp, blend(sv, Load3x8(dp), clear));
             }
         }
-        if (n == 0) continue;
-        // Lanes past the end read as clear pixels, which change nothing.
-        const __m256i sv = _mm256_maskload_epi32(reinterpret_cast<const int *>(sp), tail);
-        const __m256i clear = ClearMask(sv);
-        if (_mm256_movemask_epi8(clear) == -1) continue;
-        if constexpr (Bpp == 4) {
-            const __m256i dv = _mm256_maskload_epi32(reinterpret_cast<const int *>(dp), tail);
-            _mm256_maskstore_epi32(reinterpret_cast<int *>(dp), tail, blend(sv, dv, clear));
-        } else {
-            alignas(32) uint32_t lanes[8] = {};
-            for (int32_t i = 0; i < n; ++i) {
-                const uint8_t *q = dp + i * 3;
-                lanes[i] = uint32_t(q[0]) | uint32_t(q[1]) << 8 | uint32_t(q[2]) << 16;
-            }
-            const __m256i dv = _mm256_load_si256(reinterpret_cast<const __m256i *>(lanes));
-            _mm256_store_si256(reinterpret_cast<__m256i *>(lanes), blend(sv, dv, clear));
-            for (int32_t i = 0; i < n; ++i) {
-                uint8_t *q = dp + i * 3;
-                q[0] = uint8_t(lanes[i]);
-                q[1] = uint8_t(lanes[i] >> 8);
-                q[2] = uint8_t(lanes[i] >> 16);
-            }
-        }
+        // The ragged end (up to seven pixels) with the SSE2 loop: no masked stores.
+        if (whole < width) sse2::BlendRow<Bpp, kOpaque, kGray>(sp, dp, width - whole, kv4, w4);
     }
 }
 

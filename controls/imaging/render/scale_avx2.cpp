@@ -36,14 +36,4 @@ void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels) 
     }
 }
 
-int32_t NearestRowAvx2(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out) {
-    const int *base = reinterpret_cast<const int *>(row);
-    int32_t x = 0;
-    for (; x + 8 <= width; x += 8, out += 32) {
-        const __m256i idx = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(cols + x));
-        _mm256_storeu_si256(reinterpret_cast<__m256i *>(out), _mm256_i32gather_epi32(base, idx, 4));
-    }
-    return x;
-}
-
 }  // namespace lumio::render::simd

@@ -30,7 +30,6 @@ void Force(Level level) { active.store(Supported(level) ? level : kBest, std::me
 
 #if !defined(LUMIO_RENDER_AVX2)
 void BilinearRowAvx2(const double *, const double *, const BilinearColumn *, int32_t, uint8_t *) {}
-int32_t NearestRowAvx2(const uint8_t *, const int32_t *, int32_t, uint8_t *) { return 0; }
 void WeighRowAvx2(const uint8_t *, double, double *, int32_t) {}
 void BlendRectAvx2(const uint8_t *, ptrdiff_t, uint8_t *, ptrdiff_t, int32_t, int32_t, int32_t, int32_t, bool,
                    const float *) {}

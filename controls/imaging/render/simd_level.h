@@ -27,10 +27,6 @@ struct BilinearColumn {
 void BilinearRowAvx2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width,
                      uint8_t *out);
 
-// Nearest-neighbour output row: out pixel x = row pixel cols[x], for the
-// first (width / 8) * 8 pixels; returns how many it did.
-int32_t NearestRowAvx2(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out);
-
 // Bytes of `pixels` pixels times a weight, as doubles.
 void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
 

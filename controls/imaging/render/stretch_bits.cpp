@@ -28,6 +28,22 @@ void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Leve
     for (size_t i = 0; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
 }
 
+// Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here; two pixels share
+// one load of their columns and one store.
+void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out) {
+    int32_t x = 0;
+    for (; x + 2 <= width; x += 2, out += 8) {
+        uint64_t pair;
+        std::memcpy(&pair, cols + x, 8);
+        uint32_t p0, p1;
+        std::memcpy(&p0, row + static_cast<size_t>(static_cast<uint32_t>(pair)) * 4, 4);
+        std::memcpy(&p1, row + static_cast<size_t>(pair >> 32) * 4, 4);
+        const uint64_t both = p0 | static_cast<uint64_t>(p1) << 32;
+        std::memcpy(out, &both, 8);
+    }
+    if (x < width) std::memcpy(out, row + static_cast<size_t>(cols[x]) * 4, 4);
+}
+
 void Nearest(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
     std::vector<int32_t> col(static_cast<size_t>(g.output.width));
@@ -37,7 +53,6 @@ void Nearest(const Geometry &g) {
     }
     const int32_t top = g.bottom + g.height - 1;
     const size_t rowBytes = static_cast<size_t>(g.output.width) * 4;
-    const simd::Level level = simd::Active();
     int32_t previous = -1;
     // Rows are independent; they are made in memory order.
     for (int32_t y = 0; y < g.output.height; ++y) {
@@ -50,12 +65,7 @@ void Nearest(const Geometry &g) {
             continue;
         }
         previous = r;
-        const uint8_t *s = g.source.row(r);
-        const int32_t *c = col.data();
-        int32_t x = 0;
-        if (level == simd::Level::Avx2) x = simd::NearestRowAvx2(s, c, g.output.width, d);
-        for (d += static_cast<ptrdiff_t>(x) * 4; x < g.output.width; ++x, d += 4)
-            std::memcpy(d, s + static_cast<ptrdiff_t>(c[x]) * 4, 4);
+        NearestRow(g.source.row(r), col.data(), g.output.width, d);
     }
 }
 

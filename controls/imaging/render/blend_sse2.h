@@ -1,0 +1,181 @@
+#pragma once
+// The blend four pixels at a time with SSE2, for the SSE2 level and for the ends of rows the
+// AVX2 loop leaves. Everything here has internal linkage, so each file that includes it gets
+// its own copy built with its own instruction set and none leaks into the other.
+//
+// Channels are worked on in two halves of 16-bit lanes, blue and red in one, green and alpha
+// in the other (no unpacking). A clear source pixel is zeroed first: the formulas then give
+// its destination back unchanged, whatever colour bytes it held.
+#include <emmintrin.h>
+
+#include <cstdint>
+#include <cstring>
+
+namespace lumio::render::sse2 {
+namespace {
+
+// x / 255 for any 16-bit x, exact: (x * 0x8081) >> 23.
+inline __m128i Div255(__m128i x) { return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(short(0x8081))), 7); }
+
+// min(x / 255, 255) for any 16-bit x.
+inline __m128i Div255Saturated(__m128i x) { return _mm_min_epi16(Div255(x), _mm_set1_epi16(0xFF)); }
+
+inline __m128i AlphaMask() { return _mm_set1_epi32(int(0xFF000000u)); }
+
+// Four source pixels over four destination pixels, per channel, s + (255 - a) * d / 255,
+// saturated. ia: each pixel's 255 - a in both 16-bit lanes of its 32 bits.
+inline __m128i OverOpaque(__m128i s, __m128i ia, __m128i d) {
+    const __m128i low = _mm_set1_epi16(0xFF);
+    s = _mm_andnot_si128(_mm_cmpeq_epi16(ia, low), s);
+    const __m128i br = Div255(_mm_mullo_epi16(_mm_and_si128(d, low), ia));
+    const __m128i ga = Div255(_mm_mullo_epi16(_mm_srli_epi16(d, 8), ia));
+    return _mm_adds_epu8(s, _mm_or_si128(br, _mm_slli_epi16(ga, 8)));
+}
+
+// The same at constant alpha k: ((255 - a * k / 255) * d + s * k) / 255 in 16-bit arithmetic,
+// saturated. a: alphas in pairs as above; inv: 255 - a * k / 255 likewise.
+inline __m128i OverConstant(__m128i s, __m128i a, __m128i inv, __m128i d, __m128i k) {
+    const __m128i low = _mm_set1_epi16(0xFF);
+    s = _mm_andnot_si128(_mm_cmpeq_epi16(a, _mm_setzero_si128()), s);
+    const __m128i br = _mm_add_epi16(_mm_mullo_epi16(inv, _mm_and_si128(d, low)), _mm_mullo_epi16(_mm_and_si128(s, low), k));
+    const __m128i ga = _mm_add_epi16(_mm_mullo_epi16(inv, _mm_srli_epi16(d, 8)), _mm_mullo_epi16(_mm_srli_epi16(s, 8), k));
+    return _mm_or_si128(Div255Saturated(br), _mm_slli_epi16(Div255Saturated(ga), 8));
+}
+
+// Grey replaces B, G, R by the weighted sum rounded half to even (the default rounding of
+// cvtps2dq), as the per-pixel code does.
+inline __m128i Gray4(__m128i s, __m128 wB, __m128 wG, __m128 wR) {
+    const __m128i m = _mm_set1_epi32(0xFF);
+    const __m128 b = _mm_cvtepi32_ps(_mm_and_si128(s, m));
+    const __m128 g = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(s, 8), m));
+    const __m128 r = _mm_cvtepi32_ps(_mm_and_si128(_mm_srli_epi32(s, 16), m));
+    const __m128 sum = _mm_add_ps(_mm_add_ps(_mm_mul_ps(b, wB), _mm_mul_ps(g, wG)), _mm_mul_ps(r, wR));
+    const __m128i v = _mm_and_si128(_mm_cvtps_epi32(sum), m);
+    return _mm_or_si128(_mm_or_si128(v, _mm_slli_epi32(v, 8)),
+                        _mm_or_si128(_mm_slli_epi32(v, 16), _mm_and_si128(s, AlphaMask())));
+}
+
+// 24-bit destinations: four B, G, R triples to and from four 32-bit lanes.
+inline __m128i Load3x4(const uint8_t *p) {
+    uint32_t w[3];
+    std::memcpy(w, p, 12);
+    return _mm_set_epi32(int(w[2] >> 8), int((w[1] >> 16) | (w[2] << 16)), int((w[0] >> 24) | (w[1] << 8)),
+                         int(w[0]));
+}
+
+inline void Store3x4(uint8_t *p, __m128i v) {
+    uint32_t q[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(q), v);
+    const uint32_t w[3] = {(q[0] & 0xFFFFFFu) | (q[1] << 24), ((q[1] >> 8) & 0xFFFFu) | (q[2] << 16),
+                           ((q[2] >> 16) & 0xFFu) | (q[3] << 8)};
+    std::memcpy(p, w, 12);
+}
+
+// The first n (1..3) pixels of p in the low lanes; the others read as clear pixels.
+inline __m128i LoadPixels(const uint8_t *p, int n, int bpp) {
+    if (bpp == 4) {
+        uint32_t last = 0;
+        if (n != 2) std::memcpy(&last, p + (n - 1) * 4, 4);
+        if (n == 1) return _mm_cvtsi32_si128(int(last));
+        const __m128i two = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
+        return n == 2 ? two : _mm_unpacklo_epi64(two, _mm_cvtsi32_si128(int(last)));
+    }
+    uint32_t lanes[4] = {};
+    for (int i = 0; i < n; ++i, p += 3) lanes[i] = uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16;
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(lanes));
+}
+
+inline void StorePixels(uint8_t *p, __m128i v, int n, int bpp) {
+    if (bpp == 4) {
+        if (n >= 2) _mm_storel_epi64(reinterpret_cast<__m128i *>(p), v);
+        if (n != 2) {
+            const uint32_t last = uint32_t(_mm_cvtsi128_si32(n == 1 ? v : _mm_srli_si128(v, 8)));
+            std::memcpy(p + (n - 1) * 4, &last, 4);
+        }
+        return;
+    }
+    uint32_t lanes[4];
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(lanes), v);
+    for (int i = 0; i < n; ++i, p += 3) {
+        p[0] = uint8_t(lanes[i]);
+        p[1] = uint8_t(lanes[i] >> 8);
+        p[2] = uint8_t(lanes[i] >> 16);
+    }
+}
+
+struct GrayWeights {
+    __m128 b, g, r;
+};
+
+// n pixels (8, 4 or 1..3) of Bpp bytes as 32-bit lanes of v0 (the first four) and v1;
+// lanes past n read as clear pixels.
+template <int Bpp>
+inline void Load(const uint8_t *p, int n, __m128i &v0, __m128i &v1) {
+    v1 = _mm_setzero_si128();
+    if (n < 4) {
+        v0 = LoadPixels(p, n, Bpp);
+    } else if constexpr (Bpp == 4) {
+        v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        if (n == 8) v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16));
+    } else {
+        v0 = Load3x4(p);
+        if (n == 8) v1 = Load3x4(p + 12);
+    }
+}
+
+template <int Bpp>
+inline void Store(uint8_t *p, int n, __m128i v0, __m128i v1) {
+    if (n < 4) {
+        StorePixels(p, v0, n, Bpp);
+    } else if constexpr (Bpp == 4) {
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v0);
+        if (n == 8) _mm_storeu_si128(reinterpret_cast<__m128i *>(p + 16), v1);
+    } else {
+        Store3x4(p, v0);
+        if (n == 8) Store3x4(p + 12, v1);
+    }
+}
+
+// One row: width pixels of s over d, d holding Bpp bytes a pixel. Eight pixels a turn: the
+// alphas of both groups of four are handled in one vector.
+template <int Bpp, bool kOpaque, bool kGray>
+inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, const GrayWeights &w) {
+    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
+    // n pixels (8, 4 or 1..3) at s onto d.
+    auto blend = [&](const uint8_t *sp, uint8_t *dp, int n) {
+        __m128i s0, s1;
+        Load<4>(sp, n, s0, s1);
+        const __m128i a8 = _mm_packs_epi32(_mm_srli_epi32(s0, 24), _mm_srli_epi32(s1, 24));
+        if (_mm_movemask_epi8(_mm_cmpeq_epi16(a8, zero)) == 0xFFFF) return;
+        if constexpr (kOpaque && !kGray) {
+            // Opaque pixels replace the destination.
+            if (n == 8 && _mm_movemask_epi8(_mm_cmpeq_epi16(a8, low)) == 0xFFFF) return Store<Bpp>(dp, n, s0, s1);
+        }
+        if constexpr (kGray) {
+            s0 = Gray4(s0, w.b, w.g, w.r);
+            if (n == 8) s1 = Gray4(s1, w.b, w.g, w.r);
+        }
+        __m128i d0, d1;
+        Load<Bpp>(dp, n, d0, d1);
+        if constexpr (kOpaque) {
+            const __m128i ia = _mm_xor_si128(a8, low);
+            d0 = OverOpaque(s0, _mm_unpacklo_epi16(ia, ia), d0);
+            if (n == 8) d1 = OverOpaque(s1, _mm_unpackhi_epi16(ia, ia), d1);
+        } else {
+            const __m128i inv = _mm_sub_epi16(low, Div255(_mm_mullo_epi16(a8, k)));
+            d0 = OverConstant(s0, _mm_unpacklo_epi16(a8, a8), _mm_unpacklo_epi16(inv, inv), d0, k);
+            if (n == 8) d1 = OverConstant(s1, _mm_unpackhi_epi16(a8, a8), _mm_unpackhi_epi16(inv, inv), d1, k);
+        }
+        Store<Bpp>(dp, n, d0, d1);
+    };
+    int32_t x = 0;
+    for (; x + 8 <= width; x += 8, s += 32, d += 8 * Bpp) blend(s, d, 8);
+    if (x + 4 <= width) {
+        blend(s, d, 4);
+        x += 4, s += 16, d += 4 * Bpp;
+    }
+    if (x < width) blend(s, d, width - x);
+}
+
+}  // namespace
+}  // namespace lumio::render::sse2
