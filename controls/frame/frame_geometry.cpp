@@ -90,7 +90,7 @@ uint32_t SystemMenuItemId(int k, int32_t disabledBits, bool iconic) {
     return p.command;
 }
 
-SizeStepResult SizeStep(const FrameRect& window, int32_t hit, int32_t dx, int32_t dy, int32_t minWidth,
+SizeStepResult SizeStep(const FrameBox& window, int32_t hit, int32_t dx, int32_t dy, int32_t minWidth,
                         int32_t minHeight) {
     SizeStepResult r{window};
     const bool left = hit == 10 || hit == 13 || hit == 16;
@@ -98,7 +98,7 @@ SizeStepResult SizeStep(const FrameRect& window, int32_t hit, int32_t dx, int32_
     const bool top = hit == 12 || hit == 13 || hit == 14;
     const bool bottom = hit == 15 || hit == 16 || hit == 17;
     if (left || right) {
-        FrameRect n = window;
+        FrameBox n = window;
         if (left) n.left += dx;
         else n.right += dx;
         if (n.right - n.left >= minWidth) {
@@ -107,7 +107,7 @@ SizeStepResult SizeStep(const FrameRect& window, int32_t hit, int32_t dx, int32_
         }
     }
     if (top || bottom) {
-        FrameRect n = window;
+        FrameBox n = window;
         if (top) n.top += dy;
         else n.bottom += dy;
         if (n.bottom - n.top >= minHeight) {
@@ -175,8 +175,7 @@ void FrameGeometry::ResetTitleMetrics() {
     buttonHeight = 15;
 }
 
-void FrameGeometry::ComputeFrameRegions(int32_t width, int32_t height,
-                                        const std::function<int32_t(int32_t)>& layoutMenu) {
+void FrameGeometry::ComputeFrameRegions(int32_t width, int32_t height, const MenuLayoutFn& layoutMenu) {
     windowWidth = width;
     windowHeight = height;
     const int32_t L = 0, T = 0, R = width, B = height;
@@ -193,7 +192,7 @@ void FrameGeometry::ComputeFrameRegions(int32_t width, int32_t height,
         title = {};
         sx = L + borderLeft, sy = T + borderTop, sw = R - L - borderRight - borderLeft;
     }
-    const int32_t menuHeight = layoutMenu ? layoutMenu(sw) : 0;
+    const int32_t menuHeight = layoutMenu ? layoutMenu(sx, sy, sw) : 0;
     int32_t clientTop = sy;
     if (menuHeight > 0) {
         menuStrip = {sx, sy, R - borderRight, sy + menuHeight};
@@ -216,7 +215,7 @@ void FrameGeometry::LayoutTitleButtons() {
     }
     const int32_t L = title.left, T = title.top, R = title.right, B = title.bottom;
     const int32_t w = buttonWidth, h = buttonHeight;
-    FrameRect r;
+    FrameBox r;
     int32_t stepX = 0, stepY = 0;
     if (!Vertical()) {
         r = {R - w - 3, T, R - 3, T + h};
@@ -267,7 +266,7 @@ void FrameGeometry::LayoutTitleButtons() {
 int32_t FrameGeometry::NcHitTest(int32_t x, int32_t y, bool zoomed,
                                  const std::function<int32_t(int32_t, int32_t)>& menuItemAt,
                                  int32_t& hotMenuItem) const {
-    if (!FrameRect{0, 0, windowWidth, windowHeight}.Contains(x, y)) return 0;
+    if (!FrameBox{0, 0, windowWidth, windowHeight}.Contains(x, y)) return 0;
     if (!menuStrip.IsEmpty() && menuStrip.Contains(x, y)) {
         const int32_t item = menuItemAt ? menuItemAt(x - menuStrip.left, y - menuStrip.top) : 0;
         if (item > 0) {
@@ -287,7 +286,7 @@ int32_t FrameGeometry::NcHitTest(int32_t x, int32_t y, bool zoomed,
         return 2;
     }
     const bool sizable = IsButtonEnabled(kFrameSize);
-    FrameRect box = client;
+    FrameBox box = client;
     if (sizable) {
         // Only a border thinner than the handle leaves part of the handle to
         // the inside; the side along the title strip is never shrunk.
@@ -302,7 +301,7 @@ int32_t FrameGeometry::NcHitTest(int32_t x, int32_t y, bool zoomed,
     }
     if (box.Contains(x, y)) return 1;
     if (!sizable || zoomed) return 0;
-    const FrameRect whole{0, 0, windowWidth, windowHeight};
+    const FrameBox whole{0, 0, windowWidth, windowHeight};
     const int32_t handle = sizingHandle;
     int side = 0;  // 1 left, 2 right
     if (!whole.Contains(x - handle, y)) side = 1;

@@ -12,14 +12,14 @@
 
 namespace lumio {
 
-struct FrameRect {
+struct FrameBox {
     int32_t left = 0, top = 0, right = 0, bottom = 0;
     int32_t Width() const { return right - left; }
     int32_t Height() const { return bottom - top; }
     bool IsEmpty() const { return right <= left || bottom <= top; }
     bool Contains(int32_t x, int32_t y) const { return x >= left && x < right && y >= top && y < bottom; }
     void Offset(int32_t dx, int32_t dy) { left += dx, right += dx, top += dy, bottom += dy; }
-    bool operator==(const FrameRect&) const = default;
+    bool operator==(const FrameBox&) const = default;
 };
 
 // Enable bits of the frame (a bit present in the disabled set turns the feature off).
@@ -51,7 +51,7 @@ struct FrameSystemMetrics {
 };
 
 struct FrameButton {
-    FrameRect rect;      // place in window coordinates; meaningful only when shown
+    FrameBox rect;      // place in window coordinates; meaningful only when shown
     bool shown = false;  // has a region
     bool standard = false;
     int16_t state = 0;  // 0 normal, 1 hot, 2 pressed, 3 disabled
@@ -111,10 +111,10 @@ uint32_t SystemMenuItemId(int k, int32_t disabledBits, bool iconic);
 // length would fall below its minimum keeps its old edges; acceptedX/Y tell
 // which axis took the move.
 struct SizeStepResult {
-    FrameRect rect;
+    FrameBox rect;
     bool acceptedX = false, acceptedY = false;
 };
-SizeStepResult SizeStep(const FrameRect& window, int32_t hit, int32_t dx, int32_t dy, int32_t minWidth,
+SizeStepResult SizeStep(const FrameBox& window, int32_t hit, int32_t dx, int32_t dy, int32_t minWidth,
                         int32_t minHeight);
 
 class FrameGeometry {
@@ -133,10 +133,10 @@ public:
 
     // Results of ComputeFrameRegions and LayoutTitleButtons.
     int32_t windowWidth = 0, windowHeight = 0;
-    FrameRect title;  // empty without a title strip
+    FrameBox title;  // empty without a title strip
     bool hasTitle = false;
-    FrameRect client;
-    FrameRect menuStrip;  // empty without a menu
+    FrameBox client;
+    FrameBox menuStrip;  // empty without a menu
     int16_t buttonSpace = 0, iconSpace = 0;
 
     // Entries 0 icon, 1 close, 2 maximise/restore, 3 minimise, 4 and up user buttons.
@@ -155,8 +155,9 @@ public:
     void ResetTitleMetrics();
 
     // Lays out the strips for a window of width x height. layoutMenu gets the
-    // menu strip's width and answers its height (0 without a menu).
-    void ComputeFrameRegions(int32_t width, int32_t height, const std::function<int32_t(int32_t)>& layoutMenu);
+    // menu strip's start and width and answers its height (0 without a menu).
+    using MenuLayoutFn = std::function<int32_t(int32_t x, int32_t y, int32_t width)>;
+    void ComputeFrameRegions(int32_t width, int32_t height, const MenuLayoutFn& layoutMenu);
     void LayoutTitleButtons();
 
     // Hit code of the point (x, y). menuItemAt answers the 1-based item under
@@ -171,7 +172,7 @@ public:
     void ResetStandardButtons();
 
     // The inside of the border in window coordinates.
-    FrameRect InsideBorder() const {
+    FrameBox InsideBorder() const {
         return {borderLeft, borderTop, windowWidth - borderRight, windowHeight - borderBottom};
     }
 };

@@ -53,6 +53,8 @@ WNDPROC AttachFrameWindowProc(HWND hWnd) {
     return reinterpret_cast<WNDPROC>(prev);
 }
 
+WNDPROC FramePreviousProc(HWND hWnd) { return reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPrevProcProp)); }
+
 void DetachFrameWindowProc(HWND hWnd) {
     const auto prev = reinterpret_cast<WNDPROC>(GetPropA(hWnd, kPrevProcProp));
     if (!prev) return;

@@ -5,11 +5,11 @@ namespace lumio {
 char LowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 int32_t LayoutMenuCells(const std::vector<std::pair<int32_t, int32_t>>& textSizes, int32_t availableWidth,
-                        std::vector<FrameRect>& cells) {
+                        std::vector<FrameBox>& cells) {
     cells.clear();
     int32_t x = 0, y = 0, lastBottom = 0;
     for (const auto& [w, h] : textSizes) {
-        FrameRect cell{x, y, x + w + 12, y + h};
+        FrameBox cell{x, y, x + w + 12, y + h};
         if (cell.right >= availableWidth && cell.left != 0) {
             const int32_t top = lastBottom;  // the previous cell's bottom: 6 below its text
             cell = {0, top, w + 12, top + h};
@@ -23,7 +23,7 @@ int32_t LayoutMenuCells(const std::vector<std::pair<int32_t, int32_t>>& textSize
     return cells.empty() ? 0 : cells.back().bottom;
 }
 
-int32_t MenuCellFromPoint(const std::vector<FrameRect>& cells, int32_t x, int32_t y) {
+int32_t MenuCellFromPoint(const std::vector<FrameBox>& cells, int32_t x, int32_t y) {
     for (size_t i = 0; i < cells.size(); ++i)
         if (cells[i].Contains(x, y)) return static_cast<int32_t>(i) + 1;
     return 0;

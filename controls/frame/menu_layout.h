@@ -20,10 +20,10 @@ inline constexpr int32_t kSystemMenuTracked = -100;  // tracked by the bar itsel
 // previous cell (unless it is first in its row). Returns the strip height:
 // the bottom of the last cell (0 without items).
 int32_t LayoutMenuCells(const std::vector<std::pair<int32_t, int32_t>>& textSizes, int32_t availableWidth,
-                        std::vector<FrameRect>& cells);
+                        std::vector<FrameBox>& cells);
 
 // 1-based index of the first cell holding the point; 0 for none.
-int32_t MenuCellFromPoint(const std::vector<FrameRect>& cells, int32_t x, int32_t y);
+int32_t MenuCellFromPoint(const std::vector<FrameBox>& cells, int32_t x, int32_t y);
 
 // The access key of a menu text: the lower-cased character after the first
 // "&" that is not a doubled "&&"; 0 when there is none.

@@ -31,6 +31,8 @@ WNDPROC AttachFrameWindowProc(HWND hWnd);
 // window's procedure; under a later subclasser FrameWindowProc stays and
 // forwards every message that finds no frame.
 void DetachFrameWindowProc(HWND hWnd);
+// The procedure FrameWindowProc passes to for this window; null when it is not in the chain.
+WNDPROC FramePreviousProc(HWND hWnd);
 
 // A counted reference to the object at a raw address; false for 0.
 template <class T>

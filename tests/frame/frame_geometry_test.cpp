@@ -68,7 +68,7 @@ FrameGeometry Sizable(int32_t menuHeight = 0) {
     FrameGeometry g;
     g.InitFrameMetrics(kOverlapped, 0, Metrics());
     g.ResetTitleMetrics();
-    g.ComputeFrameRegions(300, 200, [&](int32_t) { return menuHeight; });
+    g.ComputeFrameRegions(300, 200, [&](int32_t, int32_t, int32_t) { return menuHeight; });
     return g;
 }
 
@@ -77,15 +77,15 @@ TEST(FrameRegions, TitleMenuAndClientAfterAFontChange) {
     EXPECT_EQ(g.titleThickness, 21);
     EXPECT_EQ(g.buttonWidth, 28);
     EXPECT_EQ(g.buttonHeight, 15);
-    EXPECT_EQ(g.title, (FrameRect{4, 4, 296, 25}));
-    EXPECT_EQ(g.menuStrip, (FrameRect{4, 25, 296, 45}));
-    EXPECT_EQ(g.client, (FrameRect{4, 45, 296, 196}));
+    EXPECT_EQ(g.title, (FrameBox{4, 4, 296, 25}));
+    EXPECT_EQ(g.menuStrip, (FrameBox{4, 25, 296, 45}));
+    EXPECT_EQ(g.client, (FrameBox{4, 45, 296, 196}));
     // Close at the far end, 3 from the edge, centred across the strip; the others step left by width + 1.
-    EXPECT_EQ(g.buttons[1].rect, (FrameRect{265, 7, 293, 22}));
-    EXPECT_EQ(g.buttons[2].rect, (FrameRect{236, 7, 264, 22}));
-    EXPECT_EQ(g.buttons[3].rect, (FrameRect{207, 7, 235, 22}));
+    EXPECT_EQ(g.buttons[1].rect, (FrameBox{265, 7, 293, 22}));
+    EXPECT_EQ(g.buttons[2].rect, (FrameBox{236, 7, 264, 22}));
+    EXPECT_EQ(g.buttons[3].rect, (FrameBox{207, 7, 235, 22}));
     EXPECT_EQ(g.buttonSpace, 296 - 207 - 3);
-    EXPECT_EQ(g.buttons[0].rect, (FrameRect{5, 5, 24, 24})) << "icon of thickness - 2";
+    EXPECT_EQ(g.buttons[0].rect, (FrameBox{5, 5, 24, 24})) << "icon of thickness - 2";
     EXPECT_EQ(g.iconSpace, 20);
 
     FrameGeometry v;
@@ -93,25 +93,27 @@ TEST(FrameRegions, TitleMenuAndClientAfterAFontChange) {
     v.InitFrameMetrics(kOverlapped, 0, Metrics());
     v.ResetTitleMetrics();
     int32_t askedWidth = 0;
-    v.ComputeFrameRegions(300, 200, [&](int32_t w) {
+    v.ComputeFrameRegions(300, 200, [&](int32_t x, int32_t y, int32_t w) {
+        EXPECT_EQ(x, 25);
+        EXPECT_EQ(y, 4);
         askedWidth = w;
         return 0;
     });
-    EXPECT_EQ(v.title, (FrameRect{4, 4, 25, 196}));
+    EXPECT_EQ(v.title, (FrameBox{4, 4, 25, 196}));
     EXPECT_EQ(askedWidth, 296 - 25);
     EXPECT_TRUE(v.menuStrip.IsEmpty());
-    EXPECT_EQ(v.client, (FrameRect{25, 4, 296, 196}));
-    EXPECT_EQ(v.buttons[0].rect, (FrameRect{5, 176, 24, 195})) << "icon at the bottom of a vertical strip";
+    EXPECT_EQ(v.client, (FrameBox{25, 4, 296, 196}));
+    EXPECT_EQ(v.buttons[0].rect, (FrameBox{5, 176, 24, 195})) << "icon at the bottom of a vertical strip";
 
     FrameGeometry tiny;
     tiny.InitFrameMetrics(0, 0, Metrics());
     tiny.ComputeFrameRegions(1, 1, {});
-    EXPECT_EQ(tiny.client, (FrameRect{0, 0, 0, 0})) << "an inverted client area becomes empty at the corner";
+    EXPECT_EQ(tiny.client, (FrameBox{0, 0, 0, 0})) << "an inverted client area becomes empty at the corner";
 }
 
 TEST(FrameButtons, HideDisabledMovesMinimiseIntoTheMaximisePlace) {
     FrameGeometry g = Sizable();
-    const FrameRect maxPlace = g.buttons[2].rect, minPlace = g.buttons[3].rect;
+    const FrameBox maxPlace = g.buttons[2].rect, minPlace = g.buttons[3].rect;
     g.disabledBits |= kFrameMaximize;
     g.LayoutTitleButtons();
     EXPECT_TRUE(g.buttons[2].shown) << "shown inactive while hide-disabled is off";
@@ -149,7 +151,7 @@ TEST(FrameButtons, UserButtonsInsertAndAppend) {
 TEST(FrameHitTest, Zones) {
     FrameGeometry g = Sizable(20);
     g.AddUserButton("u", 0, 0, 0, 0, 0, 0);  // entry 4, left of minimise
-    const FrameRect user = g.buttons[4].rect;
+    const FrameBox user = g.buttons[4].rect;
     auto items = [](int32_t x, int32_t) { return x < 40 ? 1 + x / 20 : 0; };
     struct Case {
         int32_t x, y, hit;
@@ -191,7 +193,7 @@ TEST(FrameHitTest, ShrinkOnlyWhereTheBorderIsThinnerThanTheHandle) {
     g.InitFrameMetrics(kOverlapped, 0, Metrics());
     g.ComputeFrameRegions(300, 200, {});
     int32_t hot = 0;
-    EXPECT_EQ(g.client, (FrameRect{8, 27, 292, 192}));
+    EXPECT_EQ(g.client, (FrameBox{8, 27, 292, 192}));
     for (auto [x, y] : {std::pair{8, 100}, {291, 100}, {150, 191}})
         EXPECT_EQ(g.NcHitTest(x, y, false, {}, hot), 1) << "border 8, handle 6: not shrunk " << x << "," << y;
     EXPECT_EQ(g.NcHitTest(7, 100, false, {}, hot), 0) << "border outside the handle";
@@ -270,19 +272,19 @@ TEST(FrameCommands, ButtonIndexAndSystemMenuIds) {
 }
 
 TEST(FrameSizing, StepsStopAtTheMinimumTrackSize) {
-    const FrameRect w{100, 100, 300, 250};
+    const FrameBox w{100, 100, 300, 250};
     auto r = SizeStep(w, 10, 50, 0, 120, 30);
-    EXPECT_EQ(r.rect, (FrameRect{150, 100, 300, 250}));
+    EXPECT_EQ(r.rect, (FrameBox{150, 100, 300, 250}));
     EXPECT_TRUE(r.acceptedX);
     r = SizeStep(w, 10, 90, 0, 120, 30);
     EXPECT_EQ(r.rect, w) << "the left edge stops; the right edge stays";
     EXPECT_FALSE(r.acceptedX);
     r = SizeStep(w, 17, -100, 40, 120, 30);
-    EXPECT_EQ(r.rect, (FrameRect{100, 100, 300, 290})) << "one axis refused, the other taken";
+    EXPECT_EQ(r.rect, (FrameBox{100, 100, 300, 290})) << "one axis refused, the other taken";
     EXPECT_FALSE(r.acceptedX);
     EXPECT_TRUE(r.acceptedY);
     r = SizeStep(w, 13, -10, -10, 120, 30);
-    EXPECT_EQ(r.rect, (FrameRect{90, 90, 300, 250}));
+    EXPECT_EQ(r.rect, (FrameBox{90, 90, 300, 250}));
 }
 
 }  // namespace

@@ -7,25 +7,25 @@ using namespace lumio;
 namespace {
 
 TEST(MenuLayout, ItemsWrapToANewRowSixBelowTheText) {
-    std::vector<FrameRect> cells;
+    std::vector<FrameBox> cells;
     // Text widths 60, 70, 50, 30 at height 13 in a strip 200 wide: 72 + 82 = 154, +62 = 216 wraps.
     const int32_t height = LayoutMenuCells({{60, 13}, {70, 13}, {50, 13}, {30, 13}}, 200, cells);
     ASSERT_EQ(cells.size(), 4u);
-    EXPECT_EQ(cells[0], (FrameRect{0, 0, 72, 19}));
-    EXPECT_EQ(cells[1], (FrameRect{72, 0, 154, 19}));
-    EXPECT_EQ(cells[2], (FrameRect{0, 19, 62, 38})) << "6 below the first row's text";
-    EXPECT_EQ(cells[3], (FrameRect{62, 19, 104, 38}));
+    EXPECT_EQ(cells[0], (FrameBox{0, 0, 72, 19}));
+    EXPECT_EQ(cells[1], (FrameBox{72, 0, 154, 19}));
+    EXPECT_EQ(cells[2], (FrameBox{0, 19, 62, 38})) << "6 below the first row's text";
+    EXPECT_EQ(cells[3], (FrameBox{62, 19, 104, 38}));
     EXPECT_EQ(height, 38);
 
     EXPECT_EQ(LayoutMenuCells({{300, 13}}, 200, cells), 19) << "a first item too wide stays in its row";
-    EXPECT_EQ(cells[0], (FrameRect{0, 0, 312, 19}));
+    EXPECT_EQ(cells[0], (FrameBox{0, 0, 312, 19}));
     EXPECT_EQ(LayoutMenuCells({{60, 13}, {116, 13}}, 200, cells), 38) << "reaching the width exactly wraps";
     EXPECT_EQ(LayoutMenuCells({}, 200, cells), 0);
     EXPECT_TRUE(cells.empty());
 }
 
 TEST(MenuLayout, ItemFromPoint) {
-    std::vector<FrameRect> cells;
+    std::vector<FrameBox> cells;
     LayoutMenuCells({{60, 13}, {70, 13}, {50, 13}}, 200, cells);
     const struct {
         int32_t x, y, item;

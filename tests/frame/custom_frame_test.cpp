@@ -1,0 +1,429 @@
+// The custom frame on a real top-level form under Wine: painting through the
+// client's callbacks, caption buttons, moving and sizing by real input, the
+// system menu, the owner-drawn menu bar and the facade's life.
+#include "custom_frame_fixture.h"
+#include "png_shot.h"
+
+using namespace lumio;
+using namespace frametest;
+
+namespace {
+
+// Messages that reach the form's own procedure (the frame passes them on).
+Log g_msgs;
+WNDPROC g_formProc = nullptr;
+
+LRESULT CALLBACK Recorder(HWND h, UINT m, WPARAM w, LPARAM l) {
+    switch (m) {
+    case WM_CLOSE: g_msgs.push_back("close"); return 0;  // the form stays for the next step
+    case WM_COMMAND: g_msgs.push_back("command " + std::to_string(LOWORD(w))); return 0;
+    case WM_SYSCOMMAND: g_msgs.push_back("syscommand " + std::to_string(w & 0xFFF0)); break;
+    case WM_INITMENUPOPUP:
+        g_msgs.push_back(HIWORD(l) ? "popup system" : "popup " + std::to_string(GetMenuItemID(HMENU(w), 0)));
+        break;
+    default: break;
+    }
+    return CallWindowProcW(g_formProc, h, m, w, l);
+}
+
+constexpr UINT kOpen = 101, kSave = 102, kCut = 201, kHelp = 301;
+
+HMENU MakeMenu() {
+    HMENU bar = CreateMenu();
+    HMENU file = CreatePopupMenu(), edit = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, kOpen, "&Open");
+    AppendMenuA(file, MF_STRING, kSave, "&Save");
+    AppendMenuA(edit, MF_STRING, kCut, "Cu&t");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "&File");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "&Edit");
+    AppendMenuA(bar, MF_STRING, kHelp, "&Help");
+    return bar;
+}
+
+class CustomFrame : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form_ = std::make_unique<host::Form>(nullptr, RECT{100, 100, 500, 400}, L"Framed");
+        hwnd_ = form_->hWnd();
+        g_formProc = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder)));
+        SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
+        g_msgs.clear();
+    }
+    void TearDown() override {
+        facade_.reset();
+        form_.reset();
+        ClipCursor(nullptr);
+    }
+    // Frames the form and shows it active.
+    void Begin(IUnknown* client, bool withMenu = false) {
+        if (withMenu) SetMenu(hwnd_, MakeMenu());
+        facade_ = std::make_unique<clsCustomWndow>();
+        facade_->BeginCustomWindow(form_->Dispatch().get(), client);
+        ShowWindow(hwnd_, SW_SHOW);
+        Activate();
+    }
+    void Activate() {
+        SetForegroundWindow(hwnd_);
+        PumpUntil([&] { return GetForegroundWindow() == hwnd_ && frame()->DrawnActive(); }, 2000);
+        Pump(50);
+    }
+    clsFrameControl* frame() const { return facade_->Frame(); }
+    RECT WindowRect() const {
+        RECT r;
+        GetWindowRect(hwnd_, &r);
+        return r;
+    }
+    // A point of the frame's geometry (window coordinates) on the screen.
+    POINT Screen(int x, int y) const {
+        const RECT r = WindowRect();
+        return {r.left + x, r.top + y};
+    }
+    POINT CentreOf(const FrameBox& f) const { return Screen((f.left + f.right) / 2, (f.top + f.bottom) / 2); }
+    void ClickAt(POINT p) {
+        MouseTo(p.x, p.y);
+        Pump(30);
+        Button(true);
+        Pump(30);
+        Button(false);
+    }
+    LRESULT HitAt(POINT p) { return SendMessageW(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); }
+    bool Logged(const std::string& m) const { return std::find(g_msgs.begin(), g_msgs.end(), m) != g_msgs.end(); }
+
+    std::unique_ptr<host::Form> form_;
+    std::unique_ptr<clsCustomWndow> facade_;
+    HWND hwnd_ = nullptr;
+};
+
+TEST_F(CustomFrame, FullRepaintCallsTheClientInOrder) {
+    RecordingClient client;
+    Begin(&client, true);
+    EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), static_cast<HANDLE>(&client));
+    EXPECT_TRUE(GetPropA(hwnd_, "lvCFrame_Optr"));
+    EXPECT_EQ(GetMenu(hwnd_), nullptr) << "the bar took the menu from the system";
+    const VARIANT none = facade_->IsSubclassed(nullptr);
+    EXPECT_EQ(none.vt, VT_EMPTY);
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_TRUE);
+
+    const RECT r = WindowRect();
+    const std::string size = std::to_string(r.right - r.left) + "x" + std::to_string(r.bottom - r.top);
+    const FrameGeometry& g = frame()->Geometry();
+    client.calls.clear();
+    facade_->Refresh();
+    EXPECT_EQ(client.calls, (Log{"Border " + size,
+                                 "MenuBar " + std::to_string(g.menuStrip.Width()) + "x" +
+                                     std::to_string(g.menuStrip.Height()),
+                                 "TitleBar " + std::to_string(g.title.Width()) + "x21", "Caption Framed",
+                                 "Button 1 0", "Button 2 0", "Button 3 0"}));
+
+    // A client that draws the title bar itself still gets caption and buttons over it.
+    client.modifyTitle = true;
+    client.calls.clear();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(client.Only("Caption"), Log{"Caption Framed"});
+    EXPECT_EQ(client.Only("Button").size(), 3u);
+    EXPECT_TRUE(client.Only("MenuBar").empty()) << "the cached background serves an unchanged focus";
+
+    // An empty caption: no caption callback.
+    SetWindowTextA(hwnd_, "");
+    client.calls.clear();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_TRUE(client.Only("Caption").empty());
+    EXPECT_EQ(client.Only("TitleBar").size(), 1u);
+
+    // Disabled buttons are drawn with state 3.
+    facade_->EnableTBarBtns(8, false);
+    client.calls.clear();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_EQ(client.Only("Button"), (Log{"Button 1 0", "Button 2 3", "Button 3 0"}));
+}
+
+TEST_F(CustomFrame, ScreenshotsOfTheDefaultFrame) {
+    Begin(nullptr, true);
+    EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), nullptr);
+    SetWindowTextA(hwnd_, "Lumiokit frame");
+    Pump(50);
+    int w = 0, h = 0;
+    auto active = ui::CaptureWindow(hwnd_, w, h);
+    ui::SavePng(L"custom_frame_active.png", w, h, active);
+
+    SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
+    Pump(50);
+    EXPECT_FALSE(frame()->DrawnActive());
+    auto inactive = ui::CaptureWindow(hwnd_, w, h);
+    ui::SavePng(L"custom_frame_inactive.png", w, h, inactive);
+
+    // The title strip's gradient starts in the caption colour of each state.
+    const FrameGeometry& g = frame()->Geometry();
+    const size_t at = (static_cast<size_t>(g.title.top + 2) * w + g.title.left + 30) * 4;
+    auto rgbAt = [&](const std::vector<uint8_t>& px) { return RGB(px[at + 2], px[at + 1], px[at]); };
+    EXPECT_EQ(rgbAt(active), GetSysColor(COLOR_ACTIVECAPTION) & 0xFFFFFF);
+    EXPECT_EQ(rgbAt(inactive), GetSysColor(COLOR_INACTIVECAPTION) & 0xFFFFFF);
+}
+
+TEST_F(CustomFrame, CaptionButtonsByMouse) {
+    RecordingClient client;
+    Begin(&client);
+    const FrameGeometry& g = frame()->Geometry();
+    ClickAt(CentreOf(g.buttons[1].rect));
+    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); })) << "released over the close button";
+    EXPECT_EQ(frame()->DragMode(), 0);
+    EXPECT_EQ(GetCapture(), nullptr);
+
+    // Pressed, then released off the button: nothing, and it is drawn normal again.
+    g_msgs.clear();
+    const POINT press = CentreOf(g.buttons[1].rect);
+    MouseTo(press.x + 6, press.y);  // apart from the first click: no double click
+    Pump(30);
+    Button(true);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == HTCLOSE; }));
+    EXPECT_EQ(g.buttons[1].state, 2);
+    const POINT off = Screen(g.title.left + 60, g.title.top + 5);
+    MouseTo(off.x, off.y);
+    ASSERT_TRUE(PumpUntil([&] { return g.buttons[1].state == 0; })) << "moved off: drawn normal";
+    Button(false);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
+    Pump(100);
+    EXPECT_FALSE(Logged("close"));
+
+    // Minimise and maximise go through the system commands.
+    ClickAt(CentreOf(g.buttons[2].rect));
+    EXPECT_TRUE(PumpUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
+    EXPECT_TRUE(Logged("syscommand " + std::to_string(SC_MAXIMIZE)));
+
+    // A disabled button answers no hit; a press sent anyway starts nothing.
+    facade_->EnableTBarBtns(2, false);
+    EXPECT_EQ(HitAt(CentreOf(g.buttons[1].rect)), HTNOWHERE);
+    const POINT c = CentreOf(g.buttons[1].rect);
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCLOSE, MAKELPARAM(c.x, c.y));
+    EXPECT_EQ(frame()->DragMode(), 0);
+    EXPECT_EQ(g.buttons[1].state, 3) << "drawn inactive";
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
+    Pump(50);
+    EXPECT_FALSE(Logged("close")) << "closing disabled";
+}
+
+TEST_F(CustomFrame, UserButtonsAddedBeforeBeginAreKept) {
+    RecordingClient client;
+    facade_ = std::make_unique<clsCustomWndow>();
+    facade_->AddTitleBarButton("  pin ", 0, 0, 0, 0, 0, 0);
+    facade_->BeginCustomWindow(form_->Dispatch().get(), &client);
+    ShowWindow(hwnd_, SW_SHOW);
+    Activate();
+    const FrameGeometry& g = frame()->Geometry();
+    ASSERT_EQ(g.buttons.size(), 5u);
+    ASSERT_TRUE(g.buttons[4].shown);
+    const POINT p = CentreOf(g.buttons[4].rect);
+    EXPECT_EQ(HitAt(p), 34);
+    ClickAt(p);
+    EXPECT_TRUE(PumpUntil([&] { return !client.clicks.empty(); }));
+    EXPECT_EQ(client.clicks, (std::vector<std::string>{"pin"}));
+
+    // Codes 31 to 33 and beyond the last entry are refused and reach the form as HTNOWHERE.
+    for (WPARAM code : {31, 32, 33, 35, 40}) {
+        SendMessageW(hwnd_, WM_NCLBUTTONDOWN, code, MAKELPARAM(p.x, p.y));
+        EXPECT_EQ(frame()->DragMode(), 0) << code;
+    }
+}
+
+TEST_F(CustomFrame, SizingStopsAtTheMinimumTrackSize) {
+    RecordingClient client;
+    Begin(&client);
+    const RECT before = WindowRect();
+    const int midY = (before.top + before.bottom) / 2;
+    EXPECT_EQ(HitAt({before.left + 1, midY}), HTLEFT);
+    MouseTo(before.left + 1, midY);
+    Pump(30);
+    Button(true);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 2; }));
+    for (int x = before.left + 5; x < before.right + 40; x += 4) {
+        MouseTo(x, midY);
+        Pump(5);
+    }
+    Button(false);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
+    const RECT after = WindowRect();
+    EXPECT_EQ(after.right, before.right) << "the right edge stays";
+    EXPECT_EQ(after.right - after.left, GetSystemMetrics(SM_CXMINTRACK));
+    EXPECT_EQ(client.Only("Sizing"), (Log{"Sizing begin", "Sizing end"}));
+    RECT clip;
+    GetClipCursor(&clip);
+    EXPECT_EQ(clip.right, GetSystemMetrics(SM_CXSCREEN)) << "the cursor is free again";
+}
+
+TEST_F(CustomFrame, CaptionDragMovesUnlessZoomedOrDisabled) {
+    Begin(nullptr);
+    const RECT before = WindowRect();
+    const POINT grip = CentreOf(frame()->Geometry().title);
+    MouseTo(grip.x, grip.y);
+    Pump(30);
+    Button(true);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 1; }));
+    MouseTo(grip.x + 30, grip.y + 20);
+    Pump(50);
+    Button(false);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
+    RECT moved = WindowRect();
+    EXPECT_EQ(moved.left, before.left + 30);
+    EXPECT_EQ(moved.top, before.top + 20);
+
+    // Moving disabled: the press is refused.
+    facade_->EnableTBarBtns(32, false);
+    const POINT g2 = CentreOf(frame()->Geometry().title);
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(g2.x, g2.y));
+    EXPECT_EQ(frame()->DragMode(), 0);
+    facade_->EnableTBarBtns(32, true);
+
+    // Zoomed: the caption stays where it is.
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
+    Pump(50);
+    const RECT zoomed = WindowRect();
+    const POINT g3 = CentreOf(frame()->Geometry().title);
+    MouseTo(g3.x, g3.y);
+    Pump(30);
+    Button(true);
+    Pump(50);
+    MouseTo(g3.x + 40, g3.y + 40);
+    Pump(50);
+    Button(false);
+    Pump(50);
+    const RECT still = WindowRect();
+    EXPECT_TRUE(EqualRect(&zoomed, &still));
+    EXPECT_EQ(HitAt(Screen(1, 100)), HTNOWHERE) << "no sizing edges while zoomed";
+}
+
+TEST_F(CustomFrame, CaptureLostMidDragEndsIt) {
+    Begin(nullptr);
+    const POINT grip = CentreOf(frame()->Geometry().title);
+    MouseTo(grip.x, grip.y);
+    Pump(30);
+    Button(true);
+    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 1; }));
+    EXPECT_EQ(GetCapture(), hwnd_);
+    HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    SetCapture(other);
+    EXPECT_EQ(frame()->DragMode(), 0) << "the drag ends with the capture";
+    RECT clip;
+    GetClipCursor(&clip);
+    EXPECT_EQ(clip.right, GetSystemMetrics(SM_CXSCREEN));
+    ReleaseCapture();
+    Button(false);
+    Pump(50);
+    DestroyWindow(other);
+    const RECT before = WindowRect();
+    MouseTo(grip.x + 50, grip.y + 50);
+    Pump(50);
+    const RECT after = WindowRect();
+    EXPECT_TRUE(EqualRect(&before, &after)) << "no drag follows the mouse";
+}
+
+TEST_F(CustomFrame, HitTestsFollowMovesMadeByCode) {
+    Begin(nullptr);
+    SetWindowPos(hwnd_, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    Pump(30);
+    const FrameGeometry& g = frame()->Geometry();
+    EXPECT_EQ(HitAt(CentreOf(g.title)), HTCAPTION);
+    EXPECT_EQ(HitAt(CentreOf(g.client)), HTCLIENT);
+    EXPECT_EQ(HitAt(CentreOf(g.buttons[1].rect)), HTCLOSE);
+    const RECT r = WindowRect();
+    EXPECT_EQ(HitAt({r.right - 2, r.bottom - 2}), HTBOTTOMRIGHT);
+    EXPECT_EQ(HitAt({r.left - 5, r.top}), HTNOWHERE);
+}
+
+TEST_F(CustomFrame, SystemMenuFollowsTheButtons) {
+    Begin(nullptr);
+    facade_->EnableTBarBtns(8, false);
+    HMENU sys = GetSystemMenu(hwnd_, FALSE);
+    ASSERT_TRUE(sys);
+    MENUITEMINFOA mii{};
+    mii.cbSize = sizeof mii;
+    mii.fMask = MIIM_STATE | MIIM_ID;
+    ASSERT_TRUE(GetMenuItemInfoA(sys, 1967, FALSE, &mii));
+    EXPECT_TRUE(mii.fState & MFS_GRAYED);
+    EXPECT_FALSE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
+    EXPECT_EQ(sizeof(MENUITEMINFOA), 80u);
+
+    facade_->EndCustomWindow();
+    sys = GetSystemMenu(hwnd_, FALSE);
+    ASSERT_TRUE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
+    EXPECT_EQ(mii.fState & MFS_GRAYED, 0u);
+    EXPECT_FALSE(GetMenuItemInfoA(sys, 1967, FALSE, &mii));
+}
+
+TEST_F(CustomFrame, IconDoubleClickCloses) {
+    Begin(nullptr);
+    const POINT icon = CentreOf(frame()->Geometry().buttons[0].rect);
+    EXPECT_EQ(HitAt(icon), HTSYSMENU);
+    SendMessageW(hwnd_, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
+    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+
+    // A press that opens the system menu, then a release soon after: closes too.
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
+    MSG request;
+    EXPECT_TRUE(PeekMessageW(&request, hwnd_, 0x313, 0x313, PM_REMOVE)) << "the press asks for the system menu";
+    SendMessageW(hwnd_, WM_NCLBUTTONUP, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
+    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+}
+
+TEST_F(CustomFrame, RegionFromTheClientAfterEveryResize) {
+    RecordingClient client;
+    client.makeRegion = true;
+    Begin(&client);
+    const int before = client.regions;
+    SetWindowPos(hwnd_, nullptr, 0, 0, 333, 222, SWP_NOMOVE | SWP_NOZORDER);
+    Pump(30);
+    EXPECT_GT(client.regions, before);
+    EXPECT_EQ(client.Only("Region").back(), "Region 333x222");
+    RECT box{};
+    HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+    ASSERT_NE(GetWindowRgn(hwnd_, rgn), ERROR);
+    GetRgnBox(rgn, &box);
+    DeleteObject(rgn);
+    EXPECT_EQ(box.right, 333);
+    EXPECT_EQ(box.bottom, 222);
+}
+
+TEST_F(CustomFrame, BeginTwiceAndEndThenBegin) {
+    RecordingClient client;
+    Begin(&client);
+    facade_->BorderStyle(5);
+    facade_->BeginCustomWindow(form_->Dispatch().get(), &client);
+    EXPECT_EQ(GetPropA(hwnd_, "lvCFrame_Optr"), static_cast<HANDLE>(static_cast<IFrameWindowProc*>(frame())));
+    EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), static_cast<HANDLE>(&client));
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_TRUE);
+    client.calls.clear();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(client.Only("Border").empty()) << "the second frame paints";
+
+    facade_->EndCustomWindow();
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), nullptr);
+    EXPECT_TRUE(IsWindowVisible(hwnd_)) << "as visible as before";
+    facade_->BeginCustomWindow(form_->Dispatch().get(), nullptr);
+    EXPECT_EQ(facade_->BorderStyle(), 4) << "a fresh frame takes its border from the window style";
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_TRUE);
+}
+
+TEST_F(CustomFrame, ALaterSubclasserSurvivesEnd) {
+    Begin(nullptr);
+    static WNDPROC s_below;
+    static int s_seen;
+    s_seen = 0;
+    s_below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
+        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+            if (m == WM_USER + 7) ++s_seen;
+            return CallWindowProcW(s_below, h, m, w, l);
+        })));
+    facade_->EndCustomWindow();
+    SendMessageW(hwnd_, WM_USER + 7, 0, 0);
+    EXPECT_EQ(s_seen, 1) << "the later procedure is still the window's";
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Logged("close")) << "and the chain below it still reaches the form";
+    SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(s_below));
+}
+
+}  // namespace
