@@ -506,7 +506,7 @@ void clsMenuBarControl::OnMenuMsgFilter(MSG* lpMsg, bool& handled) {
         case VK_RETURN:
             if (!popup_ || oneShot_) {
                 oneShot_ = false;
-                handled = !popup_;
+                handled = true;
             }
             break;
         case VK_ESCAPE: escaped_ = true; break;
@@ -611,7 +611,7 @@ void clsMenuBarControl::OnMenuMouseHook(WPARAM wParam, LPARAM lParam, bool& hand
 
 void clsMenuBarControl::OpenFromKeyboard(int32_t index, bool selectFirst) {
     TrackingState(false);
-    oneShot_ = true;
+    oneShot_ = selectFirst;  // the Return that opened it
     TrackMenu(index, -1, (hiliteMode_ & 4) != 0, false, selectFirst, 0, 0, 0);
 }
 
@@ -695,7 +695,6 @@ LRESULT clsMenuBarControl::OnMenuAccelerator(int32_t character, bool hasSysIcon,
     } else if (!PopupOf(found)) {
         TrackMenu(found, -1, hasSysIcon, false, selectFirst, 0, 0, 0);
     } else if (bBeep) {
-        oneShot_ = true;
         TrackMenu(found, -1, hasSysIcon, false, selectFirst, 0, 0, 0);
     } else {
         PostMessageA(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, character);
