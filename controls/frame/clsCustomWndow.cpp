@@ -3,7 +3,6 @@
 #include <olectl.h>
 
 #include "frame_control.h"
-#include "std_objects.h"
 
 namespace lumio {
 namespace {
@@ -55,16 +54,18 @@ IFontDisp* FontOf(const FontSpec& spec) {
     const int n = MultiByteToWideChar(CP_ACP, 0, spec.name.c_str(), -1, nullptr, 0);
     std::wstring name(n > 0 ? static_cast<size_t>(n - 1) : 0, L'\0');
     if (n > 1) MultiByteToWideChar(CP_ACP, 0, spec.name.c_str(), -1, name.data(), n);
-    ComPtr<IFontDisp> font = CreateStdFont(name, spec.size, spec.bold);
-    if (!font) return nullptr;
-    IFont* f = nullptr;
-    if (SUCCEEDED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&f))) && f) {
-        f->put_Italic(spec.italic);
-        f->put_Underline(spec.underline);
-        f->put_Strikethrough(spec.strikethrough);
-        f->Release();
-    }
-    return font.detach();
+    FONTDESC fd{};
+    fd.cbSizeofstruct = sizeof fd;
+    fd.lpstrName = name.data();
+    fd.cySize.int64 = static_cast<LONGLONG>(spec.size * 10000.0 + 0.5);
+    fd.sWeight = static_cast<SHORT>(spec.bold ? FW_BOLD : FW_NORMAL);
+    fd.sCharset = DEFAULT_CHARSET;
+    fd.fItalic = spec.italic;
+    fd.fUnderline = spec.underline;
+    fd.fStrikethrough = spec.strikethrough;
+    IFontDisp* font = nullptr;
+    if (FAILED(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&font)))) return nullptr;
+    return font;
 }
 
 }  // namespace

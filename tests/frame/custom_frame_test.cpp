@@ -557,3 +557,71 @@ TEST_F(CustomFrame, ThousandCyclesLeaveNoHandlesBehind) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CustomFrame, FacadeStylesAndTheClientSize) {
+    SetMenu(hwnd_, MakeMenu());
+    RECT clientBefore;
+    GetClientRect(hwnd_, &clientBefore);
+    facade_ = std::make_unique<clsCustomWndow>();
+    // Styles set before beginning; the menu bar is made at once.
+    IFontDisp* none = facade_->Font_MenuBar();
+    ASSERT_TRUE(none);
+    BSTR name = nullptr;
+    IFont* f = nullptr;
+    none->QueryInterface(IID_IFont, reinterpret_cast<void**>(&f));
+    f->get_Name(&name);
+    CY size{};
+    f->get_Size(&size);
+    EXPECT_EQ(frame()->MenuBar()->GetFont().name, "Tahoma") << "no menu font yet";
+    EXPECT_TRUE(name && *name) << "the font object names the face Wine realises for it";
+    EXPECT_EQ(size.int64, 82500);
+    SysFreeString(name);
+    f->Release();
+    none->Release();
+    facade_->MenuSelect_FlatStyle(true);
+    EXPECT_TRUE(facade_->MenuSelect_FlatStyle());
+    facade_->FontColor_Menubar(1, 0x0000FF);
+    facade_->FontColor_Menubar(4, 0x00FF00);
+    EXPECT_EQ(facade_->FontColor_Menubar(1), 0x0000FFu);
+    EXPECT_EQ(facade_->FontColor_Menubar(4), 0u) << "a state outside 0-3 is ignored";
+    facade_->FontColor_TBar(false, 0x123456);
+    EXPECT_EQ(facade_->FontColor_TBar(false), 0x123456u);
+    EXPECT_EQ(facade_->FontColor_TBar(true), 0x80000009u);
+    facade_->AlwaysActive(false, true);
+    EXPECT_TRUE(facade_->AlwaysActive(false));
+    EXPECT_FALSE(facade_->AlwaysActive(true));
+
+    facade_->BeginCustomWindow(form_->Dispatch().get(), nullptr);
+    ShowWindow(hwnd_, SW_SHOW);
+    Activate();
+    RECT clientAfter;
+    GetClientRect(hwnd_, &clientAfter);
+    EXPECT_EQ(clientAfter.right, clientBefore.right) << "the client keeps its size under the new frame";
+    EXPECT_EQ(clientAfter.bottom, clientBefore.bottom);
+    EXPECT_EQ(frame()->Geometry().titleThickness, 21);
+
+    facade_->VerticalCaption(true);
+    Pump(30);
+    EXPECT_TRUE(facade_->VerticalCaption());
+    const FrameGeometry& g = frame()->Geometry();
+    EXPECT_EQ(g.title.Width(), 21) << "the title strip runs down the left side";
+    EXPECT_EQ(HitAt(CentreOf(g.title)), HTCAPTION);
+    GetClientRect(hwnd_, &clientAfter);
+    EXPECT_EQ(clientAfter.right, clientBefore.right);
+    EXPECT_EQ(clientAfter.bottom, clientBefore.bottom);
+    SetWindowTextA(hwnd_, "Vertical");
+    Pump(30);
+    int w = 0, h = 0;
+    auto shot = ui::CaptureWindow(hwnd_, w, h);
+    ui::SavePng(L"custom_frame_vertical.png", w, h, shot);
+
+    // A form object whose hWnd is not a top-level window is ignored.
+    host::Form child(hwnd_, RECT{0, 0, 50, 50}, L"child");
+    clsCustomWndow other;
+    other.BeginCustomWindow(child.Dispatch().get(), nullptr);
+    EXPECT_EQ(other.IsSubclassed(child.hWnd()).boolVal, VARIANT_FALSE);
+}
+
+}  // namespace
