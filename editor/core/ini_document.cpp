@@ -1,10 +1,11 @@
 #include "ini_document.h"
 
 #include "ansi_codepage.h"
+#include "line_diff.h"
 
 namespace {
 
-constexpr std::string_view kNewline = "\r\n";
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
@@ -51,6 +52,11 @@ std::string_view Unquote(std::string_view v) {
 
 } // namespace
 
+std::string_view RegistryValue(std::string_view value) {
+    // ";" is never the second byte of a two-byte character.
+    return TrimBlanks(value.substr(0, value.find(';')));
+}
+
 IniDocument::IniDocument(std::string text) : text_(std::move(text)) { Reindex(); }
 
 IniDocument::Line IniDocument::LineAt(size_t pos) const {
@@ -62,7 +68,7 @@ IniDocument::Line IniDocument::LineAt(size_t pos) const {
     l.end = e;
     l.next = e;
     if (e < n) l.next = (text_[e] == '\r' && e + 1 < n && text_[e + 1] == '\n') ? e + 2 : e + 1;
-    l.first = pos;
+    l.first = pos < start_ ? start_ : pos;
     while (l.first < e && IsBlank(text_[l.first])) ++l.first;
     l.last = e;
     while (l.last > l.first && IsBlank(text_[l.last - 1])) --l.last;
@@ -77,6 +83,7 @@ std::optional<std::string_view> IniDocument::HeaderName(const Line &line) const 
             ++i;
         } else if (text_[i] == ']') {
             close = i;
+            break;
         }
     }
     if (close == std::string::npos) return std::nullopt;
@@ -97,7 +104,15 @@ std::string_view IniDocument::ValueOf(const Line &line, size_t eq) const {
     return TrimBlanks(std::string_view(text_).substr(eq + 1, line.last - eq - 1));
 }
 
+std::string_view IniDocument::Newline() const {
+    size_t e = text_.find_first_of("\r\n");
+    if (e == std::string::npos) return "\r\n";
+    if (text_[e] == '\n') return "\n";
+    return e + 1 < text_.size() && text_[e + 1] == '\n' ? "\r\n" : "\r";
+}
+
 void IniDocument::Reindex() {
+    start_ = std::string_view(text_).substr(0, kByteOrderMark.size()) == kByteOrderMark ? kByteOrderMark.size() : 0;
     firstHeader_.clear();
     indexed_ = false;
     lookups_ = 0;
@@ -108,9 +123,9 @@ template <typename F> void IniDocument::ForEachHeader(F f) const {
     // Headers are found by their "[", which is far rarer than line ends.
     for (size_t p = text_.find('['); p != std::string::npos; p = text_.find('[', p + 1)) {
         size_t start = p;
-        while (start > 0 && IsBlank(text_[start - 1])) --start;
-        if (start > 0 && text_[start - 1] != '\n' && text_[start - 1] != '\r') continue;
-        Line l = LineAt(start);
+        while (start > start_ && IsBlank(text_[start - 1])) --start;
+        if (start > start_ && text_[start - 1] != '\n' && text_[start - 1] != '\r') continue;
+        Line l = LineAt(start == start_ ? 0 : start);
         if (auto name = HeaderName(l)) {
             if (f(l, *name)) return;
         }
@@ -187,12 +202,13 @@ void IniDocument::Splice(size_t pos, size_t len, std::string_view with) {
 }
 
 void IniDocument::AppendSection(std::string_view name, std::string_view body) {
+    std::string_view nl = Newline();
     std::string add;
-    if (!text_.empty() && text_.back() != '\n' && text_.back() != '\r') add += kNewline;
+    if (text_.size() > start_ && text_.back() != '\n' && text_.back() != '\r') add += nl;
     add += '[';
     add += name;
     add += ']';
-    add += kNewline;
+    add += nl;
     add += body;
     Splice(text_.size(), 0, add);
 }
@@ -200,7 +216,8 @@ void IniDocument::AppendSection(std::string_view name, std::string_view body) {
 bool IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
     std::string line;
     line.reserve(key.size() + value.size() + 3);
-    line.append(key).append("=").append(value).append(kNewline);
+    std::string_view nl = Newline();
+    line.append(key).append("=").append(value).append(nl);
     auto s = FindSection(section);
     if (!s) {
         AppendSection(section, line);
@@ -219,7 +236,7 @@ bool IniDocument::SetValue(std::string_view section, std::string_view key, std::
     for (const Line &l : s->body) {
         if (EqualsSign(l) != std::string::npos) after = &l;
     }
-    if (after->next == after->end) line.insert(0, kNewline); // the line had no ending
+    if (after->next == after->end) line.insert(0, nl); // the line had no ending
     Splice(after->next, 0, line);
     return true;
 }
@@ -240,7 +257,7 @@ int IniDocument::DeleteLinesWithValue(std::string_view section, std::string_view
     int removed = 0;
     for (const Line &l : s->body) {
         size_t eq = EqualsSign(l);
-        if (eq != std::string::npos && ValueOf(l, eq) == value) {
+        if (eq != std::string::npos && KeyOf(l, eq).substr(0, 1) != ";" && RegistryValue(ValueOf(l, eq)) == value) {
             ++removed;
         } else {
             kept.append(text_, l.begin, l.next - l.begin);
@@ -253,20 +270,79 @@ int IniDocument::DeleteLinesWithValue(std::string_view section, std::string_view
 }
 
 bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std::string_view> &lines) {
-    std::string body;
-    for (std::string_view l : lines) body.append(l).append(kNewline);
+    const std::string nl(Newline());
     auto s = FindSection(section);
     if (!s) {
+        std::string body;
+        for (std::string_view l : lines) body.append(l).append(nl);
         AppendSection(section, body);
         return true;
     }
-    size_t from = s->header.next;
-    size_t to = from;
-    for (const Line &l : s->body) {
-        if (l.first < l.last) to = l.next;
+    // The lines replaced: up to the last non-blank one.
+    size_t count = 0;
+    for (size_t i = 0; i < s->body.size(); ++i) {
+        if (s->body[i].first < s->body[i].last) count = i + 1;
     }
-    if (s->header.next == s->header.end) body.insert(0, kNewline);
-    if (std::string_view(text_).substr(from, to - from) == body) return false;
-    Splice(from, to - from, body);
+    std::vector<std::string_view> present, wanted;
+    std::vector<size_t> presentAt; // region index of each present line
+    for (size_t i = 0; i < count; ++i) {
+        const Line &l = s->body[i];
+        if (l.first == l.last) continue;
+        present.push_back(std::string_view(text_).substr(l.first, l.last - l.first));
+        presentAt.push_back(i);
+    }
+    for (std::string_view l : lines) wanted.push_back(TrimBlanks(l));
+    auto match = MatchLines(present, wanted, [](std::string_view a, std::string_view b) { return a == b; });
+
+    // Where each run of new lines goes: at the first present line the run replaces, or
+    // else right after the line kept before it.
+    std::vector<bool> kept(present.size(), false);
+    for (ptrdiff_t m : match) {
+        if (m >= 0) kept[static_cast<size_t>(m)] = true;
+    }
+    std::vector<std::vector<size_t>> insertBefore(count + 1);
+    size_t j = 0, k = 0;  // next wanted line, next present line
+    size_t afterKept = 0; // region index just after the last kept line
+    for (;;) {
+        size_t runEnd = j;
+        while (runEnd < wanted.size() && match[runEnd] < 0) ++runEnd;
+        size_t nextKept = runEnd < wanted.size() ? static_cast<size_t>(match[runEnd]) : present.size();
+        // The present lines in between are all replaced.
+        size_t at = k < nextKept ? presentAt[k] : afterKept;
+        for (size_t n = j; n < runEnd; ++n) insertBefore[at].push_back(n);
+        if (runEnd == wanted.size()) break;
+        afterKept = presentAt[nextKept] + 1;
+        j = runEnd + 1;
+        k = nextKept + 1;
+    }
+
+    std::string out;
+    bool needNewline = s->header.next == s->header.end; // a header at the end of the file
+    auto put = [&](std::string_view bytes, bool ended) {
+        if (needNewline) out += nl;
+        out += bytes;
+        needNewline = !ended;
+    };
+    // A blank line stays with the line after it.
+    std::vector<bool> keepLine(count, false);
+    for (size_t i = count, p = present.size(); i-- > 0;) {
+        const Line &l = s->body[i];
+        if (l.first < l.last) --p;
+        keepLine[i] = kept[p];
+    }
+    for (size_t i = 0; i <= count; ++i) {
+        for (size_t n : insertBefore[i]) {
+            put(lines[n], false);
+            needNewline = false;
+            out += nl;
+        }
+        if (i == count) break;
+        const Line &l = s->body[i];
+        if (keepLine[i]) put(std::string_view(text_).substr(l.begin, l.next - l.begin), l.next != l.end);
+    }
+    size_t from = s->header.next;
+    size_t to = count > 0 ? s->body[count - 1].next : from;
+    if (std::string_view(text_).substr(from, to - from) == out) return false;
+    Splice(from, to - from, out);
     return true;
 }

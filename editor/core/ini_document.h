@@ -5,7 +5,8 @@
 //
 // Reading rules: lines end at CR LF, LF or a lone CR; blanks are spaces and tabs.
 // A header is a line whose first non-blank character is "[" and that holds a "]"; the
-// name lies between the "[" and the last "]". Section and key names match without
+// name lies between the "[" and the first "]" (the game reads "[A];old [B]" as section A).
+// A UTF-8 byte-order mark before the first line is no part of it. Section and key names match without
 // regard to ASCII letter case, blanks around them ignored; the first section of a name
 // wins. A key line holds "=": the key is the text before the first "=", the value the
 // text after it, both without surrounding blanks.
@@ -15,6 +16,10 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+// A value as the game reads a registry line or a unit ID: cut at the first ";", without
+// surrounding blanks.
+std::string_view RegistryValue(std::string_view value);
 
 class IniDocument {
 public:
@@ -33,13 +38,16 @@ public:
     // Edits. Each returns whether the text changed.
     // An existing key keeps its name and the blanks around "="; its value is replaced.
     // A new key goes after the last key line of the section (or after the header);
-    // a new section goes at the end of the file. New lines end in CR LF.
+    // a new section goes at the end of the file. New lines end as the file's first
+    // ended line does (CR LF in a file without one).
     bool SetValue(std::string_view section, std::string_view key, std::string_view value);
     bool DeleteKey(std::string_view section, std::string_view key);
-    // Deletes every key line of the section whose value, blanks around it removed (quotes
-    // kept), is exactly value; returns how many went.
+    // Deletes every key line of the section whose value as a registry reads it
+    // (RegistryValue) is exactly value; lines whose key starts with ";" stay. Returns how many went.
     int DeleteLinesWithValue(std::string_view section, std::string_view value);
     // Replaces the section's lines up to its last non-blank line; blank lines after it stay.
+    // Lines equal to a present line (blanks around both ignored) keep their bytes, their
+    // line end and the blank lines near them: only the lines that differ are rewritten.
     bool ReplaceSection(std::string_view section, const std::vector<std::string_view> &lines);
 
 private:
@@ -69,7 +77,10 @@ private:
     template <typename F> void ForEachHeader(F f) const;
     std::optional<size_t> HeaderOffset(std::string_view name) const;
 
+    std::string_view Newline() const;
+
     std::string text_;
+    size_t start_ = 0; // past a UTF-8 byte-order mark
     // Built at the second lookup: a single read only scans up to its section.
     mutable bool indexed_ = false;
     mutable int lookups_ = 0;

@@ -1,16 +1,23 @@
 #include "rwini.h"
 
 #include "ansi_codepage.h"
+#include "ini_document.h"
+
+#include <limits>
 
 namespace {
 
 constexpr uint32_t kValueBuffer = 144;
 constexpr uint32_t kSectionBuffer = 32767;
+// Sections are read whole: a cut section would be written back cut.
+constexpr uint32_t kWholeSection = std::numeric_limits<uint32_t>::max();
 
-std::string TrimSpaces(std::string_view s) {
-    while (!s.empty() && s.front() == ' ') s.remove_prefix(1);
-    while (!s.empty() && s.back() == ' ') s.remove_suffix(1);
-    return std::string(s);
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+std::string_view TrimBlanks(std::string_view s) {
+    while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+    return s;
 }
 
 } // namespace
@@ -30,7 +37,7 @@ void WriteIniString(std::string_view section, std::string_view key, std::string_
 
 std::string TrimIniValue(std::string_view s) {
     // Positions count characters of the ANSI code page, not bytes. The first character is
-    // never examined; only characters 2 to 41 end the value.
+    // never examined; only characters 2 to 41 end the value. A tab ends it as a space does.
     size_t starts[42];
     size_t chars = 0;
     for (size_t b = 0; b < s.size() && chars < 42; ++chars) {
@@ -40,14 +47,14 @@ std::string TrimIniValue(std::string_view s) {
     for (size_t i = 1; i <= 40 && chars > 0; ++i) {
         size_t at = i < chars ? starts[i] : starts[chars - 1];
         char c = s[at];
-        if (c == ' ' || c == ';' || c == '\0') return std::string(s.substr(0, i < chars ? starts[i] : s.size()));
+        if (c == ' ' || c == '\t' || c == ';' || c == '\0') return std::string(s.substr(0, i < chars ? starts[i] : s.size()));
     }
     return std::string(s);
 }
 
 std::string ReadSectionText(std::string_view section, const std::string &file) {
-    ProfileRead r = ProfileGetSection(section, kSectionBuffer, file);
-    // The buffer always ends in two NULs; a cut last line is kept.
+    ProfileRead r = ProfileGetSection(section, kWholeSection, file);
+    // The buffer ends in two NULs.
     size_t pair = r.buffer.find(std::string_view("\0\0", 2));
     std::string_view kept = std::string_view(r.buffer).substr(0, pair + 1);
     std::string text;
@@ -64,27 +71,22 @@ std::string ReadSectionText(std::string_view section, const std::string &file) {
 
 std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::string &file) {
     std::vector<IniEntry> entries(1);
-    ProfileRead r = ProfileGetSection(section, kSectionBuffer, file);
-    if (r.count == 0) return entries;
-    // Whole lines only: a line cut by the buffer ends without its NUL and is dropped.
+    ProfileRead r = ProfileGetSection(section, kWholeSection, file);
     std::string_view data = std::string_view(r.buffer).substr(0, r.count);
-    size_t lastNul = data.rfind('\0');
-    if (lastNul == std::string_view::npos) return entries;
-    data = data.substr(0, lastNul);
-
     size_t k = 0;
-    for (;;) {
+    while (!data.empty()) {
         size_t nul = data.find('\0');
         std::string_view line = data.substr(0, nul);
+        data.remove_prefix(nul == std::string_view::npos ? data.size() : nul + 1);
         size_t eq = line.find('=');
-        if (eq != std::string_view::npos) {
-            if (k == entries.size()) entries.emplace_back();
-            entries[k].Key = TrimSpaces(line.substr(0, eq));
-            entries[k].Value = TrimSpaces(line.substr(eq + 1));
-            ++k;
-        }
-        if (nul == std::string_view::npos) break;
-        data.remove_prefix(nul + 1);
+        if (eq == std::string_view::npos) continue;
+        std::string_view key = TrimBlanks(line.substr(0, eq));
+        // A line commented out is no entry, whatever it holds.
+        if (!key.empty() && key.front() == ';') continue;
+        if (k == entries.size()) entries.emplace_back();
+        entries[k].Key = std::string(key);
+        entries[k].Value = std::string(RegistryValue(line.substr(eq + 1)));
+        ++k;
     }
     return entries;
 }

@@ -19,7 +19,11 @@ std::string ReadIniString(std::string_view section, std::string_view key, std::s
                           const std::string &file);
 void WriteIniString(std::string_view section, std::string_view key, std::string_view value, const std::string &file);
 std::string TrimIniValue(std::string_view s);
+// The whole section, each line followed by CR LF; one CR LF for a missing or empty section.
 std::string ReadSectionText(std::string_view section, const std::string &file);
+// The whole section's key lines in file order: keys without blanks around them, values as
+// the game reads a registry line (cut at ";", without blanks); lines whose key starts with
+// ";" are left out. At least one element: a blank one when no line qualifies.
 std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::string &file);
 
 // Removes the key's line from the section (a value write with no value).

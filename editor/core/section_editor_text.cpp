@@ -1,5 +1,6 @@
 #include "section_editor_text.h"
 
+#include "ansi_codepage.h"
 #include "ansi_string_ops.h"
 #include "rwini.h"
 
@@ -18,18 +19,41 @@ void AppendSection(std::string &text, const std::string &rules, const std::strin
     text.append("\r\n[").append(name).append("]\r\n").append(lines);
 }
 
-// The value after the n-th line start (n from 1) that reads key "=".
+bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Key names as the INI services match them: blanks around ignored, ASCII letter case too.
+bool SameKey(std::string_view a, std::string_view b) {
+    while (!a.empty() && IsBlank(a.front())) a.remove_prefix(1);
+    while (!a.empty() && IsBlank(a.back())) a.remove_suffix(1);
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (IsAnsiLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The value of the n-th line (n from 1) whose key is weaponType.
 std::optional<std::string> NthKeyValue(std::string_view text, std::string_view weaponType, int n) {
-    std::string key(weaponType);
-    key += '=';
-    for (size_t pos = AnsiFind(text, key); pos != std::string_view::npos; pos = AnsiFind(text, key, pos + 1)) {
-        // A key counts only at the start of a line, not at the end of a longer key.
-        if (pos != 0 && !IsLineBreak(text[pos - 1])) continue;
-        if (--n > 0) continue;
-        size_t begin = pos + key.size();
-        size_t end = begin;
+    size_t pos = 0;
+    while (pos <= text.size()) {
+        size_t end = pos;
         while (end < text.size() && !IsLineBreak(text[end])) ++end;
-        return TrimIniValue(text.substr(begin, end - begin));
+        std::string_view line = text.substr(pos, end - pos);
+        pos = end + 1;
+        // "=" is never the second byte of a two-byte character.
+        size_t eq = line.find('=');
+        if (eq == std::string_view::npos || !SameKey(line.substr(0, eq), weaponType)) continue;
+        if (--n > 0) continue;
+        std::string_view value = line.substr(eq + 1);
+        while (!value.empty() && IsBlank(value.front())) value.remove_prefix(1);
+        return TrimIniValue(value);
     }
     return std::nullopt;
 }

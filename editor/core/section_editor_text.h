@@ -12,7 +12,8 @@
 std::string BuildEditorText(const std::string &rulesFile, std::string_view itemText, bool withWeapons,
                             bool withWarheads);
 
-// The value of the first line (or, for the Double form, the second line) that starts with
-// key followed by "=", cut before its first space or ";"; nullopt when there is no such line.
+// The value of the first line (or, for the Double form, the second line) whose key is
+// weaponType, matched as the INI services match keys (letter case and blanks around the key
+// and "=" ignored), cut before its first blank or ";"; nullopt when there is no such line.
 std::optional<std::string> GetWeaponName(std::string_view totalData, std::string_view weaponType);
 std::optional<std::string> GetDoubleWeaponName(std::string_view totalData, std::string_view weaponType);

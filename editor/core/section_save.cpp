@@ -29,19 +29,37 @@ std::string_view TrimBlanks(std::string_view s) {
     return s;
 }
 
-// Whether the trimmed line ends in a "]" of its own (not the second byte of a character).
-bool EndsWithBracket(std::string_view s) {
-    size_t pos = 0, last = std::string_view::npos;
-    while (pos < s.size()) {
-        last = pos;
-        pos += IsAnsiLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size() ? 2 : 1;
+// Position of the first "]" of its own (not the second byte of a character), npos when none.
+size_t FirstBracket(std::string_view s) {
+    for (size_t pos = 0; pos < s.size(); ++pos) {
+        if (IsAnsiLeadByte(static_cast<unsigned char>(s[pos])) && pos + 1 < s.size()) {
+            ++pos;
+        } else if (s[pos] == ']') {
+            return pos;
+        }
     }
-    return last != std::string_view::npos && s[last] == ']' && last == s.size() - 1;
+    return std::string_view::npos;
+}
+
+char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+// Section names match as the INI services match them: ASCII letter case ignored.
+bool SameSection(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (IsAnsiLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
+            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+            ++i;
+        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 struct Block {
     std::optional<std::string> Name; // none: the lines before the first header
-    bool Valid = true;               // a header line of the form "[name]"
+    bool Valid = true;               // a header line holding "]": the name runs to the first one
     std::vector<std::string> Lines;
 };
 
@@ -52,8 +70,9 @@ std::vector<Block> CutBlocks(std::string_view text) {
         if (t.empty()) continue;
         if (t.front() == '[') {
             Block b;
-            b.Valid = t.size() >= 2 && EndsWithBracket(t);
-            b.Name = b.Valid ? std::string(t.substr(1, t.size() - 2)) : std::string(t);
+            size_t close = FirstBracket(t.substr(1));
+            b.Valid = close != std::string_view::npos;
+            b.Name = b.Valid ? std::string(TrimBlanks(t.substr(1, close))) : std::string(t);
             blocks.push_back(std::move(b));
         } else {
             blocks.back().Lines.emplace_back(line);
@@ -106,9 +125,9 @@ SectionSavePlan PlanSectionSave(const std::string &rulesFile, std::string_view t
     for (size_t i = 0; i < blocks.size(); ++i) {
         const Block &b = blocks[i];
         bool known = false;
-        for (const auto &t : targets) known = known || t == *b.Name;
+        for (const auto &t : targets) known = known || SameSection(t, *b.Name);
         bool twice = false;
-        for (size_t j = 0; j < i; ++j) twice = twice || *blocks[j].Name == *b.Name;
+        for (size_t j = 0; j < i; ++j) twice = twice || SameSection(*blocks[j].Name, *b.Name);
         if (!b.Valid || !known || twice) {
             plan.Refused = true;
             return plan;
@@ -126,10 +145,10 @@ SectionSavePlan PlanSectionSave(const std::string &rulesFile, std::string_view t
 
     for (size_t i = 0; i < targets.size(); ++i) {
         bool done = false;
-        for (size_t j = 0; j < i; ++j) done = done || targets[j] == targets[i];
+        for (size_t j = 0; j < i; ++j) done = done || SameSection(targets[j], targets[i]);
         if (done) continue;
         for (const Block &b : blocks) {
-            if (*b.Name == targets[i] && !b.Lines.empty()) plan.Writes.push_back({targets[i], b.Lines});
+            if (SameSection(*b.Name, targets[i]) && !b.Lines.empty()) plan.Writes.push_back({targets[i], b.Lines});
         }
     }
     return plan;

@@ -29,7 +29,8 @@ inline constexpr std::u16string_view kSectionMismatchMessage = u"小节内容与
 // text: the editor text; itemText: the selected list item; withWeapons: the main window's
 // "提取武器"; withWarheads: the editor's "编辑弹头". Reads the stored names from rulesFile.
 //
-// A header is a line whose first non-blank character is "[" and that reads "[name]".
+// A header is a line whose first non-blank character is "[" and that holds a "]"; its name
+// runs to the first "]" and matches section names without regard to ASCII letter case.
 // The sections that may be written are the unit's own and, with withWeapons, those named
 // by the text's Primary and Secondary lines, and, with withWarheads, those named by its
 // first two Warhead lines. Lines before the first header belong to the unit. Blank lines

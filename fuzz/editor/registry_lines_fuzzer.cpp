@@ -1,6 +1,6 @@
 // Registry lines deleted by value from arbitrary file text: the result must be the
 // original with exactly the reported number of whole lines taken out, nothing else,
-// and no line of the section may still hold the value.
+// and no registry line of the section may still hold the value.
 #include "ini_document.h"
 
 #include <cstdlib>
@@ -62,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (auto lines = reread.SectionLines("WeaponsList")) {
         for (std::string_view l : *lines) {
             size_t eq = l.find('=');
-            if (eq != std::string_view::npos) Check(Trim(l.substr(eq + 1)) != value);
+            if (eq == std::string_view::npos || Trim(l.substr(0, eq)).substr(0, 1) == ";") continue;
+            Check(RegistryValue(l.substr(eq + 1)) != value);
         }
     }
     Check(reread.DeleteLinesWithValue("WeaponsList", value) == 0);

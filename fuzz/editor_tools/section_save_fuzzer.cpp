@@ -79,7 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         size_t first = line.find_first_not_of(" \t");
         if (first != std::string_view::npos && line[first] == '[') {
             // A header the engine reads: it must name a known section.
-            size_t close = line.rfind(']');
+            size_t close = line.find(']', first);
             if (close != std::string_view::npos && close > first) {
                 std::string name(line.substr(first + 1, close - first - 1));
                 if (!written.count(name)) std::abort();

@@ -39,7 +39,11 @@ TEST(IniDocumentTest, ValueReads) {
         {"LF endings", "[A]\nx=1\ny=2\n", "A", "y", "2"},
         {"lone CR endings", "[A]\rx=1\ry=2", "A", "y", "2"},
         {"indented header, blanks in brackets", "  [ Spaced ] \r\na=1\r\n", "Spaced", "a", "1"},
-        {"name runs to the last ]", "[Br]x]\r\nb=2\r\n", "Br]x", "b", "2"},
+        {"name runs to the first ]", "[Br]x]\r\nb=2\r\n", "Br", "b", "2"},
+        {"comment with brackets after a header", "[A];old [B]\r\nb=2\r\n", "A", "b", "2"},
+        {"no section named up to a comment's ]", "[A];old [B]\r\nb=2\r\n", "A];old [B", "b", std::nullopt},
+        {"byte-order mark before the first header", "\xEF\xBB\xBF[A]\r\nx=1\r\n", "A", "x", "1"},
+        {"byte-order mark before an indented header", "\xEF\xBB\xBF [A]\nx=1\n", "A", "x", "1"},
         {"no ] is no header", "[S]\r\n[nobr\r\nc=3\r\n", "S", "c", "3"},
         {"comment line with = is a line like others", "[S]\r\n;c=1\r\n", "S", ";c", "1"},
         // GBK: the second byte of a character may be "]" or a letter.
@@ -51,7 +55,9 @@ TEST(IniDocumentTest, ValueReads) {
         IniDocument doc(c.text);
         auto got = doc.Value(c.section, c.key);
         ASSERT_EQ(got.has_value(), c.expected.has_value()) << c.what;
-        if (got) EXPECT_EQ(std::string(*got), *c.expected) << c.what;
+        if (got) {
+            EXPECT_EQ(std::string(*got), *c.expected) << c.what;
+        }
     }
 }
 
@@ -91,7 +97,13 @@ TEST(IniDocumentTest, EditsChangeOnlyTheirLines) {
          "[A]\r\ny=2\r\n; c\r\n[B]"},
         {"new key after a header at the end", "[A]", Op::Set, "A", "y", "2", {}, "[A]\r\ny=2\r\n"},
         {"new key after an unended last line", "[A]\r\nx=1", Op::Set, "A", "y", "2", {}, "[A]\r\nx=1\r\ny=2\r\n"},
-        {"new key in an LF file", "[A]\nx=1\n[B]\nz=3\n", Op::Set, "A", "y", "2", {}, "[A]\nx=1\ny=2\r\n[B]\nz=3\n"},
+        {"new key in an LF file", "[A]\nx=1\n[B]\nz=3\n", Op::Set, "A", "y", "2", {}, "[A]\nx=1\ny=2\n[B]\nz=3\n"},
+        {"new section in an LF file", "[A]\nx=1", Op::Set, "B", "y", "2", {}, "[A]\nx=1\n[B]\ny=2\n"},
+        {"line end of the first ended line", "[A]\r\nx=1\n", Op::Set, "A", "y", "2", {}, "[A]\r\nx=1\ny=2\r\n"},
+        {"byte-order mark kept", "\xEF\xBB\xBF[A]\nx=1\n", Op::Set, "A", "x", "2", {}, "\xEF\xBB\xBF[A]\nx=2\n"},
+        {"byte-order mark, new section", "\xEF\xBB\xBF", Op::Set, "A", "x", "2", {}, "\xEF\xBB\xBF[A]\r\nx=2\r\n"},
+        {"header with a bracketed comment written in place", "[A];old [B]\r\nb=2\r\n[C]\r\n", Op::Set, "A", "b",
+         "3", {}, "[A];old [B]\r\nb=3\r\n[C]\r\n"},
         {"new key goes to the first same-name section", "[A]\r\nx=1\r\n[A]\r\nw=0\r\n", Op::Set, "A", "w", "2", {},
          "[A]\r\nx=1\r\nw=2\r\n[A]\r\nw=0\r\n"},
         {"new section at the end", "[A]\r\nx=1\r\n\r\n", Op::Set, "B", "y", "2", {}, "[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n"},
@@ -104,6 +116,8 @@ TEST(IniDocumentTest, EditsChangeOnlyTheirLines) {
         {"section emptied", "[A]\r\nx=1\r\n[B]", Op::Replace, "A", "", "", {}, "[A]\r\n[B]"},
         {"missing section appended", "[A]\r\nx=1", Op::Replace, "B", "", "", {"b=1", "c=2"},
          "[A]\r\nx=1\r\n[B]\r\nb=1\r\nc=2\r\n"},
+        {"missing section appended to an LF file", "[A]\nx=1\n", Op::Replace, "B", "", "", {"b=1"},
+         "[A]\nx=1\n[B]\nb=1\n"},
         {"header at the end gets its ending", "[A]", Op::Replace, "A", "", "", {"b=1"}, "[A]\r\nb=1\r\n"},
     };
     for (const auto &c : cases) {
@@ -117,6 +131,36 @@ TEST(IniDocumentTest, EditsChangeOnlyTheirLines) {
         EXPECT_TRUE(changed) << c.what;
         EXPECT_EQ(doc.Text(), c.after) << c.what;
     }
+}
+
+// A section written back keeps the bytes of every line that reads the same: its blanks,
+// its line end, bytes of another encoding, and the blank lines before it.
+TEST(IniDocumentTest, ReplacedSectionKeepsTheBytesOfUnchangedLines) {
+    const std::string before = "[A]\n  x = 1 \t\n\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n";
+    const struct {
+        const char *what;
+        std::vector<std::string_view> lines;
+        std::string after;
+    } cases[] = {
+        {"nothing changed", {"x = 1", "; \xE4\xB8\xAD c", "y=2"}, before},
+        {"blanks around a line ignored", {" x = 1", "; \xE4\xB8\xAD c ", "y=2"}, before},
+        {"one line changed", {"x = 1", "; \xE4\xB8\xAD c", "y=3"}, "[A]\n  x = 1 \t\n\n; \xE4\xB8\xAD c\r\ny=3\n\n[B]\nb=1\n"},
+        {"line inserted after a kept one", {"x = 1", "z=0", "; \xE4\xB8\xAD c", "y=2"},
+         "[A]\n  x = 1 \t\nz=0\n\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n"},
+        {"line deleted", {"x = 1", "y=2"}, "[A]\n  x = 1 \t\ny=2\n\n[B]\nb=1\n"},
+        {"first line changed", {"x=5", "; \xE4\xB8\xAD c", "y=2"}, "[A]\nx=5\n\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n"},
+        {"line appended", {"x = 1", "; \xE4\xB8\xAD c", "y=2", "w=4"},
+         "[A]\n  x = 1 \t\n\n; \xE4\xB8\xAD c\r\ny=2\nw=4\n\n[B]\nb=1\n"},
+        {"lines reordered: one moves", {"y=2", "x = 1"}, "[A]\ny=2\nx = 1\n\n[B]\nb=1\n"},
+    };
+    for (const auto &c : cases) {
+        IniDocument doc(before);
+        EXPECT_EQ(doc.ReplaceSection("a", c.lines), c.after != before) << c.what;
+        EXPECT_EQ(doc.Text(), c.after) << c.what;
+    }
+    IniDocument unended("[A]\nx=1");
+    unended.ReplaceSection("A", {"x=1", "y=2"});
+    EXPECT_EQ(unended.Text(), "[A]\nx=1\ny=2\n");
 }
 
 TEST(IniDocumentTest, EditsThatChangeNothingLeaveTheText) {

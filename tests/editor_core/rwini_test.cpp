@@ -34,6 +34,8 @@ TEST(TrimIniValueTest, CutsAtTheFirstTerminatorAmongCharacters2To41) {
         {"ab ", "ab"},
         {std::string("ab\0c", 4), "ab"},
         {"", ""},
+        {"E1\t\t;x", "E1"},
+        {"a\tb", "a"},
     };
     for (const auto &c : cases) EXPECT_EQ(TrimIniValue(c.in), c.out) << '"' << c.in << '"';
 }
@@ -57,17 +59,22 @@ TEST_F(RwIniTest, ReadIniString) {
 }
 
 TEST_F(RwIniTest, SectionReads) {
-    PutFile(file, "[Unit]\r\n0=E1\r\n; no key here\r\n  Strength = 100 ; note\r\n\r\n[Empty]\r\n");
-    EXPECT_EQ(ReadSectionText("Unit", file), "0=E1\r\n; no key here\r\nStrength = 100 ; note\r\n");
+    PutFile(file, "[Unit]\r\n0=E1\r\n; no key here\r\n  Strength = 100 ; note\r\n;;27=OLD ; old\r\n"
+                  "312=NAME;note\r\n1=\tTAB\t\r\n\r\n[Empty]\r\n");
+    EXPECT_EQ(ReadSectionText("Unit", file), "0=E1\r\n; no key here\r\nStrength = 100 ; note\r\n;;27=OLD ; old\r\n"
+                                             "312=NAME;note\r\n1=\tTAB\r\n");
     EXPECT_EQ(ReadSectionText("Empty", file), "\r\n");
     EXPECT_EQ(ReadSectionText("Missing", file), "\r\n");
 
+    // Values as the game reads them: cut at ";", no blanks; commented-out lines are no entries.
     auto e = SplitSectionEntries("Unit", file);
-    ASSERT_EQ(e.size(), 2u);
-    EXPECT_EQ(e[0].Key, "0");
-    EXPECT_EQ(e[0].Value, "E1");
-    EXPECT_EQ(e[1].Key, "Strength");
-    EXPECT_EQ(e[1].Value, "100 ; note");
+    const std::vector<std::pair<std::string, std::string>> expected = {
+        {"0", "E1"}, {"Strength", "100"}, {"312", "NAME"}, {"1", "TAB"}};
+    ASSERT_EQ(e.size(), expected.size());
+    for (size_t i = 0; i < e.size(); ++i) {
+        EXPECT_EQ(e[i].Key, expected[i].first) << i;
+        EXPECT_EQ(e[i].Value, expected[i].second) << i;
+    }
     for (const char *none : {"Empty", "Missing"}) {
         auto blank = SplitSectionEntries(none, file);
         ASSERT_EQ(blank.size(), 1u) << none;
@@ -80,30 +87,23 @@ TEST_F(RwIniTest, SectionReads) {
     EXPECT_EQ(ReadSectionCount("Missing", file), 0);
 }
 
-// A section longer than the 32767-character buffer arrives cut in the middle of a line:
-// the text keeps the cut line, the entries drop it.
-TEST_F(RwIniTest, SectionLongerThanTheBuffer) {
+// Sections are read whole, however long: a section cut on reading would be written back cut.
+TEST_F(RwIniTest, LongSectionsAreReadWhole) {
     std::string text = "[Big]\r\n";
-    std::string lines; // as the buffer holds them
-    for (int i = 0; lines.size() < 40000; ++i) {
-        std::string line = std::to_string(i) + "=Weapon" + std::to_string(i);
-        text += line + "\r\n";
-        lines += line + '\0';
-    }
-    PutFile(file, text);
-    std::string cut = lines.substr(0, 32765);
-    ASSERT_NE(cut.back(), '\0') << "the cut must fall inside a line for this test";
-
-    EXPECT_EQ(ReadSectionCount("Big", file), 32765);
     std::string expectedText;
-    for (char c : cut) expectedText += c == '\0' ? std::string("\r\n") : std::string(1, c);
-    EXPECT_EQ(ReadSectionText("Big", file), expectedText + "\r\n");
-
+    int n = 0;
+    for (; expectedText.size() < 40000; ++n) {
+        std::string line = std::to_string(n) + "=Weapon" + std::to_string(n);
+        text += line + "\r\n";
+        expectedText += line + "\r\n";
+    }
+    PutFile(file, text + "[After]\r\nx=1\r\n");
+    EXPECT_EQ(ReadSectionText("Big", file), expectedText);
     auto e = SplitSectionEntries("Big", file);
-    size_t whole = static_cast<size_t>(std::count(cut.begin(), cut.end(), '\0'));
-    ASSERT_EQ(e.size(), whole);
-    EXPECT_EQ(e.back().Key, std::to_string(whole - 1));
-    EXPECT_EQ(e.back().Value, "Weapon" + std::to_string(whole - 1));
+    ASSERT_EQ(e.size(), static_cast<size_t>(n));
+    EXPECT_EQ(e.back().Key, std::to_string(n - 1));
+    EXPECT_EQ(e.back().Value, "Weapon" + std::to_string(n - 1));
+    EXPECT_GT(ReadSectionCount("Big", file), 0);
 }
 
 TEST_F(RwIniTest, WritesReachTheFileAtOnce) {
@@ -132,7 +132,11 @@ TEST_F(RwIniTest, LinesWithTheValueAndOnlyThoseAreDeleted) {
         {"two lines share the value", "[WeaponsList]\r\n0=A\r\n1=B\r\n2=A\r\n", "A", "[WeaponsList]\r\n1=B\r\n", 2},
         {"a shared key keeps the other line", "[WeaponsList]\r\n1=A\r\n1=B\r\n", "A", "[WeaponsList]\r\n1=B\r\n", 1},
         {"blanks round the value", "[WeaponsList]\r\n5= \tFoo \t\r\n6=Foo2\r\n", "Foo", "[WeaponsList]\r\n6=Foo2\r\n", 1},
-        {"a comment makes another value", "[WeaponsList]\r\n5=Foo ;x\r\n", "Foo", "[WeaponsList]\r\n5=Foo ;x\r\n", 0},
+        {"a comment after the value", "[WeaponsList]\r\n5=Foo ;x\r\n6=Foo;y\r\n7=Foo2\r\n", "Foo",
+         "[WeaponsList]\r\n7=Foo2\r\n", 2},
+        {"a commented-out line stays", "[WeaponsList]\r\n;5=Foo\r\n ;; 6=Foo\r\n", "Foo",
+         "[WeaponsList]\r\n;5=Foo\r\n ;; 6=Foo\r\n", 0},
+        {"a tab before the value", "[WeaponsList]\r\n1=\tFoo\r\n", "Foo", "[WeaponsList]\r\n", 1},
         {"other sections untouched",
          "[A]\r\n0=X\r\n[weaponslist]\r\n0=X\r\n[WeaponsList]\r\n0=X\r\n",
          "X", "[A]\r\n0=X\r\n[weaponslist]\r\n[WeaponsList]\r\n0=X\r\n", 1},

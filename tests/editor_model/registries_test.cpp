@@ -7,15 +7,17 @@
 namespace {
 
 TEST(Registries, ReadInFileOrderWithOneBlankElementWhenEmpty) {
-    TempRules f("[WeaponsList]\r\n0=A\r\n1=B\r\nno equals\r\n3=C\r\n5= Foo \r\n6=Bar ;note\r\n");
+    TempRules f("[WeaponsList]\r\n0=A\r\n1=B\r\nno equals\r\n3=C\r\n5= Foo \r\n6=Bar ;note\r\n;;27=Old ; old\r\n"
+                "7=\tTab\t;x\r\n");
     RefreshRegistries(f.path());
-    ASSERT_EQ(WeaponEntries.size(), 5u);
+    ASSERT_EQ(WeaponEntries.size(), 6u);
     EXPECT_EQ(WeaponEntries[2].Key, "3");
     EXPECT_EQ(WeaponEntries[3].Value, "Foo");
-    EXPECT_EQ(WeaponEntries[4].Value, "Bar ;note");
+    EXPECT_EQ(WeaponEntries[4].Value, "Bar");
+    EXPECT_EQ(WeaponEntries[5].Key, "7");
     ASSERT_EQ(WarheadEntries.size(), 1u);
     EXPECT_TRUE(WarheadEntries[0].Key.empty() && WarheadEntries[0].Value.empty());
-    EXPECT_EQ(RegistryListValues(RegistryKind::Weapon), (std::vector<std::string>{"A", "B", "C", "Foo", "Bar ;note"}));
+    EXPECT_EQ(RegistryListValues(RegistryKind::Weapon), (std::vector<std::string>{"A", "B", "C", "Foo", "Bar", "Tab"}));
     EXPECT_TRUE(RegistryListValues(RegistryKind::Warhead).empty());
 }
 
@@ -31,6 +33,7 @@ TEST(Registries, NextKeyIsTheLastKeyPlusOneMovedPastTakenKeys) {
         {"taken key skipped", "[WeaponsList]\r\n6=A\r\n7=B\r\n5=C\r\n", 8},
         {"beyond 16 bits", "[WeaponsList]\r\n40000=A\r\n", 40001},
         {"non-numeric last key", "[WeaponsList]\r\n1=A\r\nabc=B\r\n", 2},
+        {"commented-out last line", "[WeaponsList]\r\n1=A\r\n;9=B\r\n", 2},
     };
     for (const auto &c : cases) {
         TempRules f(c.list);
@@ -39,26 +42,29 @@ TEST(Registries, NextKeyIsTheLastKeyPlusOneMovedPastTakenKeys) {
     }
 }
 
-TEST(Registries, AKeyBeyondWhatOneSectionReadReturnsIsNotOverwritten) {
-    // A registry longer than a section read: the read ends mid-way, the file goes on.
+TEST(Registries, ALongRegistryIsReadWholeAndExtendedAtItsEnd) {
     std::string list = "[WeaponsList]\r\n";
-    for (int i = 0; i < 3000; ++i) list += std::to_string(i) + "=Weapon" + std::to_string(i) + "\r\n";
+    for (int i = 0; i < 5000; ++i) list += std::to_string(i) + "=Weapon" + std::to_string(i) + "\r\n";
     TempRules f(list);
+    RefreshRegistries(f.path());
+    EXPECT_EQ(RegistryListValues(RegistryKind::Weapon).size(), 5000u);
+    EXPECT_EQ(RegisterName(RegistryKind::Weapon, "Weapon4999", f.path()), RegisterOutcome::AlreadyRegistered);
     RegisterName(RegistryKind::Weapon, "NewGun", f.path());
     std::string after = f.Read();
     EXPECT_EQ(after.substr(0, list.size()), list);
-    EXPECT_EQ(after.substr(list.size()), "3000=NewGun\r\n");
+    EXPECT_EQ(after.substr(list.size()), "5000=NewGun\r\n");
 }
 
 TEST(Registries, RegistrationAppendsOnceAndLeavesEverythingElse) {
-    TempRules f("[General]\r\nx=1\r\n\r\n[WeaponsList]\r\n0=A\r\n1=B ;old\r\n\r\n[WarheadsList]\r\n7=HE\r\n");
+    TempRules f("[General]\r\nx=1\r\n\r\n[WeaponsList]\r\n0=A\r\n1=B ;old\r\n;;2=C\r\n\r\n[WarheadsList]\r\n7=HE\r\n");
     EXPECT_EQ(RegisterName(RegistryKind::Weapon, "Laser", f.path()), RegisterOutcome::Written);
     EXPECT_EQ(RegisterName(RegistryKind::Weapon, "Laser", f.path()), RegisterOutcome::AlreadyRegistered);
-    EXPECT_EQ(RegisterName(RegistryKind::Weapon, "B", f.path()), RegisterOutcome::Written); // "B ;old" is another value
+    EXPECT_EQ(RegisterName(RegistryKind::Weapon, "B", f.path()), RegisterOutcome::AlreadyRegistered); // "B ;old"
+    EXPECT_EQ(RegisterName(RegistryKind::Weapon, "C", f.path()), RegisterOutcome::Written); // commented out
     EXPECT_EQ(RegisterName(RegistryKind::Weapon, "", f.path()), RegisterOutcome::NothingToRegister);
     EXPECT_EQ(RegisterName(RegistryKind::Warhead, "A", f.path()), RegisterOutcome::Written); // other registry
     EXPECT_EQ(RegisterName(RegistryKind::Warhead, "HE", f.path()), RegisterOutcome::AlreadyRegistered);
-    EXPECT_EQ(f.Read(), "[General]\r\nx=1\r\n\r\n[WeaponsList]\r\n0=A\r\n1=B ;old\r\n2=Laser\r\n3=B\r\n\r\n"
+    EXPECT_EQ(f.Read(), "[General]\r\nx=1\r\n\r\n[WeaponsList]\r\n0=A\r\n1=B ;old\r\n;;2=C\r\n2=Laser\r\n3=C\r\n\r\n"
                         "[WarheadsList]\r\n7=HE\r\n8=A\r\n");
     EXPECT_EQ(NextWeaponIndex, 4);
     EXPECT_EQ(NextWarheadIndex, 9);

@@ -39,7 +39,7 @@ TEST_F(UnitRows, OneRowPerEntryWithAValueInFileOrder) {
     auto rows = BuildUnitRows("InfantryTypes", rules.path(), true, true, entries);
     ASSERT_EQ(rows.size(), 4u);
     EXPECT_EQ(rows[0].Id, "E1");
-    EXPECT_EQ(rows[1].Id, "E2 ;engineer"); // shown unchanged
+    EXPECT_EQ(rows[1].Id, "E2"); // as the game reads it: the comment is no part of the ID
     EXPECT_EQ(rows[2].Id, "CANEWY04");
     EXPECT_EQ(rows[3].Id, "GHOST");
     EXPECT_EQ(entries.size(), 5u); // lines with "=", the empty value included (it gets no row)

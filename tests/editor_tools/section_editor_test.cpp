@@ -39,6 +39,7 @@ protected:
 
 TEST_F(SectionEditorTest, EditorTextShowsTheLinkedSectionsAsAsked) {
     EXPECT_EQ(BuildEditorText(rules, "TANK ;main", true, true), kFullText);
+    EXPECT_EQ(BuildEditorText(rules, "TANK\t\t;main", true, true), kFullText); // a tab ends the ID
     EXPECT_EQ(BuildEditorText(rules, "TANK ;main", true, false),
               kFullText.substr(0, kFullText.find("\r\n\r\n[AP]") + 2));
     // Warheads only come with the weapons.
@@ -66,6 +67,16 @@ TEST(WeaponNameTest, KeysCountOnlyAtTheStartOfALine) {
     // Positions far past 32767 characters.
     std::string big = "[U]\r\n" + std::string(70000, ';') + "\r\nPrimary=Far\r\n" + std::string(70000, 'x');
     EXPECT_EQ(GetWeaponName(big, "Primary"), "Far");
+    // Keys match as the INI services match them.
+    const struct {
+        const char *text, *found;
+    } spelled[] = {
+        {"primary=M60", "M60"},
+        {"Primary = M60", "M60"},
+        {" \tPRIMARY\t=\tM60\t;gun", "M60"},
+        {"Primary=M60\t\t;gun", "M60"},
+    };
+    for (const auto &c : spelled) EXPECT_EQ(GetWeaponName(c.text, "Primary"), c.found) << c.text;
 }
 
 TEST_F(SectionEditorTest, TheFullTextIsWrittenBackSectionBySection) {
@@ -133,6 +144,10 @@ TEST_F(SectionEditorTest, WhatTheSaveWritesAndRegisters) {
          {{"TANK", {"Primary=Gun", "Secondary=Rocket"}}, {"Gun", {"Warhead=AP"}}, {"Rocket", {"Warhead=AP"}},
           {"AP", {"Verses=2%"}}},
          {{true, "AP"}}},
+        {"keys spelled as the INI services accept them",
+         "[TANK]\r\nprimary = Gun\r\n SECONDARY\t=Rocket\t;x\r\n\r\n[gun]\r\nDamage=5\r\n\r\n[Rocket]\r\nDamage=6\r\n",
+         true, false,
+         {{"TANK", {"primary = Gun", " SECONDARY\t=Rocket\t;x"}}, {"Gun", {"Damage=5"}}, {"Rocket", {"Damage=6"}}}, {}},
         {"a section left without lines is not written",
          "[TANK]\r\nPrimary=Gun\r\n[Gun]\r\nWarhead=AP\r\n[AP]\r\n\r\n", true, true,
          {{"TANK", {"Primary=Gun"}}, {"Gun", {"Warhead=AP"}}}, {}},
@@ -184,7 +199,7 @@ TEST_F(SectionEditorTest, HeadersThatDoNotMatchTheNamesRefuseTheWholeSave) {
         {"a warhead section while warheads are not edited",
          "[TANK]\r\nPrimary=Gun\r\n[Gun]\r\nWarhead=AP\r\n[AP]\r\nVerses=1%\r\n", true, false},
         {"the unit's header changed", "[OTHER]\r\nStrength=1\r\n", false, false},
-        {"a header with text after it", "[TANK] ;x\r\nStrength=1\r\n", false, false},
+        {"a header named up to its first ]", "[OTHER] ;[TANK]\r\nStrength=1\r\n", false, false},
         {"a header without its bracket", "[TANK]\r\n[Gun\r\nDamage=1\r\n", true, false},
         {"one section twice", "[TANK]\r\nPrimary=Gun\r\n[Gun]\r\nDamage=1\r\n[Gun]\r\nDamage=2\r\n", true, false},
         {"lines before an explicit unit header", "Strength=1\r\n[TANK]\r\nStrength=2\r\n", false, false},

@@ -69,12 +69,14 @@ TEST(ListExportTest, HeaderEmptyLineAndTabRules) {
         {"ABCDEFG", "abcd", "12345678", ""},                  // 7 -> 2; 4 -> 2; 8 -> 2
         {"E1 ;comment", kApoc3, "123456789012345", "S"},      // cut ID; 3 Chinese -> 3 tabs; 15 -> 2
         {"E2", kPrism, "1234567890123456 ;c", "Sec ;c"},      // 4 Chinese -> 2 tabs; 16 -> 1; column 3 as shown
+        {"E3\t\t;tab", "", "Gun\t;tab", ""},                   // a tab ends a value as a blank does
     };
     std::string expected = kRegName + "\t\t" + kCnName + "\t\t\t" + kPrimary + "\t\t\t" + kSecond + "\r\n\r\n" +
                            "ABCDEFGH\tabc\t\t\t1234567\t\t\tS1\t\r\n" +
                            "ABCDEFG\t\tabcd\t\t12345678\t\t\t\r\n" +
                            "E1\t\t" + kApoc3 + "\t\t\t123456789012345\t\tS\t\r\n" +
-                           "E2\t\t" + kPrism + "\t\t1234567890123456\tSec ;c\t\r\n";
+                           "E2\t\t" + kPrism + "\t\t1234567890123456\tSec ;c\t\r\n" +
+                           "E3\t\t\t\t\tGun\t\t\t\t\r\n";
     EXPECT_EQ(BuildListExport(rows, titles), expected);
     EXPECT_EQ(BuildListExport({}, titles), kRegName + "\t\t" + kCnName + "\t\t\t" + kPrimary + "\t\t\t" + kSecond +
                                                "\r\n\r\n");
