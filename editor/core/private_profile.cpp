@@ -13,7 +13,18 @@ namespace {
 struct SnapshotState {
     int depth = 0;
     std::unordered_map<std::string, std::shared_ptr<const IniDocument>> files;
+    // An open batch: the files it edited, as edited; a failed edit poisons the batch.
+    int batchDepth = 0;
+    std::unordered_map<std::string, std::shared_ptr<IniDocument>> pending;
+    bool batchFailed = false;
 };
+
+ProfileFailure g_failure;
+
+bool Failed(const std::string &file, int code) {
+    g_failure = {file, code};
+    return false;
+}
 
 SnapshotState &Snapshot() {
     static SnapshotState state;
@@ -23,6 +34,8 @@ SnapshotState &Snapshot() {
 // A file that cannot be read reads as an empty one, as it does for the Windows services.
 std::shared_ptr<const IniDocument> LoadForReading(const std::string &file) {
     SnapshotState &snap = Snapshot();
+    auto edited = snap.pending.find(file);
+    if (edited != snap.pending.end()) return edited->second;
     if (snap.depth > 0) {
         auto it = snap.files.find(file);
         if (it != snap.files.end()) return it->second;
@@ -35,13 +48,27 @@ std::shared_ptr<const IniDocument> LoadForReading(const std::string &file) {
 }
 
 template <typename Edit> bool EditFile(const std::string &file, Edit edit) {
-    Snapshot().files.clear();
+    SnapshotState &snap = Snapshot();
+    snap.files.clear();
+    auto edited = snap.pending.find(file);
+    if (edited != snap.pending.end()) {
+        edit(*edited->second);
+        return true;
+    }
     std::string bytes;
     // Never rebuild a file that exists but could not be read: that would lose its contents.
-    if (ReadFileBytes(file, bytes) == FileReadStatus::Failed) return false;
-    IniDocument doc(std::move(bytes));
-    if (!edit(doc)) return true;
-    return ReplaceFileBytes(file, doc.Text());
+    if (ReadFileBytes(file, bytes) == FileReadStatus::Failed) {
+        snap.batchFailed = snap.batchDepth > 0;
+        return Failed(file, LastFileError());
+    }
+    auto doc = std::make_shared<IniDocument>(std::move(bytes));
+    if (!edit(*doc)) return true;
+    if (snap.batchDepth > 0) {
+        snap.pending.emplace(file, std::move(doc));
+        return true;
+    }
+    if (!ReplaceFileBytes(file, doc->Text())) return Failed(file, LastFileError());
+    return true;
 }
 
 ProfileRead CutToBuffer(std::string_view text, uint32_t size) {
@@ -130,4 +157,36 @@ ProfileSnapshot::ProfileSnapshot() { ++Snapshot().depth; }
 
 ProfileSnapshot::~ProfileSnapshot() {
     if (--Snapshot().depth == 0) Snapshot().files.clear();
+}
+
+const ProfileFailure &ProfileWriteFailure() { return g_failure; }
+
+ProfileBatch::ProfileBatch() {
+    SnapshotState &snap = Snapshot();
+    if (snap.batchDepth++ == 0) {
+        snap.pending.clear();
+        snap.batchFailed = false;
+    }
+}
+
+ProfileBatch::~ProfileBatch() {
+    SnapshotState &snap = Snapshot();
+    if (--snap.batchDepth == 0) {
+        snap.pending.clear();
+        snap.files.clear();
+    }
+}
+
+bool ProfileBatch::Commit() {
+    SnapshotState &snap = Snapshot();
+    if (committed_ || snap.batchDepth != 1) return !snap.batchFailed;
+    committed_ = true;
+    bool ok = !snap.batchFailed;
+    for (const auto &[file, doc] : snap.pending) {
+        if (!ok) break;
+        if (!ReplaceFileBytes(file, doc->Text())) ok = Failed(file, LastFileError());
+    }
+    snap.pending.clear();
+    snap.files.clear();
+    return ok;
 }

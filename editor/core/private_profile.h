@@ -24,7 +24,8 @@ ProfileRead ProfileGetString(std::string_view section, std::string_view key, std
 // anywhere), then two NULs, and count is size-2. An absent section gives count 0.
 ProfileRead ProfileGetSection(std::string_view section, uint32_t size, const std::string &file);
 
-// Writes return false when the file could not be read or written; the file is then unchanged.
+// Writes return false when the file could not be read or written; the file is then unchanged
+// and ProfileWriteFailure says why.
 bool ProfileWriteString(std::string_view section, std::string_view key, std::string_view value,
                         const std::string &file);
 bool ProfileDeleteKey(std::string_view section, std::string_view key, const std::string &file);
@@ -45,4 +46,28 @@ public:
     ~ProfileSnapshot();
     ProfileSnapshot(const ProfileSnapshot &) = delete;
     ProfileSnapshot &operator=(const ProfileSnapshot &) = delete;
+};
+
+// The last write through these services that failed: the file and the system's error code.
+struct ProfileFailure {
+    std::string File;
+    int Code = 0;
+};
+const ProfileFailure &ProfileWriteFailure();
+
+// While one is alive, writes are made in memory, reads see them, and Commit writes each
+// changed file once: a command of several writes changes all of them or, when a file
+// cannot be written, none. Destroyed without a Commit, it writes nothing.
+class ProfileBatch {
+public:
+    ProfileBatch();
+    ~ProfileBatch();
+    ProfileBatch(const ProfileBatch &) = delete;
+    ProfileBatch &operator=(const ProfileBatch &) = delete;
+    // False when a file could not be written (see ProfileWriteFailure); also when an edit
+    // failed because the file could not be read.
+    bool Commit();
+
+private:
+    bool committed_ = false;
 };

@@ -31,8 +31,8 @@ std::string ReadIniString(std::string_view section, std::string_view key, std::s
     return result;
 }
 
-void WriteIniString(std::string_view section, std::string_view key, std::string_view value, const std::string &file) {
-    ProfileWriteString(section, key, value, file);
+bool WriteIniString(std::string_view section, std::string_view key, std::string_view value, const std::string &file) {
+    return ProfileWriteString(section, key, value, file);
 }
 
 std::string TrimIniValue(std::string_view s) {
@@ -91,16 +91,16 @@ std::vector<IniEntry> SplitSectionEntries(std::string_view section, const std::s
     return entries;
 }
 
-void DeleteIniKey(std::string_view section, std::string_view key, const std::string &file) {
-    ProfileDeleteKey(section, key, file);
+bool DeleteIniKey(std::string_view section, std::string_view key, const std::string &file) {
+    return ProfileDeleteKey(section, key, file);
 }
 
 int DeleteIniLinesWithValue(std::string_view section, std::string_view value, const std::string &file) {
     return ProfileDeleteLinesWithValue(section, value, file);
 }
 
-void WriteIniSection(std::string_view section, std::string_view entries, const std::string &file) {
-    ProfileWriteSection(section, entries, file);
+bool WriteIniSection(std::string_view section, std::string_view entries, const std::string &file) {
+    return ProfileWriteSection(section, entries, file);
 }
 
 int32_t ReadSectionCount(std::string_view section, const std::string &file) {

@@ -70,7 +70,7 @@ RegisterOutcome RegisterName(RegistryKind kind, std::string_view name, const std
             return RegisterOutcome::AlreadyRegistered;
         key = NextFreeKey(kind, file);
     }
-    WriteIniString(RegistrySection(kind), std::to_string(key), name, file);
+    if (!WriteIniString(RegistrySection(kind), std::to_string(key), name, file)) return RegisterOutcome::Failed;
     (kind == RegistryKind::Weapon ? NextWeaponIndex : NextWarheadIndex) =
         key < std::numeric_limits<int64_t>::max() ? key + 1 : key;
     return RegisterOutcome::Written;

@@ -35,7 +35,8 @@ int64_t LeadingNumber(std::string_view key);
 // read returns, in the file).
 int64_t NextFreeKey(RegistryKind kind, const std::string &file);
 
-enum class RegisterOutcome { Written, AlreadyRegistered, NothingToRegister };
+// Failed: the file could not be written (ProfileWriteFailure says why).
+enum class RegisterOutcome { Written, AlreadyRegistered, NothingToRegister, Failed };
 
 // Refreshes the arrays from the file, then appends name to the kind's registry
 // unless a line of it already holds exactly that value. An empty name registers nothing.
