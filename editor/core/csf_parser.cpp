@@ -13,8 +13,11 @@ public:
 
     size_t Remaining() const { return size_ - pos_; }
     bool AtEnd() const { return pos_ == size_; }
+    // Whether a read wanted more than the data held.
+    bool Short() const { return short_; }
 
     uint32_t U32() {
+        short_ = short_ || Remaining() < 4;
         uint32_t v = 0;
         for (int i = 0; i < 4 && pos_ < size_; ++i) v |= static_cast<uint32_t>(data_[pos_++]) << (8 * i);
         return v;
@@ -22,6 +25,7 @@ public:
 
     // Each byte becomes the character of the same code.
     std::u16string Widened(uint64_t length) {
+        short_ = short_ || length > Remaining();
         size_t n = static_cast<size_t>(length < Remaining() ? length : Remaining());
         std::u16string s(data_ + pos_, data_ + pos_ + n);
         pos_ += n;
@@ -31,6 +35,7 @@ public:
     // UTF-16 little-endian code units stored with every byte inverted.
     std::u16string Inverted(uint64_t units) {
         uint64_t bytes = units * 2; // units < 2^32: no overflow
+        short_ = short_ || bytes > Remaining();
         size_t n = static_cast<size_t>(bytes < Remaining() ? bytes : Remaining());
         std::u16string s;
         s.reserve(n / 2);
@@ -47,12 +52,14 @@ private:
     const uint8_t *data_;
     size_t size_;
     size_t pos_ = 0;
+    bool short_ = false;
 };
 
 } // namespace
 
-bool ParseCsf(const uint8_t *data, size_t size, std::vector<CsfEntry> &table, int32_t &labelCount) {
+bool ParseCsf(const uint8_t *data, size_t size, std::vector<CsfEntry> &table, int32_t &labelCount, bool *whole) {
     ByteReader in(data, size);
+    if (whole) *whole = false;
     if (in.U32() != kFileMagic) return false;
     in.U32(); // version
     uint32_t labels = in.U32();
@@ -64,7 +71,8 @@ bool ParseCsf(const uint8_t *data, size_t size, std::vector<CsfEntry> &table, in
     // Every label step takes at least four bytes, which bounds what a count can make us reserve.
     uint64_t possible = in.Remaining() / 4;
     read.reserve(static_cast<size_t>(labels < possible ? labels : possible) + 1);
-    for (uint32_t i = 0; i < labels && !in.AtEnd(); ++i) {
+    uint32_t i = 0;
+    for (; i < labels && !in.AtEnd(); ++i) {
         CsfEntry &e = read.emplace_back();
         // Any other id is one four-byte step; the entry stays blank.
         if (in.U32() != kLabelMagic) continue;
@@ -79,6 +87,7 @@ bool ParseCsf(const uint8_t *data, size_t size, std::vector<CsfEntry> &table, in
             if (id == kExtraMagic) e.ExtraValue = in.Widened(in.U32());
         }
     }
+    if (whole) *whole = i == labels && !in.Short();
     read.emplace_back();
     table = std::move(read);
     labelCount = static_cast<int32_t>(table.size() - 1);

@@ -8,14 +8,20 @@
 std::vector<CsfEntry> CsfTable;
 int32_t CsfLabelCount = 0;
 
-void LoadCsf(const std::string &path) {
+bool LoadCsf(const std::string &path) {
     std::string bytes;
     if (ReadFileBytes(path, bytes) != FileReadStatus::Ok) {
         throw std::runtime_error("cannot read the string table " + path);
     }
-    if (!ParseCsf(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), CsfTable, CsfLabelCount)) {
+    bool whole = false;
+    if (!ParseCsf(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size(), CsfTable, CsfLabelCount, &whole)) {
         CsfLabelCount = 0; // the earlier table stays, but only its first entry is searched
     }
+    return whole;
+}
+
+std::u16string CsfUnreadableMessage(std::u16string_view path) {
+    return u"无法读取字符串表“" + std::u16string(path) + u"”，单位名称无法显示。";
 }
 
 std::u16string LookupCsfLabel(std::u16string_view label) {

@@ -14,6 +14,10 @@ struct CsfEntry {
 extern std::vector<CsfEntry> CsfTable;
 extern int32_t CsfLabelCount;
 
-// Throws std::runtime_error when the file cannot be opened or read.
-void LoadCsf(const std::string &path);
+// Throws std::runtime_error when the file cannot be opened or read. Returns false when it
+// is no string table or a damaged one (shorter than its counts), so that the user can be told.
+bool LoadCsf(const std::string &path);
+
+// What the user is told when the string table could not be read.
+std::u16string CsfUnreadableMessage(std::u16string_view path);
 std::u16string LookupCsfLabel(std::u16string_view label);

@@ -138,6 +138,14 @@ std::optional<std::string> BuildEditedExport(const ExportEnv &env, const ExportO
     return AppendLinked(env, options, std::move(text), unit);
 }
 
+std::u16string SafeFileName(std::u16string_view name) {
+    std::u16string out(name);
+    for (char16_t &c : out) {
+        if (c < 0x20 || std::u16string_view(u"\\/:*?\"<>|").find(c) != std::u16string_view::npos) c = u'_';
+    }
+    return out;
+}
+
 std::string ExportFileBytes(std::string_view text) {
     std::string bytes(text);
     bytes.append(kCrLf);

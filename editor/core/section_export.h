@@ -55,5 +55,8 @@ std::optional<std::string> BuildSectionExport(const ExportEnv &env, const Export
 std::optional<std::string> BuildEditedExport(const ExportEnv &env, const ExportOptions &options,
                                              std::string_view editedText, std::string_view itemText);
 
+// A name made fit for a file name: every character a file name cannot hold becomes "_".
+std::u16string SafeFileName(std::u16string_view name);
+
 // The export file's bytes: the text and a closing CR LF.
 std::string ExportFileBytes(std::string_view text);

@@ -167,9 +167,9 @@ TEST_F(CsfLoadTest, LookupIsExactAndCaseSensitive) {
 
 TEST_F(CsfLoadTest, WrongMagicSearchesOnlyTheFirstEntry) {
     Write(CsfBytes(2).Label("First").String(u"1").Label("Second").String(u"2"));
-    LoadCsf(path);
+    EXPECT_TRUE(LoadCsf(path));
     Write(CsfBytes(0, 0x0BADF00D));
-    LoadCsf(path);
+    EXPECT_FALSE(LoadCsf(path)); // the user is told
     EXPECT_EQ(CsfLabelCount, 0);
     EXPECT_EQ(LookupCsfLabel(u"First"), u"1");
     EXPECT_EQ(LookupCsfLabel(u"Second"), u"");
@@ -181,6 +181,18 @@ TEST_F(CsfLoadTest, UnreadableFileThrowsAndKeepsTheTable) {
     EXPECT_THROW(LoadCsf(dir.File("missing.csf")), std::runtime_error);
     EXPECT_THROW(LoadCsf(""), std::runtime_error);
     EXPECT_EQ(LookupCsfLabel(u"Kept"), u"k");
+}
+
+// A table shorter than its counts is read as far as it goes, and reported.
+TEST_F(CsfLoadTest, DamagedTableIsReadAsFarAsItGoesAndReported) {
+    std::vector<uint8_t> whole = CsfBytes(2).Label("A").String(u"1").Label("B").String(u"2").Bytes();
+    PutFile(path, std::string(whole.begin(), whole.end()));
+    EXPECT_TRUE(LoadCsf(path));
+    for (size_t cut : {whole.size() - 1, whole.size() - 6, size_t{30}}) {
+        PutFile(path, std::string(whole.begin(), whole.begin() + static_cast<ptrdiff_t>(cut)));
+        EXPECT_FALSE(LoadCsf(path)) << cut;
+    }
+    EXPECT_EQ(CsfUnreadableMessage(u"C:\\ra2.csf"), u"无法读取字符串表“C:\\ra2.csf”，单位名称无法显示。");
 }
 
 } // namespace

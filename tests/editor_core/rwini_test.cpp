@@ -1,5 +1,6 @@
 #include "file_io.h"
 #include "rwini.h"
+#include "write_failure.h"
 
 #include "temp_dir.h"
 
@@ -181,6 +182,9 @@ TEST_F(RwIniTest, FailedWritesChangeNothingAndSayWhy) {
     EXPECT_EQ(ProfileWriteFailure().File, file);
     EXPECT_NE(ProfileWriteFailure().Code, 0);
     EXPECT_FALSE(FileErrorText(ProfileWriteFailure().Code).empty());
+    std::u16string message = ProfileWriteFailureMessage();
+    EXPECT_EQ(message.rfind(u"无法写入文件“", 0), 0u);
+    EXPECT_NE(message.find(FileErrorText(ProfileWriteFailure().Code)), std::u16string::npos);
     EXPECT_FALSE(WriteIniSection("S", std::string_view("k=3\0", 4), file));
     EXPECT_FALSE(DeleteIniKey("S", "k", file));
     EXPECT_EQ(DeleteIniLinesWithValue("S", "1", file), -1);

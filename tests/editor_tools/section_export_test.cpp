@@ -171,3 +171,20 @@ TEST(RenamePromptTest, TextsAndTitles) {
 }
 
 } // namespace
+
+namespace {
+
+TEST(SafeFileNameTest, CharactersAFileNameCannotHoldBecomeUnderscores) {
+    const struct {
+        std::u16string in, out;
+    } cases[] = {
+        {u"光棱坦克", u"光棱坦克"},
+        {u"\"Tank\" v2?", u"_Tank_ v2_"},
+        {u"a/b\\c:d*e<f>g|h", u"a_b_c_d_e_f_g_h"},
+        {u"tab\there", u"tab_here"},
+        {u"", u""},
+    };
+    for (const auto &c : cases) EXPECT_EQ(SafeFileName(c.in), c.out);
+}
+
+} // namespace
