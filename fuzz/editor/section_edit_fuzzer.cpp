@@ -120,9 +120,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     }
 
     // The section reads back as written.
-    auto back = IniDocument(after).SectionLines(target);
+    IniDocument reread(after);
+    auto back = reread.SectionLines(target);
     Check(back.has_value());
-    Check(std::vector<std::string_view>(back->begin(), back->end()) == views);
+    std::vector<std::string_view> expected;
+    for (std::string_view w : views) {
+        if (!Trim(w).empty()) expected.push_back(Trim(w));
+    }
+    Check(*back == expected);
 
     // Each untouched line that is the only one of its kind keeps its bytes and line end.
     if (header < lines.size()) {
