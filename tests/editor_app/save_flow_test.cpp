@@ -180,7 +180,7 @@ TEST_F(EditorWindow, WeaponEditorRewritesTheSection) {
     ui::Click(Item(kCommand7));
     EXPECT_TRUE(script.Done());
     EXPECT_TRUE(managerDisabled);
-    EXPECT_EQ(label, L"武器：Pistol ;手枪");
+    EXPECT_EQ(label, L"武器：Pistol"); // the registry value as the game reads it
     EXPECT_EQ(shown, L"Damage=10\r\nWarhead=SA\r\n");
     EXPECT_EQ(FileBytes(), Expect({{"1=Pistol\r\n", "1=Pistol ;手枪\r\n"},
                                    {"[Pistol]\r\nDamage=10\r\nWarhead=SA\r\n",

@@ -15,7 +15,7 @@ TEST_F(EditorWindow, OpenListsTheUnitsAndShowsTheFirst) {
     ASSERT_EQ(ui::ListViewCount(List()), 3);
     const wchar_t *expected[3][4] = {
         {L"E1", L"美国大兵", L"M60", L"Knife"},
-        {L"E2 ;工程师", L"工程师", L"Pistol", L""},
+        {L"E2", L"工程师", L"Pistol", L""}, // the ID as the game reads it
         {L"CANEWY04", L"", L"Pistol", L""},
     };
     for (int i = 0; i < 3; ++i)
