@@ -21,6 +21,8 @@ std::wstring FromAnsi(std::string_view bytes) {
 
 std::wstring FromUtf16(std::u16string_view text) { return std::wstring(text.begin(), text.end()); }
 
+std::u16string ToUtf16(std::wstring_view text) { return std::u16string(text.begin(), text.end()); }
+
 std::string AnsiPath(const std::wstring &path) {
     if (path.empty()) return {};
     BOOL lossy = FALSE;

@@ -5,6 +5,7 @@
 #include "forms/forms.h"
 #include "main_window.h"
 #include "rwini.h"
+#include "write_failure.h"
 
 namespace {
 
@@ -27,13 +28,16 @@ ExportEnv MakeExportEnv(const MainWindow &main, HWND promptOwner) {
 }
 
 std::wstring DefaultExportName(const MainWindow &main) {
-    if (auto name = main.SelectedUnitName()) return *name;
-    return FromAnsi(ReadIniString(TrimIniValue(main.SelectedUnitText()), "Name", "", main.RulesFile()));
+    std::wstring name = main.SelectedUnitName().value_or(
+        FromAnsi(ReadIniString(TrimIniValue(main.SelectedUnitText()), "Name", "", main.RulesFile())));
+    return FromUtf16(SafeFileName(ToUtf16(name)));
 }
 
-void WriteExportFile(const std::wstring &path, const std::string &text) {
-    // Not reported: a file that cannot be written ends the export silently.
-    ReplaceFileBytes(AnsiPath(path), ExportFileBytes(text));
+bool WriteExportFile(HWND owner, const std::wstring &path, const std::string &text) {
+    std::string file = AnsiPath(path);
+    if (ReplaceFileBytes(file, ExportFileBytes(text))) return true;
+    forms::MsgBox(owner, FromUtf16(WriteFailureMessage(file, LastFileError())));
+    return false;
 }
 
 std::optional<std::wstring> ChooseTextFile(HWND owner, const std::wstring &fileName) {

@@ -8,6 +8,7 @@
 #include "main_controls.h"
 #include "main_window.h"
 #include "unit_search.h"
+#include "write_failure.h"
 
 #include <commctrl.h>
 
@@ -122,7 +123,9 @@ void Export_Click(MainControls &form) {
     std::array<std::string, 4> titles;
     for (size_t i = 0; i < titles.size(); ++i)
         titles[i] = ToAnsi(std::wstring(kListExportTitles[i].begin(), kListExportTitles[i].end()));
-    ReplaceFileBytes(AnsiPath(*path), BuildListExport(rows, titles));
+    std::string file = AnsiPath(*path);
+    if (!ReplaceFileBytes(file, BuildListExport(rows, titles)))
+        forms::MsgBox(form.hwnd, FromUtf16(WriteFailureMessage(file, LastFileError())));
 }
 
 void Compare_Click(MainControls &form) {
@@ -144,5 +147,5 @@ void SaveSectionAs(const MainWindow &main) {
     auto text =
         BuildSectionExport(MakeExportEnv(main, main.Owner()), main.CurrentExportOptions(), main.SelectedUnitText());
     if (!text) return;
-    WriteExportFile(*path, *text);
+    WriteExportFile(main.Owner(), *path, *text);
 }

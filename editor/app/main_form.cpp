@@ -10,6 +10,7 @@
 #include "simplified_names.h"
 #include "unit_values.h"
 #include "weapon_mgr.h"
+#include "write_failure.h"
 
 #include <commctrl.h>
 
@@ -252,6 +253,8 @@ void MainForm::Command3_Click() {
     CurrentUnit = CutUnitId(SelectedUnitText());
     std::string file = RulesFile();
     std::string weapon = ToAnsi(GetText(WeaponText));
+    // The registration and the values reach the file together, or nothing does.
+    ProfileBatch batch;
     if (PrimaryChanged(CurrentUnit, weapon, file)) {
         std::wstring name;
         RegisterListEntry(*this, false, name, kWeaponKind);
@@ -263,27 +266,31 @@ void MainForm::Command3_Click() {
     boxes.Primary = weapon;
     for (const auto &w : PlanUnitSave(CurrentUnit, boxes, BuildingsChosen(), file))
         WriteIniString(CurrentUnit, w.Key, w.Value, file);
+    if (!batch.Commit()) forms::MsgBox(hwnd, FromUtf16(ProfileWriteFailureMessage()));
 }
 
 void MainForm::Command4_Click() {
     if (auto path = forms::ShowOpen(hwnd, kRulesFilter)) SetPath(FileNameL, *path);
     if (IsChecked(IsName))
         if (auto path = forms::ShowOpen(hwnd, kCsfFilter)) SetPath(CSFPath, *path);
+    bool read = false;
     try {
-        LoadCsf(AnsiPath(GetText(CSFPath)));
+        read = LoadCsf(AnsiPath(GetText(CSFPath)));
     } catch (...) {
         // No string table, or an unreadable one: the names stay as the last table gives them.
     }
+    // Said once, before the list: the units are listed all the same.
+    if (!read && IsChecked(IsName) && !GetText(CSFPath).empty()) forms::MsgBox(hwnd, FromUtf16(CsfUnreadableMessage(ToUtf16(GetText(CSFPath)))));
     RefreshItemList();
 }
 
 void MainForm::Command2_Click() {
-    if (ItemCount() == 0) forms::MsgBox(hwnd, kSelectUnitFirst);
-    else if (SelectedItem() >= 0) ShowSectionEdit(*this);
+    if (ItemCount() == 0 || SelectedItem() < 0) forms::MsgBox(hwnd, kSelectUnitFirst);
+    else ShowSectionEdit(*this);
 }
 
 void MainForm::Command5_Click() {
-    if (ItemCount() == 0) forms::MsgBox(hwnd, kSelectUnitFirst);
+    if (ItemCount() == 0 || SelectedItem() < 0) forms::MsgBox(hwnd, kSelectUnitFirst);
     else SaveSectionAs(*this);
 }
 
@@ -310,12 +317,14 @@ void MainForm::Command8_Click() {
         forms::MsgBox(hwnd, kSelectUnitFirst);
         return;
     }
+    ProfileBatch batch;
     std::wstring weapon;
     RegisterListEntry(*this, true, weapon, kWeaponKind);
     if (IsChecked(Check1)) {
         std::wstring warhead = GetText(WHText);
         RegisterListEntry(*this, true, warhead, kWarheadKind);
     }
+    if (!batch.Commit()) forms::MsgBox(hwnd, FromUtf16(ProfileWriteFailureMessage()));
 }
 
 LRESULT MainForm::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -8,6 +8,7 @@
 #include "rwini.h"
 #include "section_editor_text.h"
 #include "section_save.h"
+#include "write_failure.h"
 
 using forms::AddControl;
 using forms::GetText;
@@ -38,9 +39,16 @@ void SectionEdit::Form_Load() {
 
 void SectionEdit::RefreshEditer() {
     const MainWindow &m = *Main;
-    std::string text =
-        BuildEditorText(m.RulesFile(), m.SelectedUnitText(), m.CurrentExportOptions().IsWeapon, IsChecked(IsWH));
-    forms::SetText(Text1, FromAnsi(text));
+    shown_ = ShowText(
+        BuildEditorText(m.RulesFile(), m.SelectedUnitText(), m.CurrentExportOptions().IsWeapon, IsChecked(IsWH)));
+    forms::SetText(Text1, FromUtf16(shown_.Text()));
+}
+
+std::optional<std::string> SectionEdit::EditedBytesOrSay() {
+    EditedBytes edited = EditedTextBytes(shown_, ToUtf16(GetText(Text1)));
+    if (edited.Ok) return std::move(edited.Bytes);
+    forms::MsgBox(hwnd, FromUtf16(UnsavableLineMessage(edited.BadLine)));
+    return std::nullopt;
 }
 
 void SectionEdit::Command1_Click() {
@@ -52,27 +60,33 @@ void SectionEdit::Command1_Click() {
 void SectionEdit::Command2_Click() {
     const MainWindow &m = *Main;
     std::string file = m.RulesFile();
-    SectionSavePlan plan = PlanSectionSave(file, ToAnsi(GetText(Text1)), m.SelectedUnitText(),
-                                           m.CurrentExportOptions().IsWeapon, IsChecked(IsWH));
+    auto bytes = EditedBytesOrSay();
+    if (!bytes) return;
+    SectionSavePlan plan =
+        PlanSectionSave(file, *bytes, m.SelectedUnitText(), m.CurrentExportOptions().IsWeapon, IsChecked(IsWH));
     if (plan.Refused) {
         forms::MsgBox(hwnd, std::wstring(kSectionMismatchMessage.begin(), kSectionMismatchMessage.end()));
         return;
     }
+    // Registrations and sections reach the file together, or nothing does.
+    ProfileBatch batch;
     for (const auto &r : plan.Registrations) {
         std::wstring name = FromAnsi(r.Name);
         RegisterListEntry(m, false, name, r.Warhead ? kWarheadKind : kWeaponKind);
     }
     for (const auto &w : plan.Writes) WriteIniSection(w.Section, SectionEntries(w.Lines), file);
+    if (!batch.Commit()) forms::MsgBox(hwnd, FromUtf16(ProfileWriteFailureMessage()));
 }
 
 void SectionEdit::Command3_Click() {
     const MainWindow &m = *Main;
-    auto text = BuildEditedExport(MakeExportEnv(m, hwnd), m.CurrentExportOptions(), ToAnsi(GetText(Text1)),
-                                  m.SelectedUnitText());
+    auto bytes = EditedBytesOrSay();
+    if (!bytes) return;
+    auto text = BuildEditedExport(MakeExportEnv(m, hwnd), m.CurrentExportOptions(), *bytes, m.SelectedUnitText());
     if (!text) return;
     auto path = ChooseTextFile(hwnd, DefaultExportName(m));
     if (!path) return;
-    WriteExportFile(*path, *text);
+    WriteExportFile(hwnd, *path, *text);
 }
 
 LRESULT SectionEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {

@@ -1,9 +1,13 @@
 #pragma once
 // The section editor: the selected unit's section, with its weapon and warhead
 // sections on request, as one text to edit, save back or export.
+#include "edited_text.h"
 #include "forms/gdi_handles.h"
 
 #include <windows.h>
+
+#include <optional>
+#include <string>
 
 class MainWindow;
 
@@ -22,7 +26,11 @@ struct SectionEdit {
 
 private:
     forms::GdiObject<HFONT> font_;
+    ShownText shown_; // the text as built, line by line: unchanged lines are saved as read
     void Form_Load();
+    // The edited text as bytes; nothing (and the user told why) when a changed line
+    // cannot be saved in the code page.
+    std::optional<std::string> EditedBytesOrSay();
 };
 
 // Shows the editor for the main window's selected unit, modally; returns when it is closed.

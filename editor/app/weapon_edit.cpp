@@ -5,6 +5,7 @@
 #include "forms/gdi_handles.h"
 #include "rwini.h"
 #include "section_text.h"
+#include "write_failure.h"
 
 using forms::AddControl;
 
@@ -25,12 +26,17 @@ HFONT EditorFont() {
 } // namespace
 
 void WeaponEdit::Command2_Click() {
-    auto lines = SectionLinesFromText(ToAnsi(forms::GetText(Text1)));
+    EditedBytes edited = EditedTextBytes(Shown, ToUtf16(forms::GetText(Text1)));
+    if (!edited.Ok) {
+        forms::MsgBox(hwnd, FromUtf16(UnsavableLineMessage(edited.BadLine)));
+        return;
+    }
+    auto lines = SectionLinesFromText(edited.Bytes);
     if (lines.empty()) return;
     std::string entries;
     for (const auto &line : lines) entries.append(line).push_back('\0');
     entries.push_back('\0');
-    WriteIniSection(Section, entries, RulesFile);
+    if (!WriteIniSection(Section, entries, RulesFile)) forms::MsgBox(hwnd, FromUtf16(ProfileWriteFailureMessage()));
 }
 
 LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
@@ -39,7 +45,8 @@ LRESULT WeaponEdit::Handle(UINT msg, WPARAM wp, LPARAM lp) {
         Label1 = AddControl(hwnd, L"STATIC", L"武器：" + FromAnsi(Value), SS_LEFT | SS_NOPREFIX, {120, 120, 4440, 270},
                             kEditLabel1);
         AddControl(hwnd, L"BUTTON", L"武器代码", BS_GROUPBOX, {120, 420, 4440, 2160});
-        Text1 = AddControl(hwnd, L"EDIT", FromAnsi(ReadSectionText(Section, RulesFile)),
+        Shown = ShowText(ReadSectionText(Section, RulesFile));
+        Text1 = AddControl(hwnd, L"EDIT", FromUtf16(Shown.Text()),
                            WS_TABSTOP | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL |
                                ES_WANTRETURN,
                            {240, 680, 4200, 1780}, kEditText1, WS_EX_CLIENTEDGE);

@@ -2,6 +2,7 @@
 
 #include "ansi_text.h"
 #include "forms/forms.h"
+#include "write_failure.h"
 
 using forms::AddControl;
 
@@ -35,7 +36,7 @@ void WeaponMgr::Command1_Click() {
         forms::MsgBox(hwnd, kSelectFirst);
         return;
     }
-    RemoveRegistryValue(Kind(), value, RulesFile);
+    if (RemoveRegistryValue(Kind(), value, RulesFile) < 0) forms::MsgBox(hwnd, FromUtf16(ProfileWriteFailureMessage()));
     RefreshList();
 }
 

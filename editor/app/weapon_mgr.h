@@ -1,6 +1,7 @@
 #pragma once
 // The weapon manager (lists one registry, removes names, opens the weapon editor)
 // and the weapon editor (a registry entry's whole section as text).
+#include "edited_text.h"
 #include "registries.h"
 
 #include <windows.h>
@@ -32,6 +33,7 @@ struct WeaponEdit {
     HWND Label1{}, Text1{}, Command1{}, Command2{};
     std::string Value;   // the registry value as listed
     std::string Section; // the section it names
+    ShownText Shown;     // the section as shown: unchanged lines are saved as read
     void Command2_Click(); // save
     LRESULT Handle(UINT msg, WPARAM wp, LPARAM lp);
 };

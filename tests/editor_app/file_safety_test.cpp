@@ -1,0 +1,160 @@
+// Real modders' files through the real windows: a file that cannot be written is reported on
+// every write path and stays byte for byte; a damaged string table is reported once and the
+// units are listed anyway; a rules file reached through a symbolic link stays a link.
+#include "editor_fixture.h"
+
+#include "section_edit.h"
+#include "weapon_mgr.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+
+namespace {
+
+class FileSafety : public EditorWindow {
+protected:
+    // Runs steps on a modal window that the click opens, answering every message box that
+    // comes up meanwhile and keeping its text.
+    void Through(int id, const wchar_t *caption, std::function<void(HWND)> steps) {
+        ui::ModalScript script;
+        script.Then(caption, steps);
+        ui::Click(Item(id));
+        EXPECT_TRUE(script.Done()) << caption;
+    }
+    // A click inside a modal window that must bring up one message box.
+    std::wstring MessageOf(HWND button) {
+        std::wstring text;
+        ui::ModalScript script;
+        script.Then(forms::kMessageTitle, [&](HWND box) {
+            text = ui::MessageText(box);
+            ui::PressOk(box);
+        });
+        ui::Click(button);
+        EXPECT_TRUE(script.Done());
+        return text;
+    }
+    void ExpectWriteFailure(const std::wstring &message, const std::wstring &file, const char *path) {
+        EXPECT_EQ(message.rfind(L"无法写入文件“" + file + L"”：", 0), 0u) << path << ": " << message;
+        EXPECT_GT(message.size(), file.size() + 10) << path << ": the system's reason";
+    }
+};
+
+TEST_F(FileSafety, AReadOnlyRulesFileIsReportedOnEveryWritePathAndStaysAsItWas) {
+    OpenBoth();
+    ASSERT_TRUE(SetFileAttributesW(rulesPath.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    SetBox(kHPText, L"150");
+    SetBox(kWeaponText, L"Laser");
+    ExpectWriteFailure(ClickExpectingMessage(kCommand3), rulesPath, "保存");
+    ExpectWriteFailure(ClickExpectingMessage(kCommand8), rulesPath, "写入列表");
+
+    std::wstring removal, weaponEdit, sectionEdit;
+    Through(kCommand7, L"武器管理器", [&](HWND m) {
+        SendMessageW(GetDlgItem(m, kWeaponList), LB_SETCURSEL, 0, 0);
+        removal = MessageOf(GetDlgItem(m, kMgrCommand1));
+        SendMessageW(GetDlgItem(m, kWeaponList), LB_SETCURSEL, 0, 0);
+        ui::ModalScript editor;
+        editor.Then(L"编辑武器", [&](HWND e) {
+            SetWindowTextW(GetDlgItem(e, kEditText1), L"Damage=99\r\n");
+            weaponEdit = MessageOf(GetDlgItem(e, kEditCommand2));
+            ui::Click(GetDlgItem(e, kEditCommand1));
+        });
+        ui::Click(GetDlgItem(m, kMgrCommand2));
+        EXPECT_TRUE(editor.Done());
+        PostMessageW(m, WM_CLOSE, 0, 0);
+    });
+    ExpectWriteFailure(removal, rulesPath, "移除");
+    ExpectWriteFailure(weaponEdit, rulesPath, "编辑武器");
+
+    Through(kCommand2, L"手动编辑", [&](HWND e) {
+        SetWindowTextW(GetDlgItem(e, kSecText1), L"[E1]\r\nStrength=1\r\n");
+        sectionEdit = MessageOf(GetDlgItem(e, kSecCommand2));
+        ui::Click(GetDlgItem(e, kSecCommand1));
+    });
+    ExpectWriteFailure(sectionEdit, rulesPath, "手动编辑");
+
+    SetFileAttributesW(rulesPath.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FileBytes(), rules);
+}
+
+TEST_F(FileSafety, AnExportFileThatCannotBeWrittenIsReported) {
+    OpenBoth();
+    // A folder stands where the file would go.
+    std::wstring blocked = dir + L"\\blocked.txt";
+    ASSERT_TRUE(CreateDirectoryW(blocked.c_str(), nullptr));
+    answers = {blocked};
+    ExpectWriteFailure(ClickExpectingMessage(kExport), blocked, "导出列表");
+    answers = {blocked};
+    ExpectWriteFailure(ClickExpectingMessage(kCommand5), blocked, "另存小节");
+    RemoveDirectoryW(blocked.c_str());
+}
+
+TEST_F(FileSafety, ADamagedStringTableIsReportedOnceAndEveryUnitIsListed) {
+    const std::string table = ui::ReadBytes(csfPath);
+    const struct {
+        const char *what;
+        std::string bytes;
+    } cases[] = {
+        {"not a string table", "[General]\r\nName=not a table\r\n"},
+        {"cut short", table.substr(0, table.size() - 3)},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        ui::WriteBytes(csfPath, c.bytes);
+        std::vector<std::wstring> messages;
+        ui::ModalScript script;
+        script.Then(forms::kMessageTitle, [&](HWND box) {
+            messages.push_back(ui::MessageText(box));
+            ui::PressOk(box);
+        });
+        OpenBoth();
+        EXPECT_TRUE(script.Done());
+        ui::Pump(200); // no second message
+        EXPECT_EQ(messages, (std::vector<std::wstring>{L"无法读取字符串表“" + csfPath + L"”，单位名称无法显示。"}));
+        EXPECT_EQ(ui::ListViewCount(List()), 3);
+        EXPECT_EQ(Cell(1, 0), L"E2");
+    }
+    // Without names asked for, or without a string table ever chosen, nothing is said.
+    forms::SetChecked(Item(kIsName), false);
+    Open({rulesPath});
+    EXPECT_EQ(ui::ListViewCount(List()), 3);
+}
+
+TEST_F(FileSafety, CommandsOnAListWithoutASelectionSaySo) {
+    OpenBoth();
+    LVITEMW none{};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(List(), LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    ASSERT_EQ(form->SelectedItem(), -1);
+    EXPECT_EQ(ClickExpectingMessage(kCommand2), L"请先选择一个单位！");
+    EXPECT_EQ(ClickExpectingMessage(kCommand5), L"请先选择一个单位！");
+}
+
+// The link is made by the test's set-up outside Wine (a Unix symbolic link), in the folder
+// named by QVN_LINK_DIR: "Rulesmd.ini" there points to "real/Rulesmd.ini".
+TEST_F(FileSafety, ASaveThroughASymbolicLinkKeepsTheLink) {
+    const char *folder = std::getenv("QVN_LINK_DIR");
+    if (!folder) GTEST_SKIP() << "no link made by the set-up";
+    std::wstring linkDir = L"Z:" + std::wstring(folder, folder + std::strlen(folder));
+    for (auto &c : linkDir)
+        if (c == L'/') c = L'\\';
+    std::wstring link = linkDir + L"\\Rulesmd.ini", real = linkDir + L"\\real\\Rulesmd.ini";
+    ui::WriteBytes(link, rules); // through the link
+    auto finalPath = [](const std::wstring &p) {
+        HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+        wchar_t buf[1024] = {};
+        GetFinalPathNameByHandleW(h, buf, 1024, 0);
+        CloseHandle(h);
+        return std::wstring(buf);
+    };
+    ASSERT_NE(finalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
+    Open({link, csfPath});
+    SetBox(kHPText, L"150");
+    ui::Click(Item(kCommand3));
+    EXPECT_NE(finalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
+    EXPECT_EQ(ui::ReadBytes(real), Expect({{"Strength=125", "Strength=150"}}));
+}
+
+} // namespace
