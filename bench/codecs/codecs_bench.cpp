@@ -28,10 +28,12 @@
 #include "bench_main.h"
 #include "heap_peak.h"
 #include "imaging/surface_core.h"
-#include "inflate_stream.h"
-#include "png_reader.h"
-#include "png_rows.h"
-#include "system_zlib.h"
+#include "inflate/inflate_stream.h"
+#include "png/png_reader.h"
+#include "png/png_rows.h"
+#include "zlib/native/system_zlib.h"
+
+using namespace lumio;
 
 namespace {
 
@@ -188,7 +190,7 @@ using PngDecoder = Image (*)(const Bytes &file, bool keep);
 template <bool kZlib>
 Image DecodeOurs(const Bytes &file, bool keep) {
     PngReader reader(kZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
-    MemoryPngSource source(file);
+    MemoryByteSource source(file);
     lumio::MemorySurface surface;
     reader.ParsePNG(source, surface);
     Image image;

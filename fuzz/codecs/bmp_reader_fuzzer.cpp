@@ -1,5 +1,5 @@
 // The BMP reader on any bytes (the stand-in picture loader refuses everything).
-#include "bmp_reader.h"
+#include "bmp/bmp_reader.h"
 #include "reader_checks.h"
 #include "support/stand_in_decoder.h"
 

@@ -1,5 +1,5 @@
 // The GIF reader on any bytes, decoding with the stand-in LZW decoder.
-#include "gif_reader.h"
+#include "gif/gif_reader.h"
 #include "reader_checks.h"
 #include "support/stand_in_decoder.h"
 

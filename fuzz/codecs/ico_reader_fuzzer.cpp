@@ -1,5 +1,5 @@
 // The ICO/CUR reader on any bytes: validation alone, then decoding at two wanted sizes.
-#include "ico_reader.h"
+#include "ico/ico_reader.h"
 #include "reader_checks.h"
 #include "support/stand_in_decoder.h"
 

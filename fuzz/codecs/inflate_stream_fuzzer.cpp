@@ -4,8 +4,10 @@
 #include <cstring>
 #include <vector>
 
-#include "inflate_stream.h"
+#include "inflate/inflate_stream.h"
 #include "support/model_inflate.h"
+
+using namespace lumio;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     if (size < 3)

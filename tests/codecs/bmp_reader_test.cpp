@@ -1,6 +1,6 @@
 // The BMP reader natively: 32-bit files read directly (alpha kept, either row order, at an
 // offset), everything else handed to the system's picture loader, and headers it refuses.
-#include "bmp_reader.h"
+#include "bmp/bmp_reader.h"
 
 #include <gtest/gtest.h>
 

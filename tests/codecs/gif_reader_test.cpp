@@ -1,6 +1,6 @@
 // The GIF reader natively, with a stand-in LZW decoder in place of the system's: the block
 // walk, the rebuilt one-image GIF, transparency through the index ramp, and damaged data.
-#include "gif_reader.h"
+#include "gif/gif_reader.h"
 
 #include <gtest/gtest.h>
 

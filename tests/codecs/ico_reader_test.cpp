@@ -1,7 +1,7 @@
 // The ICO and CUR reader natively, with stand-in DIB decoding: directory validation, the
 // choice of entry, alpha from colour bits and from masks, PNG entries, and entries that
 // do not hold what their headers promise.
-#include "ico_reader.h"
+#include "ico/ico_reader.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "inflate_stream.h"
+#include "inflate/inflate_stream.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -9,6 +9,8 @@
 
 #include "support/deflate_writer.h"
 #include "support/model_inflate.h"
+
+using namespace lumio;
 
 namespace {
 
@@ -214,7 +216,9 @@ TEST(InflateStream, HandWrittenStreams) {
         Bytes out(h.expected);
         const bool ok = Inflate(out, h.stream);
         EXPECT_EQ(ok, h.ok) << h.name;
-        if (ok && h.ok) EXPECT_TRUE(std::equal(h.prefix.begin(), h.prefix.end(), out.begin())) << h.name;
+        if (ok && h.ok) {
+            EXPECT_TRUE(std::equal(h.prefix.begin(), h.prefix.end(), out.begin())) << h.name;
+        }
         Bytes model(h.expected);
         EXPECT_EQ(ModelInflate(model, h.stream), h.ok) << h.name;
     }

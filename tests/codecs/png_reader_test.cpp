@@ -1,32 +1,34 @@
 // The PNG reader on small hand-built files: chunk walk, header rules, transparency, pixel
 // conversion and the faults that must end in "recognised, no image".
-#include "png_reader.h"
+#include "png/png_reader.h"
 
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "support/png_builder.h"
-#include "system_zlib.h"
+#include "zlib/native/system_zlib.h"
+
+using namespace lumio;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
 // A file-like source: the same bytes, with the size test of a file.
-class FileLikeSource final : public PngSource {
+class FileLikeSource final : public ByteSource {
 public:
-    explicit FileLikeSource(const Bytes &b) : inner_(b) {}
-    uint64_t Size() const override { return inner_.Size(); }
+    explicit FileLikeSource(const Bytes &b) : ByteSource(b.size()), inner_(b) {}
     const uint8_t *Fetch(uint64_t offset, size_t n) override { return inner_.Fetch(offset, n); }
-    bool IsFile() const override { return true; }
+    bool IsFile() const noexcept override { return true; }
 
 private:
-    MemoryPngSource inner_;
+    MemoryByteSource inner_;
 };
 
 struct Result {
     bool recognised = false;
+    DecodeFailure why = DecodeFailure::kNone;
     lumio::MemorySurface surface;
     bool HasImage() const { return surface.HasImage(); }
     // Pixel (x, y) from the top-left as B, G, R, A.
@@ -38,8 +40,9 @@ struct Result {
 
 void Load(const Bytes &png, bool withZlib, Result &r, const PngReader::FirstDecoder &first = {}) {
     PngReader reader(withZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
-    MemoryPngSource source(png);
+    lumio::MemoryByteSource source(png);
     r.recognised = reader.ParsePNG(source, r.surface, first);
+    r.why = reader.Failure();
 }
 
 // One-row images: filter byte 0 then the samples.
@@ -99,8 +102,10 @@ TEST(PngReader, PixelConversion) {
         EXPECT_TRUE(r.recognised);
         if (c.pixel0.empty()) {
             EXPECT_FALSE(r.HasImage());
+            EXPECT_EQ(r.why, DecodeFailure::kTruncated);
             continue;
         }
+        EXPECT_EQ(r.why, DecodeFailure::kNone);
         ASSERT_TRUE(r.HasImage());
         EXPECT_EQ(r.At(0, 0), c.pixel0);
         EXPECT_EQ(r.surface.Alpha(), c.alpha);
@@ -188,20 +193,23 @@ TEST(PngReader, CrcsAreCheckedOnlyWithZlibAndWhenStored) {
     const Bytes swapped = PngBuilder().IHDR(1, 1, 8, 2)
         .Chunk("IDAT", rows, __builtin_bswap32(PngBuilder::Crc("IDAT", rows))).IEND();
     const Bytes badHeader = PngBuilder().Chunk("IHDR", PngBuilder::Header(1, 1, 8, 2), 1).IDAT(Row({1, 2, 3})).IEND();
+    constexpr DecodeFailure kImage = DecodeFailure::kNone, kCrc = DecodeFailure::kBadChecksum;
     struct Case {
         const char *name;
         const Bytes &png;
-        bool withZlib, image;
+        bool withZlib;
+        DecodeFailure why;
     } cases[] = {
-        {"bad IDAT CRC without zlib", badIdat, false, true},  {"bad IDAT CRC with zlib", badIdat, true, false},
-        {"stored CRC 0", zeroCrc, true, true},                {"byte-swapped CRC", swapped, true, false},
-        {"bad IHDR CRC with zlib", badHeader, true, false},   {"bad IHDR CRC without zlib", badHeader, false, true},
+        {"bad IDAT CRC without zlib", badIdat, false, kImage}, {"bad IDAT CRC with zlib", badIdat, true, kCrc},
+        {"stored CRC 0", zeroCrc, true, kImage},               {"byte-swapped CRC", swapped, true, kCrc},
+        {"bad IHDR CRC with zlib", badHeader, true, kCrc},     {"bad IHDR CRC without zlib", badHeader, false, kImage},
     };
     for (const Case &c : cases) {
         Result r;
         Load(c.png, c.withZlib, r);
         EXPECT_TRUE(r.recognised) << c.name;
-        EXPECT_EQ(r.HasImage(), c.image) << c.name;
+        EXPECT_EQ(r.HasImage(), c.why == kImage) << c.name;
+        EXPECT_STREQ(DecodeFailureName(r.why), DecodeFailureName(c.why)) << c.name;
     }
 }
 
@@ -218,39 +226,41 @@ TEST(PngReader, BadDataGivesNoImage) {
     shortHeader.resize(12);
     Bytes longHeader = PngBuilder::Header(1, 1, 8, 2);
     longHeader.push_back(0xEE);
+    using Why = DecodeFailure;
     const struct Case {
         const char *name;
         Bytes png;
-        bool image;
+        DecodeFailure why;  // kNone: an image is built
     } cases[] = {
-        {"width 0", PngBuilder().IHDR(0, 1, 8, 2).IDAT(Row({1, 2, 3})).IEND(), false},
-        {"height above 2^31", PngBuilder().IHDR(1, 0x80000001u, 8, 2).IDAT(Row({1, 2, 3})).IEND(), false},
-        {"8192 x 8192 pixels", PngBuilder().IHDR(8192, 8192, 1, 0).IDAT(Row({0})).IEND(), false},
-        {"IHDR of 12 bytes", PngBuilder().Chunk("IHDR", shortHeader).IDAT(Row({1, 2, 3})).IEND(), false},
-        {"IHDR of 14 bytes", PngBuilder().Chunk("IHDR", longHeader).IDAT(Row({1, 2, 3})).IEND(), true},
-        {"RGB at 4 bits", PngBuilder().IHDR(1, 1, 4, 2).IDAT(Row({0x12, 0x30})).IEND(), false},
-        {"grey + alpha at 4 bits", PngBuilder().IHDR(1, 1, 4, 4).IDAT(Row({0x12})).IEND(), false},
-        {"palette at 16 bits", PngBuilder().IHDR(1, 1, 16, 3).IDAT(Row({0, 0})).IEND(), false},
-        {"bit depth 3", PngBuilder().IHDR(1, 1, 3, 0).IDAT(Row({0})).IEND(), false},
-        {"colour type 5", PngBuilder().IHDR(1, 1, 8, 5).IDAT(Row({0})).IEND(), false},
-        {"interlace 2", PngBuilder().IHDR(1, 1, 8, 0, 2).IDAT(Row({0})).IEND(), false},
-        {"palette index past PLTE", PngBuilder().IHDR(2, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).IDAT(Row({0, 1})).IEND(), false},
-        {"PLTE length not a multiple of 3", PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3, 4}).IDAT(Row({0})).IEND(), false},
-        {"no IHDR", PngBuilder().IDAT(Row({1, 2, 3})).IEND(), false},
-        {"no IDAT", PngBuilder().IHDR(1, 1, 8, 2).IEND(), false},
-        {"chunk length past the data", withLength(uint32_t(idat.size()) + 20), false},
-        {"chunk length 2^31", withLength(0x80000000u), false},
-        {"chunk length 2^32 - 1", withLength(0xFFFFFFFFu), false},
-        {"data ends inside a length field", Bytes(PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).Raw({0, 0})), false},
-        {"IDAT with block type 3", PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0x07, 0, 0}).IEND(), false},
-        {"more image data than the header allows", PngBuilder().IHDR(1, 1, 8, 2).IDAT(Cat({Row({1, 2, 3}), Row({4, 5, 6})})).IEND(), false},
+        {"width 0", PngBuilder().IHDR(0, 1, 8, 2).IDAT(Row({1, 2, 3})).IEND(), Why::kBadHeader},
+        {"height above 2^31", PngBuilder().IHDR(1, 0x80000001u, 8, 2).IDAT(Row({1, 2, 3})).IEND(), Why::kBadHeader},
+        {"8192 x 8192 pixels", PngBuilder().IHDR(8192, 8192, 1, 0).IDAT(Row({0})).IEND(), Why::kTooLarge},
+        {"IHDR of 12 bytes", PngBuilder().Chunk("IHDR", shortHeader).IDAT(Row({1, 2, 3})).IEND(), Why::kBadHeader},
+        {"IHDR of 14 bytes", PngBuilder().Chunk("IHDR", longHeader).IDAT(Row({1, 2, 3})).IEND(), Why::kNone},
+        {"RGB at 4 bits", PngBuilder().IHDR(1, 1, 4, 2).IDAT(Row({0x12, 0x30})).IEND(), Why::kBadHeader},
+        {"grey + alpha at 4 bits", PngBuilder().IHDR(1, 1, 4, 4).IDAT(Row({0x12})).IEND(), Why::kBadHeader},
+        {"palette at 16 bits", PngBuilder().IHDR(1, 1, 16, 3).IDAT(Row({0, 0})).IEND(), Why::kBadHeader},
+        {"bit depth 3", PngBuilder().IHDR(1, 1, 3, 0).IDAT(Row({0})).IEND(), Why::kBadHeader},
+        {"colour type 5", PngBuilder().IHDR(1, 1, 8, 5).IDAT(Row({0})).IEND(), Why::kBadHeader},
+        {"interlace 2", PngBuilder().IHDR(1, 1, 8, 0, 2).IDAT(Row({0})).IEND(), Why::kBadHeader},
+        {"palette index past PLTE", PngBuilder().IHDR(2, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).IDAT(Row({0, 1})).IEND(), Why::kBadPalette},
+        {"PLTE length not a multiple of 3", PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3, 4}).IDAT(Row({0})).IEND(), Why::kBadPalette},
+        {"no IHDR", PngBuilder().IDAT(Row({1, 2, 3})).IEND(), Why::kBadHeader},
+        {"no IDAT", PngBuilder().IHDR(1, 1, 8, 2).IEND(), Why::kNoImageData},
+        {"chunk length past the data", withLength(uint32_t(idat.size()) + 20), Why::kTruncated},
+        {"chunk length 2^31", withLength(0x80000000u), Why::kTruncated},
+        {"chunk length 2^32 - 1", withLength(0xFFFFFFFFu), Why::kTruncated},
+        {"data ends inside a length field", Bytes(PngBuilder().IHDR(1, 1, 8, 2).IDAT(Row({1, 2, 3})).Raw({0, 0})), Why::kTruncated},
+        {"IDAT with block type 3", PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0x07, 0, 0}).IEND(), Why::kBadCompressedData},
+        {"more image data than the header allows", PngBuilder().IHDR(1, 1, 8, 2).IDAT(Cat({Row({1, 2, 3}), Row({4, 5, 6})})).IEND(), Why::kBadCompressedData},
     };
     for (const Case &c : cases) {
         for (bool withZlib : {false, true}) {
             Result r;
             Load(c.png, withZlib, r);
             EXPECT_TRUE(r.recognised) << c.name;
-            EXPECT_EQ(r.HasImage(), c.image) << c.name << (withZlib ? " with zlib" : "");
+            EXPECT_EQ(r.HasImage(), c.why == Why::kNone) << c.name << (withZlib ? " with zlib" : "");
+            EXPECT_STREQ(DecodeFailureName(r.why), DecodeFailureName(c.why)) << c.name << (withZlib ? " with zlib" : "");
         }
     }
 }
@@ -278,12 +288,14 @@ TEST(PngReader, FailedInflationLeavesTheSurfaceFailedConversionDestroysIt) {
     ASSERT_TRUE(inflation.HasImage());
     EXPECT_EQ(inflation.surface.Width(), 2);
     EXPECT_EQ(inflation.surface.BitsPointer()[0], 42);
+    EXPECT_EQ(inflation.why, DecodeFailure::kBadCompressedData);
 
     Result conversion;
     ASSERT_TRUE(conversion.surface.InitializeDIB(2, 2));
     Load(PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {1, 2, 3}).IDAT(Row({5})).IEND(), true, conversion);
     EXPECT_FALSE(conversion.HasImage());
     EXPECT_EQ(conversion.surface.ImageType(), -1);
+    EXPECT_EQ(conversion.why, DecodeFailure::kBadPalette);
 }
 
 TEST(PngReader, SignatureAndSizeTest) {
@@ -300,6 +312,7 @@ TEST(PngReader, SignatureAndSizeTest) {
         Result r;
         Load(notPng, true, r);
         EXPECT_FALSE(r.recognised);
+        EXPECT_EQ(r.why, DecodeFailure::kNotThisFormat);
     }
 }
 
@@ -333,7 +346,7 @@ TEST(PngReader, ReaderKeepsNothingBetweenLoads) {
     lumio::MemorySurface first, second;
     const Bytes withPalette = PngBuilder().IHDR(1, 1, 8, 3).Chunk("PLTE", {9, 8, 7}).Chunk("tRNS", {0}).IDAT(Row({0})).IEND();
     const Bytes withoutPalette = PngBuilder().IHDR(1, 1, 1, 3).IDAT(Row({0})).IEND();
-    MemoryPngSource a(withPalette), b(withoutPalette);
+    lumio::MemoryByteSource a(withPalette), b(withoutPalette);
     ASSERT_TRUE(reader.ParsePNG(a, first));
     ASSERT_TRUE(reader.ParsePNG(b, second));
     ASSERT_TRUE(second.HasImage());

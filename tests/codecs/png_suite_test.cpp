@@ -8,11 +8,13 @@
 #include <set>
 #include <string>
 
-#include "png_reader.h"
+#include "png/png_reader.h"
 #include "support/libpng_reference.h"
-#include "system_zlib.h"
+#include "zlib/native/system_zlib.h"
 
 #include "support/suite_files.h"
+
+using namespace lumio;
 
 namespace {
 
@@ -26,7 +28,7 @@ struct Decoded {
 
 void Decode(const Bytes &png, bool withZlib, Decoded &out) {
     PngReader reader(withZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
-    MemoryPngSource source(png);
+    lumio::MemoryByteSource source(png);
     out.recognised = reader.ParsePNG(source, out.surface);
 }
 

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "imaging/capability_flags.h"
+#include "imaging/byte_source.h"
 #include "imaging/mod_parsers.h"
 #include "run_time_error.h"
 #include "imaging/zlib_call.h"

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/byte_source.h"
 #include "imaging/mod_parsers.h"
 
 using namespace lumio;

@@ -1,3 +1,4 @@
+#include "imaging/byte_source.h"
 #include "imaging/mod_parsers.h"
 #include "imaging/vb_math.h"
 

@@ -1,5 +1,6 @@
 #include "imaging/drop_files.h"
 
+#include "imaging/byte_source.h"
 #include "imaging/mod_parsers.h"
 
 namespace lumio {

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "png_reader.h"
-#include "png_source.h"
+#include "png/png_reader.h"
+#include "imaging/byte_source.h"
 
 namespace {
 
@@ -173,7 +173,7 @@ bool StandInDecoder::LoadPng(std::span<const uint8_t> png, lumio::SurfaceCore &h
         const auto big = [&](size_t at) { return uint64_t(png[at]) << 24 | png[at + 1] << 16 | png[at + 2] << 8 | png[at + 3]; };
         if (big(16) * big(20) > uint64_t(maxPixels)) return true;
     }
-    PngReader reader{PngReader::ZlibLoader()};
-    MemoryPngSource source(png);
+    lumio::PngReader reader{lumio::PngReader::ZlibLoader()};
+    lumio::MemoryByteSource source(png);
     return reader.ParsePNG(source, host);
 }

@@ -7,7 +7,7 @@
 #include <span>
 #include <vector>
 
-#include "system_decoder.h"
+#include "system/system_decoder.h"
 
 class StandInDecoder final : public lumio::SystemDecoder {
 public:

@@ -1,8 +1,10 @@
-#include "cdecl_bridge.h"
+#include "zlib/win/cdecl_bridge.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+
+using namespace lumio;
 
 namespace {
 

@@ -1,5 +1,5 @@
 // cPNGparser under Wine with GDI+: the image goes to GDI+ before our own decoding.
-#include "cpng_parser.h"
+#include "png/win/cpng_parser.h"
 
 #include "imaging/gdiplus_api.h"
 
@@ -11,6 +11,8 @@
 #include <iterator>
 
 #include "../support/suite_files.h"
+
+using namespace lumio;
 
 namespace {
 
@@ -28,7 +30,7 @@ TEST(cPNGparserWithGdiplus, OpaqueImageMatchesOurOwnDecoding) {
 
     lumio::MemorySurface ours;
     PngReader reader{PngReader::ZlibLoader()};
-    MemoryPngSource source(png);
+    lumio::MemoryByteSource source(png);
     ASSERT_TRUE(reader.ParsePNG(source, ours));
     ASSERT_EQ(viaGdiplus.ByteCount(), ours.ByteCount());
     EXPECT_TRUE(std::equal(ours.BitsPointer(), ours.BitsPointer() + ours.ByteCount(), viaGdiplus.BitsPointer()));

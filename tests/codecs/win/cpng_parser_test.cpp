@@ -1,5 +1,5 @@
 // cPNGparser under Wine without GDI+: our own decoding, zlib1.dll beside the test or none.
-#include "cpng_parser.h"
+#include "png/win/cpng_parser.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +10,14 @@
 #include <set>
 #include <string>
 
-#include "zlib_binding.h"
+#include "imaging/codec_registry.h"
+#include "imaging/file_byte_source.h"
+#include "win/library_codecs.h"
+#include "zlib/win/zlib_binding.h"
 
 #include "../support/suite_files.h"
+
+using namespace lumio;
 
 namespace {
 
@@ -100,9 +105,8 @@ TEST(cPNGparser, SuiteDecodesTheSameWithAndWithoutZlibFromStreamsAndFiles) {
 
 TEST(cPNGparser, StreamIsAViewIntoTheCallersArray) {
     const Bytes png = suite::File("basn6a08.png");
-    Bytes padded(7, 0xEE);
-    padded.insert(padded.end(), png.begin(), png.end());
-    padded.insert(padded.end(), 5, 0xEE);
+    Bytes padded(7 + png.size() + 5, 0xEE);
+    std::copy(png.begin(), png.end(), padded.begin() + 7);
     c32bppDIB whole, inside;
     ASSERT_TRUE(cPNGparser().LoadStream(png, whole, 0, int32_t(png.size()), 0));
     ASSERT_TRUE(cPNGparser().LoadStream(padded, inside, 7, int32_t(png.size()), 0));
@@ -130,6 +134,44 @@ TEST(cPNGparser, FileSizeTest) {
         EXPECT_FALSE(s.HasImage());
         fs::remove(cut);
     }
+}
+
+// The loader's way in: the registered PNG reader, given bytes or an open file.
+TEST(cPNGparser, RegisteredReaderDecodesBytesAndFiles) {
+    RegisterLibraryCodecs();
+    EXPECT_EQ(MakeDecoder(ImageFormat::kGif), nullptr) << "no GIF reader yet";
+    const fs::path file = suite::Dir() / "basn6a08.png";
+    const Bytes png = suite::ReadFile(file);
+    c32bppDIB expected;
+    ASSERT_TRUE(cPNGparser().LoadStream(png, expected, 0, int32_t(png.size()), 0));
+
+    c32bppDIB fromBytes, fromFile, unnamed;
+    MemoryByteSource bytes(png);
+    std::unique_ptr<ImageDecoder> reader = MakeDecoder(ImageFormat::kPng);
+    ASSERT_NE(reader, nullptr);
+    EXPECT_TRUE(reader->Decode({.source = bytes}, fromBytes));
+    EXPECT_EQ(reader->Failure(), DecodeFailure::kNone);
+    {
+        OpenFile f(file);
+        FileByteSource source(f.h);
+        EXPECT_EQ(source.Size(), png.size());
+        const std::wstring name = file.wstring();
+        EXPECT_TRUE(MakeDecoder(ImageFormat::kPng)->Decode({.source = source, .fileName = name}, fromFile));
+        // A file without its name is not taken: GDI+ could not be offered it.
+        reader = MakeDecoder(ImageFormat::kPng);
+        EXPECT_FALSE(reader->Decode({.source = source}, unnamed));
+        EXPECT_EQ(reader->Failure(), DecodeFailure::kNotThisFormat);
+    }
+    EXPECT_EQ(Pixels(fromBytes), Pixels(expected));
+    EXPECT_EQ(Pixels(fromFile), Pixels(expected));
+    EXPECT_FALSE(unnamed.HasImage());
+
+    // Why a damaged file gave no image reaches the caller of Decode.
+    Bytes cut(png.begin(), png.begin() + 60);
+    MemoryByteSource cutSource(cut);
+    c32bppDIB none;
+    EXPECT_TRUE(reader->Decode({.source = cutSource}, none));
+    EXPECT_EQ(reader->Failure(), DecodeFailure::kTruncated);
 }
 
 }  // namespace

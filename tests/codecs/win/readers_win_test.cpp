@@ -4,9 +4,9 @@
 
 #include <gtest/gtest.h>
 
-#include "cbmp_parser.h"
-#include "cgif_parser.h"
-#include "cico_parser.h"
+#include "bmp/win/cbmp_parser.h"
+#include "gif/win/cgif_parser.h"
+#include "ico/win/cico_parser.h"
 #include "imaging/mod_parsers_win.h"
 
 #include "../support/image_builders.h"

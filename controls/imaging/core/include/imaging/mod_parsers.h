@@ -46,19 +46,6 @@ constexpr std::int32_t SwapLongBytes(std::int32_t v) noexcept {
     u = (u >> 24) | ((u >> 8) & 0xFF00u) | ((u << 8) & 0xFF0000u) | (u << 24);
     return static_cast<std::int32_t>(u);
 }
-// Big-endian 32-bit reads and writes, for codecs that hold bytes rather than values.
-constexpr std::uint32_t ReadBigEndian32(const std::uint8_t *p) noexcept {
-    return (std::uint32_t{p[0]} << 24) | (std::uint32_t{p[1]} << 16) | (std::uint32_t{p[2]} << 8) | p[3];
-}
-constexpr std::uint32_t ReadLittleEndian32(const std::uint8_t *p) noexcept {
-    return (std::uint32_t{p[3]} << 24) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[1]} << 8) | p[0];
-}
-constexpr void WriteBigEndian32(std::uint8_t *p, std::uint32_t v) noexcept {
-    p[0] = static_cast<std::uint8_t>(v >> 24);
-    p[1] = static_cast<std::uint8_t>(v >> 16);
-    p[2] = static_cast<std::uint8_t>(v >> 8);
-    p[3] = static_cast<std::uint8_t>(v);
-}
 
 // zlib library numbers, shared with the zlib binding: the search goes 2, 1, 0.
 enum ZlibLibrary : std::int32_t {

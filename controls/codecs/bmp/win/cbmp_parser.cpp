@@ -1,0 +1,128 @@
+#include "bmp/win/cbmp_parser.h"
+
+#include <cstring>
+
+#include "bmp/bmp_reader.h"
+#include <olectl.h>
+
+#include "imaging/image_type.h"
+#include "imaging/mod_parsers.h"
+#include "imaging/win_handles.h"
+#include "win/stream_range.h"
+#include "system/win/win_system_decoder.h"
+
+namespace lumio {
+
+double ScreenTwipsPerPixel(bool horizontal) {
+    ScreenDC screen;
+    const int dpi = GetDeviceCaps(screen.get(), horizontal ? LOGPIXELSX : LOGPIXELSY);
+    return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+bool cBMPparser::LoadStream(const std::vector<std::uint8_t> &inStream, c32bppDIB &cHost, std::int32_t streamOffset,
+                            std::int32_t streamLength) noexcept {
+    const auto data = StreamRange(inStream, streamOffset, streamLength);
+    if (!data) return false;
+    try {
+        WinSystemDecoder system;
+        return BmpReader(system).LoadStream(*data, cHost);
+    } catch (...) {
+        cHost.DestroyDIB();
+        return false;
+    }
+}
+
+namespace {
+
+// Metafiles leave the pixels they do not paint at alpha 255 over a 255 fill.
+void TakeAlphaFromMetafileFill(c32bppDIB &cHost) {
+    bool transparent = false;
+    std::uint8_t *p = cHost.BitsPointer();
+    for (std::size_t i = 0; i < cHost.ByteCount(); i += 4) {
+        if (p[i + 3] == 255) {
+            std::memset(p + i, 0, 4);
+            transparent = true;
+        } else {
+            p[i + 3] = 255;
+        }
+    }
+    cHost.SetAlpha(transparent);
+}
+
+void ForceOpaque(c32bppDIB &cHost) {
+    bool alpha = false;
+    std::int32_t type = image_type::kNone;
+    ClassifyAlpha(cHost.BitsPointer(), cHost.Width(), cHost.Height(), true, alpha, type);
+    cHost.SetAlpha(false);
+}
+
+} // namespace
+
+bool cBMPparser::ConvertstdPicTo32bpp(IPicture *stdPic, HBITMAP Handle, c32bppDIB &cHost,
+                                      std::int16_t /*bitCount*/) noexcept {
+    try {
+        std::int32_t width = 0, height = 0;
+        SHORT type = PICTYPE_NONE;
+        OLE_XSIZE_HIMETRIC hmWidth = 0;
+        OLE_YSIZE_HIMETRIC hmHeight = 0;
+        BITMAP bm{};
+        if (stdPic == nullptr) {
+            if (Handle == nullptr || GetObjectW(Handle, sizeof bm, &bm) != sizeof bm) return false;
+            width = bm.bmWidth;
+            height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
+        } else {
+            if (FAILED(stdPic->get_Type(&type)) || type == PICTYPE_NONE || type == PICTYPE_UNINITIALIZED) return false;
+            stdPic->get_Width(&hmWidth);
+            stdPic->get_Height(&hmHeight);
+            width = HimetricToPixels(hmWidth, ScreenTwipsPerPixel(true));
+            height = HimetricToPixels(hmHeight, ScreenTwipsPerPixel(false));
+        }
+        if (!cHost.InitializeDIB(width, height)) return false;
+
+        if (stdPic == nullptr) {
+            // GetDIBits gives bottom-up rows whatever the bitmap's own order.
+            bool copied = false;
+            if (bm.bmBitsPixel == 32) {
+                std::int32_t w = 0, h = 0;
+                const auto rows = BitmapRows32(Handle, w, h);
+                if (!rows.empty()) {
+                    CopyRowsInto(cHost, rows, w, h);
+                    copied = true;
+                }
+            }
+            if (copied) {
+                cHost.SetImageType(image_type::kBlank);
+                ClassifyAlpha(cHost, true);
+            } else {
+                HDC target = cHost.LoadDIBinDC(true);
+                HDC source = CreateCompatibleDC(target);
+                HGDIOBJ old = SelectObject(source, Handle);
+                BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
+                SelectObject(source, old);
+                DeleteDC(source);
+                cHost.LoadDIBinDC(false);
+                ForceOpaque(cHost);
+                cHost.SetImageType(image_type::kNoAlpha);
+            }
+            return true;
+        }
+
+        const bool metafile = type == PICTYPE_METAFILE || type == PICTYPE_ENHMETAFILE;
+        if (metafile) std::memset(cHost.BitsPointer(), 255, cHost.ByteCount());
+        HDC target = cHost.LoadDIBinDC(true);
+        stdPic->Render(target, 0, 0, width, height, 0, hmHeight, hmWidth, -hmHeight, nullptr);
+        cHost.LoadDIBinDC(false);
+        if (metafile) {
+            TakeAlphaFromMetafileFill(cHost);
+        } else {
+            ForceOpaque(cHost);
+        }
+        cHost.SetImageType(type);
+        return true;
+    } catch (...) {
+        cHost.DestroyDIB();
+        return false;
+    }
+}
+
+} // namespace lumio

@@ -1,0 +1,372 @@
+#include "inflate/inflate_stream.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstring>
+#include <memory>
+
+#include "inflate/huffman_table.h"
+
+// The decoder keeps a 64-bit bit buffer. While at least 8 input bytes and a full match worth
+// of output room remain, a fast loop decodes without bounds checks; near either end a careful
+// loop takes over that checks every read and write.
+//
+// Bits past the end of the input read as zero while a Huffman code is looked up, so a stream
+// cut off inside its last block can still end on a code of zeros. Every other read (block
+// headers, extra bits, stored blocks) fails once it would take a bit that is not there.
+//
+// `reach` follows how far a reader that loads whole bytes only on demand would have loaded;
+// a stored block needs one byte beyond its LEN and NLEN counted from that point.
+
+namespace lumio {
+
+namespace {
+
+using namespace huffman;
+
+constexpr size_t kFastOutRoom = 258 + 16;  // a whole match and the word copies past it
+
+struct BitReader {
+    const uint8_t *start;
+    const uint8_t *in;
+    const uint8_t *end;
+    uint64_t bits = 0;
+    unsigned count = 0;    // valid bits in `bits`
+    size_t phantom = 0;    // zero bytes appended after the end of the input
+    uint64_t reach = 0;    // see above, in bits from `start`
+
+    uint64_t Position() const { return (uint64_t(in - start) + phantom) * 8 - count; }
+
+    void Refill() {
+        while (count < 56) {
+            uint64_t b = 0;
+            if (in < end)
+                b = *in++;
+            else
+                ++phantom;
+            bits |= b << count;
+            count += 8;
+        }
+    }
+    void Drop(unsigned n) {
+        bits >>= n;
+        count -= n;
+    }
+    // A plain read: fails when it takes bits past the end of the input.
+    bool Read(unsigned n, uint32_t &value) {
+        Refill();
+        value = uint32_t(bits & ((uint64_t(1) << n) - 1));
+        Drop(n);
+        return count >= phantom * 8;
+    }
+    // Looks up one code; the caller checks the entry's flags.
+    uint32_t Decode(const uint32_t *table, unsigned rootBits, unsigned longest) {
+        Refill();
+        reach = std::max(reach, Position() + longest);
+        uint32_t e = table[bits & ((1u << rootBits) - 1)];
+        if (e & kSubtable)
+            e = table[(e >> 16) + ((bits >> rootBits) & ((1u << EntryExtra(e)) - 1))];
+        Drop(EntryLength(e));
+        return e;
+    }
+};
+
+enum class Step { Continue, EndOfBlock, Error };
+
+struct Output {
+    uint8_t *start;
+    uint8_t *pos;
+    uint8_t *end;
+};
+
+inline uint64_t Load64(const uint8_t *p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;  // little-endian targets only
+}
+
+inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
+    const uint8_t *src = out - dist;
+    if (dist >= 8) {
+        uint8_t *const stop = out + length;
+        do {
+            std::memcpy(out, src, 8);
+            out += 8;
+            src += 8;
+        } while (out < stop);
+    } else if (dist == 1) {
+        std::memset(out, src[0], length);
+    } else {
+        // Short periods: lay down one stretch of at least 8 bytes, then copy words from a
+        // multiple of the period back. May write up to 7 bytes past the match.
+        const size_t period = dist * ((8 + dist - 1) / dist);
+        size_t i = 0;
+        for (; i < period && i < length; ++i)
+            out[i] = src[i];
+        for (; i < length; i += 8)
+            std::memcpy(out + i, out + i - period, 8);
+    }
+}
+
+// One symbol (with its match) through the careful path.
+Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
+    uint32_t e = br.Decode(t.litlen, kLitlenRootBits, t.litlenLongest);
+    if (int32_t(e) < 0) {
+        if (o.pos >= o.end)
+            return Step::Error;
+        *o.pos++ = uint8_t(e >> 16);
+        return Step::Continue;
+    }
+    if (e & kExceptional)
+        return (e & kEndOfBlock) ? Step::EndOfBlock : Step::Error;
+    uint32_t extra;
+    if (!br.Read(EntryExtra(e), extra))
+        return Step::Error;
+    size_t length = (e >> 16) + extra;
+    if (longLengths && length == 258) {
+        uint32_t longLength;
+        if (!br.Read(16, longLength))
+            return Step::Error;
+        length = size_t(longLength) + 3;
+    }
+    e = br.Decode(t.dist, kDistRootBits, t.distLongest);
+    if (e & kExceptional)
+        return Step::Error;
+    if (!br.Read(EntryExtra(e), extra))
+        return Step::Error;
+    size_t dist = (e >> 16) + extra;
+    if (dist > size_t(o.pos - o.start) || length > size_t(o.end - o.pos))
+        return Step::Error;
+    const uint8_t *src = o.pos - dist;
+    for (size_t i = 0; i < length; ++i)
+        o.pos[i] = src[i];
+    o.pos += length;
+    return Step::Continue;
+}
+
+// Decodes symbols until the end of the block. The fast loop only runs while the input holds
+// 8 more bytes (so it never appends zeros) and the output has room for a whole match.
+bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
+    const uint32_t *const lit = t.litlen;
+    const uint32_t *const dst = t.dist;
+    const uint64_t litMask = (1u << kLitlenRootBits) - 1;
+    const uint64_t distMask = (1u << kDistRootBits) - 1;
+    uint64_t lastMatch = 0;  // bit position where the latest distance code began
+
+    for (;;) {
+        if (!longLengths) {
+            const uint8_t *in = br.in;
+            const uint8_t *const inEnd = br.end;
+            uint8_t *out = o.pos;
+            uint8_t *const outEnd = o.end;
+            uint64_t bits = br.bits;
+            unsigned count = br.count;
+            bool failed = false;
+            if (br.phantom == 0) {
+                while (inEnd - in >= 8 && outEnd - out >= ptrdiff_t(kFastOutRoom)) {
+                    bits |= Load64(in) << count;
+                    in += (63 - count) >> 3;
+                    count |= 56;
+
+                    uint32_t e = lit[bits & litMask];
+                    if (e & kSubtable)
+                        e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                    if (int32_t(e) < 0) {
+                        // Up to three literals fit in one refill.
+                        bits >>= EntryLength(e);
+                        count -= EntryLength(e);
+                        *out++ = uint8_t(e >> 16);
+                        e = lit[bits & litMask];
+                        if (e & kSubtable)
+                            e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                        if (int32_t(e) < 0) {
+                            bits >>= EntryLength(e);
+                            count -= EntryLength(e);
+                            *out++ = uint8_t(e >> 16);
+                            e = lit[bits & litMask];
+                            if (e & kSubtable)
+                                e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                            if (int32_t(e) < 0) {
+                                bits >>= EntryLength(e);
+                                count -= EntryLength(e);
+                                *out++ = uint8_t(e >> 16);
+                                continue;
+                            }
+                        }
+                        if (count < 49) {
+                            // Not enough bits left for a whole match: decode it after a refill.
+                            continue;
+                        }
+                    }
+                    if (e & kExceptional)
+                        break;  // end of block or an invalid code: the careful path decides
+                    bits >>= EntryLength(e);
+                    count -= EntryLength(e);
+                    const unsigned lx = EntryExtra(e);
+                    const size_t length = (e >> 16) + size_t(bits & ((1u << lx) - 1));
+                    bits >>= lx;
+                    count -= lx;
+
+                    lastMatch = uint64_t(in - br.start) * 8 - count;
+                    e = dst[bits & distMask];
+                    if (e & kSubtable)
+                        e = dst[(e >> 16) + ((bits >> kDistRootBits) & ((1u << EntryExtra(e)) - 1))];
+                    if (e & kExceptional) {
+                        failed = true;
+                        break;
+                    }
+                    bits >>= EntryLength(e);
+                    count -= EntryLength(e);
+                    const unsigned dx = EntryExtra(e);
+                    const size_t dist = (e >> 16) + size_t(bits & ((1u << dx) - 1));
+                    bits >>= dx;
+                    count -= dx;
+                    if (dist > size_t(out - o.start)) {
+                        failed = true;
+                        break;
+                    }
+                    CopyMatch(out, dist, length);
+                    out += length;
+                }
+            }
+            br.in = in;
+            br.bits = bits;
+            br.count = count;
+            o.pos = out;
+            if (failed)
+                return false;
+        }
+        if (lastMatch) {
+            br.reach = std::max(br.reach, lastMatch + t.distLongest);
+            lastMatch = 0;
+        }
+        const Step s = SlowSymbol(br, o, t, longLengths);
+        if (s == Step::Error)
+            return false;
+        if (s == Step::EndOfBlock)
+            return true;
+    }
+}
+
+bool StoredBlock(BitReader &br, Output &o) {
+    const uint64_t p = br.Position();
+    const uint64_t inputBits = uint64_t(br.end - br.start) * 8;
+    const uint64_t loaded = std::max((std::min(br.reach, inputBits) + 7) / 8, (p + 7) / 8);
+    const size_t size = size_t(br.end - br.start);
+    if (loaded + 4 >= size)
+        return false;
+    const size_t at = size_t((p + 7) / 8);
+    const uint8_t *q = br.start + at;
+    const unsigned len = q[0] | (q[1] << 8);
+    const unsigned nlen = q[2] | (q[3] << 8);
+    if (len != (~nlen & 0xFFFFu))
+        return false;
+    if (len > size - at - 4 || len > size_t(o.end - o.pos))
+        return false;
+    if (len) {
+        std::memcpy(o.pos, q + 4, len);
+        o.pos += len;
+    }
+    br.in = q + 4 + len;
+    br.bits = 0;
+    br.count = 0;
+    br.phantom = 0;
+    br.reach = br.Position();
+    return true;
+}
+
+bool DynamicTables(BitReader &br, CodeTables &t) {
+    uint32_t hlit, hdist, hclen;
+    if (!br.Read(5, hlit) || !br.Read(5, hdist) || !br.Read(4, hclen))
+        return false;
+    hlit += 257;
+    hdist += 1;
+    hclen += 4;
+    uint8_t clLengths[19] = {};
+    for (unsigned i = 0; i < hclen; ++i) {
+        uint32_t v;
+        if (!br.Read(3, v))
+            return false;
+        clLengths[kCodeLengthOrder[i]] = uint8_t(v);
+    }
+    uint32_t clTable[1u << kCodeLengthRootBits];
+    unsigned clLongest;
+    if (!BuildCodeLengthTable(clLengths, clTable, clLongest))
+        return false;
+
+    uint8_t lengths[kMaxLitlenSymbols + kMaxDistSymbols] = {};
+    const unsigned total = hlit + hdist;
+    unsigned n = 0;
+    while (n < total) {
+        const uint32_t e = br.Decode(clTable, kCodeLengthRootBits, clLongest);
+        if (e & kExceptional)
+            return false;
+        const unsigned sym = e >> 16;
+        if (sym < 16) {
+            lengths[n++] = uint8_t(sym);
+            continue;
+        }
+        uint32_t r;
+        unsigned repeat;
+        uint8_t value = 0;
+        if (sym == 16) {
+            if (n == 0)
+                return false;
+            if (!br.Read(2, r))
+                return false;
+            repeat = r + 3;
+            value = lengths[n - 1];
+        } else if (sym == 17) {
+            if (!br.Read(3, r))
+                return false;
+            repeat = r + 3;
+        } else {
+            if (!br.Read(7, r))
+                return false;
+            repeat = r + 11;
+        }
+        if (repeat > total - n)
+            return false;
+        std::memset(lengths + n, value, repeat);
+        n += repeat;
+    }
+    return BuildLitlenTable(lengths, hlit, t) && BuildDistTable(lengths + hlit, hdist, t);
+}
+
+}  // namespace
+
+bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bool longLengths) {
+    if (input.size() < 2)
+        return false;
+    BitReader br{input.data(), input.data() + 2, input.data() + input.size()};
+    br.reach = br.Position();
+    Output o{output.data(), output.data(), output.data() + output.size()};
+    std::unique_ptr<CodeTables> dynamic;
+
+    for (;;) {
+        uint32_t final, type;
+        if (!br.Read(1, final) || !br.Read(2, type))
+            return false;
+        bool ok;
+        if (type == 0) {
+            ok = StoredBlock(br, o);
+        } else if (type == 1) {
+            ok = HuffmanBlock(br, o, FixedCodeTables(), longLengths);
+        } else if (type == 2) {
+            if (!dynamic)
+                dynamic.reset(new CodeTables);  // filled by the table builder, not zeroed
+            ok = DynamicTables(br, *dynamic) && HuffmanBlock(br, o, *dynamic, longLengths);
+        } else {
+            ok = false;
+        }
+        if (!ok)
+            return false;
+        if (final)
+            break;
+    }
+    if (o.pos < o.end)
+        std::memset(o.pos, 0, size_t(o.end - o.pos));
+    return true;
+}
+
+}  // namespace lumio

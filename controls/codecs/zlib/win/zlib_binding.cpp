@@ -1,0 +1,88 @@
+#include "zlib/win/zlib_binding.h"
+
+#include <windows.h>
+
+#include "zlib/win/cdecl_bridge.h"
+#include "imaging/zlib_call.h"
+
+namespace lumio {
+
+namespace {
+
+// zlib's uLong is 32 bits on Windows.
+using ZULong = unsigned long;
+static_assert(sizeof(ZULong) == 4);
+
+class CdeclZlib final : public ZlibApi {
+public:
+    explicit CdeclZlib(const std::string &name) { bridge_.DllLoad(name); }
+
+    uint32_t Crc32(const uint8_t *data, uint32_t length) override {
+        try {
+            return uint32_t(bridge_.CallFunc("crc32", {0, intptr_t(data), intptr_t(length)}));
+        } catch (const RunTimeError &) {
+            return 0;
+        }
+    }
+    int Uncompress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
+        ZULong len = destLength;
+        try {
+            const int status = bridge_.CallFunc(
+                "uncompress", {intptr_t(dest), intptr_t(&len), intptr_t(src), intptr_t(srcLength)});
+            destLength = len;
+            return status;
+        } catch (const RunTimeError &) {
+            return -1;
+        }
+    }
+
+private:
+    cCDECL bridge_;
+};
+
+class StdcallZlib final : public ZlibApi {
+public:
+    explicit StdcallZlib(HMODULE module) : module_(module) {}
+    ~StdcallZlib() override { FreeLibrary(module_); }
+
+    uint32_t Crc32(const uint8_t *data, uint32_t length) override {
+        if (!crc32_)
+            crc32_ = GetProcAddress(module_, "crc32");
+        const std::uintptr_t args[] = {0, std::uintptr_t(data), length};
+        return crc32_ ? CallZlibExport(reinterpret_cast<const void *>(crc32_), args) : 0;
+    }
+    int Uncompress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
+        if (!uncompress_)
+            uncompress_ = GetProcAddress(module_, "uncompress");
+        if (!uncompress_)
+            return -1;
+        ZULong len = destLength;
+        const std::uintptr_t args[] = {std::uintptr_t(dest), std::uintptr_t(&len), std::uintptr_t(src), srcLength};
+        const int status = int(CallZlibExport(reinterpret_cast<const void *>(uncompress_), args));
+        destLength = len;
+        return status;
+    }
+
+private:
+    // Called through the stack-restoring helper: the stdcall guess may be wrong.
+    HMODULE module_;
+    FARPROC crc32_ = nullptr;
+    FARPROC uncompress_ = nullptr;
+};
+
+}  // namespace
+
+std::unique_ptr<ZlibApi> BindZlib(const std::string &name, int index, bool isCdecl) {
+    if (isCdecl)
+        return std::make_unique<CdeclZlib>(name);
+    // The stdcall exports are bound by the fixed file name of the index.
+    const char *file = index == 1 ? "zlib.dll" : index == 2 ? "zlib1.dll" : nullptr;
+    if (!file)
+        return nullptr;
+    HMODULE m = LoadLibraryA(file);
+    if (!m)
+        return nullptr;
+    return std::make_unique<StdcallZlib>(m);
+}
+
+}  // namespace lumio

@@ -1,0 +1,24 @@
+#pragma once
+// The zlib library as the PNG reader sees it: found at run time, or absent.
+// On Windows a zlib DLL found by name stands behind it; natively, the system zlib.
+#include <cstdint>
+
+namespace lumio {
+
+class ZlibApi {
+public:
+    virtual ~ZlibApi() = default;
+    // zlib's crc32(0, data, length).
+    virtual uint32_t Crc32(const uint8_t *data, uint32_t length) = 0;
+    // zlib's uncompress; returns its status (0 = Z_OK) and updates destLength.
+    virtual int Uncompress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) = 0;
+};
+
+// True when the CRC over a chunk's type and data equals the stored one (read big-endian).
+// A computed CRC of 0 never matches.
+bool CheckChunkCRC(ZlibApi &zlib, const uint8_t *typeAndData, uint32_t length, uint32_t storedCrc);
+
+// True exactly when zlib reports Z_OK.
+bool ZlibUncompress(ZlibApi &zlib, uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength);
+
+}  // namespace lumio
