@@ -149,6 +149,14 @@ TEST(CopyImageTo, OwnPathsAreExact) {
     for (int y = 0; y < 2; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_TRUE(SamePixel(SurfacePixel(*copy, x, y), SurfacePixel(*src, 2 - x, 1 - y))) << x << "," << y;
+    // On systems without HALFTONE stretching AlphaBlend is off for the copy, and back afterwards.
+    src->SetCapabilityFlags(kCapRenderWithAlphaBlend | kCapAlphaBlendUsable | kCapNoHalftone);
+    copy.reset();
+    CopyImageTo(*src, copy, 6, 4, false);
+    ASSERT_NE(copy, nullptr);
+    EXPECT_TRUE(SamePixel(SurfacePixel(*copy, 5, 3), SurfacePixel(*src, 2, 1)));
+    EXPECT_EQ(src->CapabilityFlags(), std::uint32_t(kCapRenderWithAlphaBlend | kCapAlphaBlendUsable | kCapNoHalftone));
+    src->SetCapabilityFlags(kCapAlphaBlendUsable);
     // Mirrored at twice the size, nearest: each mirrored pixel becomes a 2 x 2 block.
     copy.reset();
     CopyImageTo(*src, copy, -6, 4, false);
