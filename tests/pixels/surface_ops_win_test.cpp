@@ -10,6 +10,7 @@
 #include "imaging/drop_shadow.h"
 #include "imaging/image_effects.h"
 #include "imaging/image_type.h"
+#include "imaging/render.h"
 #include "imaging/surface_copy.h"
 #include "imaging/surface_regions.h"
 #include "png_shot.h"
@@ -235,9 +236,21 @@ TEST(DropShadow, RenderedAtOnce) {
                                               std::uint8_t((inv * 255 + 255 * 127) / 255), c.Pixel(8, 8).a},
                           1));
 
-    std::vector<std::uint8_t> shot(c.Width() * c.Height() * 4);
-    std::memcpy(shot.data(), c.At(0, 0), shot.size());
-    ui::SavePng(L"drop_shadow.png", c.Width(), c.Height(), shot);
+    // For the eye: a caption-like shape with its shadow over a checkerboard.
+    c32bppDIB board;
+    ASSERT_TRUE(board.InitializeDIB(120, 60));
+    ASSERT_TRUE(CreateCheckerBoard(board, 8));
+    auto ring = MakeSurface(60, 30, [](int32_t x, int32_t y) {
+        const int dx = x - 30, dy = (y - 15) * 2, d = dx * dx + dy * dy;
+        return d < 28 * 28 && d > 14 * 14 ? Bgra{200, 80, 0, 255} : Bgra{};
+    });
+    Canvas view(120, 60);
+    ASSERT_TRUE(Render(board, view.dc()));
+    ASSERT_TRUE(RenderDropShadow_JIT(*ring, view.dc(), 30, 18, 6, 0x202020, 70));
+    ASSERT_TRUE(Render(*ring, view.dc(), 26, 12));
+    std::vector<std::uint8_t> shot(view.Width() * view.Height() * 4);
+    std::memcpy(shot.data(), view.At(0, 0), shot.size());
+    ui::SavePng(L"drop_shadow.png", view.Width(), view.Height(), shot);
 
     c32bppDIB empty;
     EXPECT_EQ(CreateDropShadow(empty), nullptr);
