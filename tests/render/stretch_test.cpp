@@ -105,8 +105,9 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
         {0, 0, 19, 13, 0, 0, 40, 31},  {0, 0, 19, 13, 0, 0, 7, 5},    {3, 2, 9, 6, 0, 0, 27, 14},
         {3, 2, 9, 6, 0, 0, 4, 3},      {0, 0, 19, 13, -5, -4, 33, 20}, {2, 5, 13, 8, 0, 0, 13, 8},
         {0, 0, 19, 13, 0, 0, -25, -9}, {18, 12, 1, 1, 0, 0, 5, 5},     {0, 0, 19, 13, 0, 0, 19, 1},
+        {0, 0, 19, 13, 0, 0, 38, 26},  // every other row and column falls exactly on the source
     };
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Avx2})
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
     for (bool hq : {false, true})
         for (const auto &c : cases) {
             if (!simd::Supported(level)) continue;

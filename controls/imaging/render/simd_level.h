@@ -15,15 +15,18 @@ bool Supported(Level level);
 // processor lacks falls back to the widest it has.
 void Force(Level level);
 
-// One output column of the bilinear scaling: window columns i0 and i1 with
-// their weights (i1 = i0 and w1 = 0 at the window's last column).
+// One output column of the bilinear scaling: window columns i0 (weight w0)
+// and i0 + 1 (w1). At the window's last column w1 is 0 and column i0 + 1 is
+// a zero pixel kept past the window's end.
 struct BilinearColumn {
-    int32_t i0, i1;
+    int32_t i0;
     double w0, w1;
 };
 
 // One output row of the bilinear scaling with AVX: upper and lower hold the
-// window's bytes times the row weights (4 doubles a pixel).
+// window's bytes times the row weights (4 doubles a pixel, and the zero pixel
+// after them). Either may be null when its row weight is 0: its terms would
+// add only zeros.
 void BilinearRowAvx2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width,
                      uint8_t *out);
 

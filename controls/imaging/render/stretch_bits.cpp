@@ -8,6 +8,9 @@
 
 #include "lightness.h"
 #include "simd_level.h"
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace lumio::render {
 namespace {
@@ -25,7 +28,20 @@ struct Geometry {
 // Each byte of a row of the source window times the row's weight.
 void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Level level) {
     if (level == simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
-    for (size_t i = 0; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
+    size_t i = 0;
+#if defined(__SSE2__)
+    if (level == simd::Level::Sse2) {
+        const __m128d w = _mm_set1_pd(weight);
+        for (; i + 4 <= n; i += 4) {
+            int32_t v;
+            std::memcpy(&v, p + i, 4);
+            const __m128i b = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), _mm_setzero_si128()), _mm_setzero_si128());
+            _mm_storeu_pd(out + i, _mm_mul_pd(_mm_cvtepi32_pd(b), w));
+            _mm_storeu_pd(out + i + 2, _mm_mul_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(b, 0xEE)), w));
+        }
+    }
+#endif
+    for (; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
 }
 
 // Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here; two pixels share
@@ -69,6 +85,34 @@ void Nearest(const Geometry &g) {
     }
 }
 
+#if defined(__SSE2__)
+// One bilinear output row two channels at a time, as BilinearRowAvx2 (null rows add nothing).
+template <bool kUpper, bool kLower>
+void BilinearRowSse2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width, uint8_t *out) {
+    for (int32_t x = 0; x < width; ++x, out += 4) {
+        const BilinearColumn &c = cols[x];
+        const __m128d w0 = _mm_set1_pd(c.w0), w1 = _mm_set1_pd(c.w1);
+        const size_t i = static_cast<size_t>(c.i0) * 4;
+        __m128i half[2];
+        for (size_t h = 0; h < 4; h += 2) {
+            __m128d acc;
+            if constexpr (kUpper) {
+                acc = _mm_mul_pd(_mm_loadu_pd(upper + i + h), w0);
+                acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(upper + i + 4 + h), w1));
+                if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(lower + i + h), w0));
+            } else {
+                acc = _mm_mul_pd(_mm_loadu_pd(lower + i + h), w0);
+            }
+            if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(lower + i + 4 + h), w1));
+            half[h / 2] = _mm_cvttpd_epi32(acc);
+        }
+        const __m128i v = _mm_unpacklo_epi64(half[0], half[1]);
+        const int32_t b = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v));
+        std::memcpy(out, &b, 4);
+    }
+}
+#endif
+
 // Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
 // (1 - fx) and ix + 1 (fx), then row iy - 1 (1 - fy) at the same columns;
 // each term is byte x row weight x column weight. The byte x row weight
@@ -82,15 +126,15 @@ void Bilinear(const Geometry &g) {
         const double ix = std::floor(px);
         BilinearColumn &c = cols[static_cast<size_t>(x)];
         if (ix >= last) {
-            c = {last - g.left, last - g.left, 1.0, 0.0};
+            c = {last - g.left, 1.0, 0.0};
         } else {
             const double fx = px - ix;
-            const int32_t i = static_cast<int32_t>(ix) - g.left;
-            c = {i, i + 1, 1.0 - fx, fx};
+            c = {static_cast<int32_t>(ix) - g.left, 1.0 - fx, fx};
         }
     }
+    // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
-    std::vector<double> upper(span), lower(span);
+    std::vector<double> upper(span + 4), lower(span + 4);
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
     for (int32_t y = 0; y < g.output.height; ++y) {
@@ -100,20 +144,34 @@ void Bilinear(const Geometry &g) {
         const double fy = py - iyf;
         // The rectangle's first row has nothing below it that belongs to the picture.
         const bool single = iy <= g.bottom;
-        WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);
+        // A row of weight 0 adds only zeros: the vector loops leave it out.
+        const bool upperZero = !single && fy == 0.0 && level != simd::Level::Scalar;
+        if (!upperZero) WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);
         if (single)
             std::fill(lower.begin(), lower.end(), 0.0);
         else
             WeighRow(g.source.pixel(g.left, iy - 1), 1.0 - fy, lower.data(), span, level);
+        const double *u = upperZero ? nullptr : upper.data(), *l = single ? nullptr : lower.data();
         uint8_t *d = g.output.row(y);
         if (level == simd::Level::Avx2) {
-            simd::BilinearRowAvx2(upper.data(), lower.data(), cols.data(), g.output.width, d);
+            simd::BilinearRowAvx2(u, l, cols.data(), g.output.width, d);
             continue;
         }
+#if defined(__SSE2__)
+        if (level == simd::Level::Sse2) {
+            if (!u)
+                BilinearRowSse2<false, true>(u, l, cols.data(), g.output.width, d);
+            else if (!l)
+                BilinearRowSse2<true, false>(u, l, cols.data(), g.output.width, d);
+            else
+                BilinearRowSse2<true, true>(u, l, cols.data(), g.output.width, d);
+            continue;
+        }
+#endif
         for (int32_t x = 0; x < g.output.width; ++x, d += 4) {
             const BilinearColumn &c = cols[static_cast<size_t>(x)];
-            const double *u0 = &upper[static_cast<size_t>(c.i0) * 4], *u1 = &upper[static_cast<size_t>(c.i1) * 4];
-            const double *l0 = &lower[static_cast<size_t>(c.i0) * 4], *l1 = &lower[static_cast<size_t>(c.i1) * 4];
+            const double *u0 = &upper[static_cast<size_t>(c.i0) * 4], *u1 = u0 + 4;
+            const double *l0 = &lower[static_cast<size_t>(c.i0) * 4], *l1 = l0 + 4;
             for (int k = 0; k < 4; ++k) {
                 double acc = u0[k] * c.w0;
                 acc = acc + u1[k] * c.w1;
