@@ -55,20 +55,47 @@ inline __m128i Gray4(__m128i s, __m128 wB, __m128 wG, __m128 wR) {
                         _mm_or_si128(_mm_slli_epi32(v, 16), _mm_and_si128(s, AlphaMask())));
 }
 
-// 24-bit destinations: four B, G, R triples to and from four 32-bit lanes.
+// 24-bit destinations: four B, G, R triples (the low 12 bytes of t) to four 32-bit lanes,
+// whose fourth bytes are left over from the neighbours (the blend ignores them there).
+inline __m128i Spread3x4(__m128i t) {
+    const __m128i lo = _mm_unpacklo_epi32(t, _mm_srli_si128(t, 3));
+    const __m128i hi = _mm_unpacklo_epi32(_mm_srli_si128(t, 6), _mm_srli_si128(t, 9));
+    return _mm_unpacklo_epi64(lo, hi);
+}
+
+// Four lanes' B, G, R to the low 12 bytes, the rest zero.
+inline __m128i Pack3x4(__m128i v) {
+    const __m128i first = _mm_and_si128(v, _mm_set_epi32(0, 0xFFFFFF, 0, 0xFFFFFF));
+    const __m128i second = _mm_srli_epi64(_mm_and_si128(v, _mm_set_epi32(0xFFFFFF, 0, 0xFFFFFF, 0)), 8);
+    const __m128i pairs = _mm_or_si128(first, second);  // 6 bytes in each half
+    return _mm_or_si128(_mm_move_epi64(pairs), _mm_slli_si128(_mm_unpackhi_epi64(pairs, _mm_setzero_si128()), 6));
+}
+
 inline __m128i Load3x4(const uint8_t *p) {
-    uint32_t w[3];
-    std::memcpy(w, p, 12);
-    return _mm_set_epi32(int(w[2] >> 8), int((w[1] >> 16) | (w[2] << 16)), int((w[0] >> 24) | (w[1] << 8)),
-                         int(w[0]));
+    int32_t last;
+    std::memcpy(&last, p + 8, 4);
+    return Spread3x4(_mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)), _mm_cvtsi32_si128(last)));
 }
 
 inline void Store3x4(uint8_t *p, __m128i v) {
-    uint32_t q[4];
-    _mm_storeu_si128(reinterpret_cast<__m128i *>(q), v);
-    const uint32_t w[3] = {(q[0] & 0xFFFFFFu) | (q[1] << 24), ((q[1] >> 8) & 0xFFFFu) | (q[2] << 16),
-                           ((q[2] >> 16) & 0xFFu) | (q[3] << 8)};
-    std::memcpy(p, w, 12);
+    const __m128i b = Pack3x4(v);
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(p), b);
+    const int32_t last = _mm_cvtsi128_si32(_mm_srli_si128(b, 8));
+    std::memcpy(p + 8, &last, 4);
+}
+
+// Eight triples (24 bytes) to and from two vectors of four lanes.
+inline void Load3x8(const uint8_t *p, __m128i &v0, __m128i &v1) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+    const __m128i b = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p + 16));
+    v0 = Spread3x4(a);
+    v1 = Spread3x4(_mm_or_si128(_mm_srli_si128(a, 12), _mm_slli_si128(b, 4)));
+}
+
+inline void Store3x8(uint8_t *p, __m128i v0, __m128i v1) {
+    const __m128i a = Pack3x4(v0), b = Pack3x4(v1);
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(p), _mm_or_si128(a, _mm_slli_si128(b, 12)));
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(p + 16), _mm_srli_si128(b, 4));
 }
 
 // The first n (1..3) pixels of p in the low lanes; the others read as clear pixels.
@@ -117,9 +144,10 @@ inline void Load(const uint8_t *p, int n, __m128i &v0, __m128i &v1) {
     } else if constexpr (Bpp == 4) {
         v0 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
         if (n == 8) v1 = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + 16));
+    } else if (n == 8) {
+        Load3x8(p, v0, v1);
     } else {
         v0 = Load3x4(p);
-        if (n == 8) v1 = Load3x4(p + 12);
     }
 }
 
@@ -130,9 +158,10 @@ inline void Store(uint8_t *p, int n, __m128i v0, __m128i v1) {
     } else if constexpr (Bpp == 4) {
         _mm_storeu_si128(reinterpret_cast<__m128i *>(p), v0);
         if (n == 8) _mm_storeu_si128(reinterpret_cast<__m128i *>(p + 16), v1);
+    } else if (n == 8) {
+        Store3x8(p, v0, v1);
     } else {
         Store3x4(p, v0);
-        if (n == 8) Store3x4(p + 12, v1);
     }
 }
 
