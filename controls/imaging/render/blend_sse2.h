@@ -17,9 +17,6 @@ namespace {
 // x / 255 for any 16-bit x, exact: (x * 0x8081) >> 23.
 inline __m128i Div255(__m128i x) { return _mm_srli_epi16(_mm_mulhi_epu16(x, _mm_set1_epi16(short(0x8081))), 7); }
 
-// min(x / 255, 255) for any 16-bit x.
-inline __m128i Div255Saturated(__m128i x) { return _mm_min_epi16(Div255(x), _mm_set1_epi16(0xFF)); }
-
 inline __m128i AlphaMask() { return _mm_set1_epi32(int(0xFF000000u)); }
 
 // Four source pixels over four destination pixels, per channel, s + (255 - a) * d / 255,
@@ -39,7 +36,9 @@ inline __m128i OverConstant(__m128i s, __m128i a, __m128i inv, __m128i d, __m128
     s = _mm_andnot_si128(_mm_cmpeq_epi16(a, _mm_setzero_si128()), s);
     const __m128i br = _mm_add_epi16(_mm_mullo_epi16(inv, _mm_and_si128(d, low)), _mm_mullo_epi16(_mm_and_si128(s, low), k));
     const __m128i ga = _mm_add_epi16(_mm_mullo_epi16(inv, _mm_srli_epi16(d, 8)), _mm_mullo_epi16(_mm_srli_epi16(s, 8), k));
-    return _mm_or_si128(Div255Saturated(br), _mm_slli_epi16(Div255Saturated(ga), 8));
+    // Saturating pack: B, R bytes then G, A bytes; interleaved back into B, G, R, A.
+    const __m128i bytes = _mm_packus_epi16(Div255(br), Div255(ga));
+    return _mm_unpacklo_epi8(bytes, _mm_srli_si128(bytes, 8));
 }
 
 // Grey replaces B, G, R by the weighted sum rounded half to even (the default rounding of
