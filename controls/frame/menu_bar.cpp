@@ -395,6 +395,8 @@ void clsMenuBarControl::EndHot() {
 void clsMenuBarControl::TrackMenu(int32_t pos, int32_t pressed, bool hasSysIcon, bool stayHot, bool& selectFirst,
                                   int32_t x, int32_t y, int32_t flags) {
     if (!hwnd_) return;
+    // Without items there is nothing to be hot or to open (the system menu still is).
+    if (pos >= 0 && pos >= static_cast<int32_t>(items_.size())) return;
     ComRef<IMenuBarHooks> hold(this);  // the frame may let go of the bar while a popup is open
     if (pressed == 0 && (flags == -2 || flags == -3 || flags == -200)) {
         PaintItem(nullptr, pos, flags);

@@ -13,7 +13,20 @@ namespace {
 Log g_msgs;
 WNDPROC g_formProc = nullptr;
 
+bool g_verbose = false;  // also the messages of the message-level tests
+
 LRESULT CALLBACK Recorder(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (g_verbose) {
+        const bool caption = (GetWindowLongPtrW(h, GWL_STYLE) & WS_CAPTION) == WS_CAPTION;
+        switch (m) {
+        case WM_SETTEXT: g_msgs.push_back(std::string("settext caption=") + (caption ? "yes" : "no")); break;
+        case WM_NCLBUTTONDOWN: g_msgs.push_back("nclbuttondown " + std::to_string(w)); break;
+        case WM_NCHITTEST: g_msgs.push_back("nchittest"); break;
+        case WM_NCPAINT: g_msgs.push_back("ncpaint"); break;
+        case WM_KEYDOWN: g_msgs.push_back("keydown " + std::to_string(w)); break;
+        default: break;
+        }
+    }
     switch (m) {
     case WM_CLOSE: g_msgs.push_back("close"); return 0;  // the form stays for the next step
     case WM_COMMAND: g_msgs.push_back("command " + std::to_string(LOWORD(w))); return 0;
@@ -51,8 +64,10 @@ protected:
             SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&Recorder)));
         SendMessageW(hwnd_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(LoadIconW(nullptr, IDI_APPLICATION)));
         g_msgs.clear();
+        g_verbose = false;
     }
     void TearDown() override {
+        g_verbose = false;
         facade_.reset();
         form_.reset();
         ClipCursor(nullptr);
@@ -622,6 +637,91 @@ TEST_F(CustomFrame, FacadeStylesAndTheClientSize) {
     clsCustomWndow other;
     other.BeginCustomWindow(child.Dispatch().get(), nullptr);
     EXPECT_EQ(other.IsSubclassed(child.hWnd()).boolVal, VARIANT_FALSE);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CustomFrame, MessagesTheFrameAnswersAndPassesOn) {
+    Begin(nullptr);
+    g_verbose = true;
+    // Text: stored by the form's procedure while the caption style is off; answered 0.
+    EXPECT_EQ(SendMessageA(hwnd_, WM_SETTEXT, 0, reinterpret_cast<LPARAM>("New title")), 0);
+    EXPECT_TRUE(Logged("settext caption=no"));
+    EXPECT_EQ(GetWindowLongPtrW(hwnd_, GWL_STYLE) & WS_CAPTION, WS_CAPTION) << "and back afterwards";
+    char text[32] = {};
+    GetWindowTextA(hwnd_, text, sizeof text);
+    EXPECT_STREQ(text, "New title");
+
+    // A press outside every frame part reaches the form as HTNOWHERE.
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_NCLBUTTONDOWN, 0, 0);
+    EXPECT_TRUE(Logged("nclbuttondown 0"));
+
+    // The close command by WM_COMMAND, as the menu strip sends system-menu choices.
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_COMMAND, SC_CLOSE, 0);
+    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+
+    // Maximise while disabled: handled, nothing happens.
+    facade_->EnableTBarBtns(8, false);
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    Pump(50);
+    EXPECT_FALSE(IsZoomed(hwnd_));
+    EXPECT_FALSE(Logged("syscommand " + std::to_string(SC_MAXIMIZE)));
+
+    // Iconic: hit tests and painting go to the form's procedure.
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd_) != FALSE; }));
+    g_msgs.clear();
+    SendMessageW(hwnd_, WM_NCHITTEST, 0, 0);
+    SendMessageW(hwnd_, WM_NCPAINT, 1, 0);
+    EXPECT_TRUE(Logged("nchittest"));
+    EXPECT_TRUE(Logged("ncpaint"));
+}
+
+TEST_F(CustomFrame, AltWithoutAMenuLeavesTheKeysToTheForm) {
+    Begin(nullptr);
+    SetFocus(hwnd_);
+    g_verbose = true;
+    Key(VK_MENU);
+    Pump(100);
+    g_msgs.clear();
+    Key('Q');
+    EXPECT_TRUE(PumpUntil([&] { return Logged("keydown 81"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_FALSE(frame()->MenuBar()->TrackingState());
+}
+
+TEST_F(CustomFrame, KeepActiveDrawsTheActiveLook) {
+    RecordingClient client;
+    Begin(&client);
+    const FrameGeometry& g = frame()->Geometry();
+    auto titleColour = [&] {
+        Pump(30);
+        int w = 0, h = 0;
+        const auto px = ui::CaptureWindow(hwnd_, w, h);
+        const size_t at = (static_cast<size_t>(g.title.top + 2) * w + g.title.left + 30) * 4;
+        return RGB(px[at + 2], px[at + 1], px[at]);
+    };
+    const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION) & 0xFFFFFF;
+    const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION) & 0xFFFFFF;
+
+    // For this application: active while another of its windows is, not once it is left.
+    facade_->AlwaysActive(false, true);
+    SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_FALSE(frame()->DrawnActive());
+    EXPECT_EQ(titleColour(), active);
+    SendMessageW(hwnd_, WM_ACTIVATEAPP, FALSE, 0);
+    EXPECT_EQ(titleColour(), inactive);
+
+    // For all threads: active whatever happens.
+    facade_->AlwaysActive(true, true);
+    EXPECT_EQ(titleColour(), active);
+    facade_->AlwaysActive(true, false);
+    SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
+    EXPECT_EQ(titleColour(), inactive);
 }
 
 }  // namespace
