@@ -362,6 +362,16 @@ TEST_F(CustomFrame, SystemMenuFollowsTheButtons) {
     EXPECT_FALSE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
     EXPECT_EQ(sizeof(MENUITEMINFOA), 80u);
 
+    // While iconic, Move keeps its command and stays enabled although moving is off.
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd_) != FALSE; }));
+    facade_->EnableTBarBtns(32, false);
+    ASSERT_TRUE(GetMenuItemInfoA(sys, SC_MOVE, FALSE, &mii));
+    EXPECT_EQ(mii.fState, 0u);
+    EXPECT_FALSE(GetMenuItemInfoA(sys, 1962, FALSE, &mii));
+    SendMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
+    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(hwnd_); }));
+
     facade_->EndCustomWindow();
     sys = GetSystemMenu(hwnd_, FALSE);
     ASSERT_TRUE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
@@ -722,6 +732,32 @@ TEST_F(CustomFrame, KeepActiveDrawsTheActiveLook) {
     facade_->AlwaysActive(true, false);
     SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
     EXPECT_EQ(titleColour(), inactive);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(CustomFrame, ASharedAccessKeyMovesToTheNextItem) {
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_STRING, 1, "&File");
+    AppendMenuA(bar, MF_STRING, 2, "&View");
+    AppendMenuA(bar, MF_STRING, 3, "F&ormat");
+    AppendMenuA(bar, MF_STRING, 4, "&Fit");
+    SetMenu(hwnd_, bar);
+    Begin(nullptr);
+    clsMenuBarControl* mb = frame()->MenuBar();
+    Key('F', true);
+    ASSERT_TRUE(PumpUntil([&] { return mb->TrackingState() && mb->HotIndex() == 0; }))
+        << "only highlighted: two items share the key";
+    Key('F');
+    EXPECT_TRUE(PumpUntil([&] { return mb->HotIndex() == 3; })) << "the next item with that key";
+    Key('F');
+    EXPECT_TRUE(PumpUntil([&] { return mb->HotIndex() == 0; })) << "and round again";
+    EXPECT_TRUE(g_msgs.empty()) << "no command yet";
+    Key(VK_RETURN);
+    EXPECT_TRUE(PumpUntil([&] { return Logged("command 1"); }));
+    EXPECT_FALSE(mb->TrackingState());
 }
 
 }  // namespace
