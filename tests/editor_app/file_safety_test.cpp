@@ -131,6 +131,50 @@ TEST_F(FileSafety, CommandsOnAListWithoutASelectionSaySo) {
     EXPECT_EQ(ClickExpectingMessage(kCommand5), L"请先选择一个单位！");
 }
 
+// A modder's file: GBK names, a comment saved as UTF-8 (bytes that are no GBK, a digit
+// after them), LF line ends, blanks and a blank line. Saving from either editor keeps every
+// byte of every line the user did not change.
+TEST_F(FileSafety, EditorsKeepTheBytesOfLinesTheUserDidNotChange) {
+    const std::string file = "[InfantryTypes]\n0=E1\n\n"
+                             "[E1]\n; \xE6\x88\x98\xE5\xA3\xAB 7\nName=\xB4\xF3\xB1\xF8\n  Strength = 125 \n\n"
+                             "Primary=M60\t;\xE4\xB8\xBB\n"
+                             "[M60]\nDamage=25 ;\xE4\xB8\xBB\n[WeaponsList]\n0=M60\n";
+    ui::WriteBytes(rulesPath, file);
+    OpenBoth();
+    auto edit = [&](int id, const wchar_t *caption, int text, int save, int cancel, const wchar_t *from,
+                    const wchar_t *to) {
+        Through(id, caption, [&](HWND e) {
+            HWND box = GetDlgItem(e, text);
+            std::wstring t = ui::Text(box);
+            size_t at = t.find(from);
+            ASSERT_NE(at, std::wstring::npos) << from;
+            t.replace(at, wcslen(from), to);
+            SetWindowTextW(box, t.c_str());
+            ui::Click(GetDlgItem(e, save));
+            ui::Click(GetDlgItem(e, cancel));
+        });
+    };
+    edit(kCommand2, L"手动编辑", kSecText1, kSecCommand2, kSecCommand1, L"", L"");
+    EXPECT_EQ(FileBytes(), file);
+    edit(kCommand2, L"手动编辑", kSecText1, kSecCommand2, kSecCommand1, L"= 125", L"= 130");
+    std::string expected = file;
+    expected.replace(expected.find("  Strength = 125 "), 17, "Strength = 130");
+    EXPECT_EQ(FileBytes(), expected);
+
+    Through(kCommand7, L"武器管理器", [&](HWND m) {
+        SendMessageW(GetDlgItem(m, kWeaponList), LB_SETCURSEL, 0, 0);
+        ui::ModalScript editor;
+        editor.Then(L"编辑武器", [&](HWND e) {
+            ui::Click(GetDlgItem(e, kEditCommand2)); // no edit
+            ui::Click(GetDlgItem(e, kEditCommand1));
+        });
+        ui::Click(GetDlgItem(m, kMgrCommand2));
+        EXPECT_TRUE(editor.Done());
+        PostMessageW(m, WM_CLOSE, 0, 0);
+    });
+    EXPECT_EQ(FileBytes(), expected);
+}
+
 // The link is made by the test's set-up outside Wine (a Unix symbolic link), in the folder
 // named by QVN_LINK_DIR: "Rulesmd.ini" there points to "real/Rulesmd.ini".
 TEST_F(FileSafety, ASaveThroughASymbolicLinkKeepsTheLink) {
