@@ -16,7 +16,7 @@
 inline constexpr int kWideWidth = 7040;
 inline constexpr int kNarrowWidth = 4900;
 
-struct MainForm : MainControls, MainWindow {
+struct MainForm final : MainControls, MainWindow {
     bool QuitOnClose = false;
 
     std::vector<IniEntry> UnitEntries;
