@@ -2,6 +2,7 @@
 
 #include "imaging/codec_registry.h"
 #include "png/win/cpng_parser.h"
+#include "zlib/win/zlib_probe.h"
 
 namespace lumio {
 
@@ -17,6 +18,7 @@ std::unique_ptr<ImageDecoder> Make() {
 
 void RegisterLibraryCodecs() noexcept {
     RegisterDecoder(ImageFormat::kPng, &Make<cPNGparser>);
+    RegisterZlibProbe(&ZlibDllPresent);
 }
 
 } // namespace lumio

@@ -1,6 +1,7 @@
 #include "imaging/c32bpp_dib.h"
 
 #include "imaging/cgdiplus.h"
+#include "imaging/codec_registry.h"
 #include "imaging/mod_parsers_win.h"
 #include "imaging/win_handles.h"
 
@@ -89,11 +90,6 @@ void c32bppDIB::isGDIplusEnabled(bool enabled) {
     }
 }
 
-bool c32bppDIB::isZlibEnabled() const {
-    std::string name;
-    std::int32_t index = 0;
-    bool isCdecl = false, hasCompress2 = false;
-    return FindZlibDll(name, index, isCdecl, hasCompress2, true);
-}
+bool c32bppDIB::isZlibEnabled() const { return ZlibInstalled(); }
 
 } // namespace lumio

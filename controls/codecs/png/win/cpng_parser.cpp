@@ -2,19 +2,8 @@
 
 #include "imaging/cgdiplus.h"
 #include "imaging/file_byte_source.h"
-#include "imaging/mod_parsers_win.h"
-#include "zlib/win/zlib_binding.h"
 
 namespace lumio {
-
-std::unique_ptr<ZlibApi> LoadZlib() {
-    std::string name;
-    int32_t index = 0;
-    bool isCdecl = false, hasCompress2 = false;
-    if (!FindZlibDll(name, index, isCdecl, hasCompress2, false))
-        return nullptr;
-    return BindZlib(name, index, isCdecl);
-}
 
 bool cPNGparser::Parse(ByteSource &source, SurfaceCore &host, const PngReader::FirstDecoder &tryFirst) {
     const bool recognised = reader_.ParsePNG(source, host, tryFirst);

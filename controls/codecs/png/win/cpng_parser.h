@@ -11,11 +11,9 @@
 #include "imaging/c32bpp_dib.h"
 #include "imaging/image_decoder.h"
 #include "png/png_reader.h"
+#include "zlib/win/zlib_binding.h"
 
 namespace lumio {
-
-// Finds and binds zlib for one load ("zlib1.dll", then "zlib.dll"); null when none exists.
-std::unique_ptr<ZlibApi> LoadZlib();
 
 class cPNGparser final : public ImageDecoder {
 public:

@@ -1,6 +1,6 @@
 #include "zlib/win/cdecl_bridge.h"
 
-#include "imaging/zlib_call.h"
+#include "zlib/zlib_call.h"
 
 namespace lumio {
 

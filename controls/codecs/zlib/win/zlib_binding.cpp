@@ -3,7 +3,8 @@
 #include <windows.h>
 
 #include "zlib/win/cdecl_bridge.h"
-#include "imaging/zlib_call.h"
+#include "zlib/win/zlib_probe.h"
+#include "zlib/zlib_call.h"
 
 namespace lumio {
 
@@ -83,6 +84,15 @@ std::unique_ptr<ZlibApi> BindZlib(const std::string &name, int index, bool isCde
     if (!m)
         return nullptr;
     return std::make_unique<StdcallZlib>(m);
+}
+
+std::unique_ptr<ZlibApi> LoadZlib() {
+    std::string name;
+    int32_t index = 0;
+    bool isCdecl = false, hasCompress2 = false;
+    if (!FindZlibDll(name, index, isCdecl, hasCompress2, false))
+        return nullptr;
+    return BindZlib(name, index, isCdecl);
 }
 
 }  // namespace lumio

@@ -12,4 +12,7 @@ namespace lumio {
 // library does not load. Every module reference taken is released with the binding.
 std::unique_ptr<ZlibApi> BindZlib(const std::string &name, int index, bool isCdecl);
 
+// Finds and binds zlib for one load or save ("zlib1.dll", then "zlib.dll"); null when none exists.
+std::unique_ptr<ZlibApi> LoadZlib();
+
 }  // namespace lumio

@@ -31,7 +31,8 @@ public:
     bool isGDIplusEnabled() const noexcept { return (flags_ & kCapGdiPlusEnabled) != 0; }
     // Switching on probes GDI+ (start and shut down once); never where flag 0x20 forbids it.
     void isGDIplusEnabled(bool enabled);
-    // True when "zlib1.dll" or "zlib.dll" loads and exports crc32; asked anew each time.
+    // True when "zlib1.dll" or "zlib.dll" loads and exports crc32; asked anew each time
+    // through the probe the codecs registered (imaging/codec_registry.h).
     bool isZlibEnabled() const;
 
     // A GDI+ token lent by the host; the surface never starts or shuts GDI+ down with it.

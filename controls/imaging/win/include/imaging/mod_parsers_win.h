@@ -1,6 +1,6 @@
 #pragma once
 // Shared routines of the image engine that call the system: files by wide or
-// ANSI name, the zlib and library probes, picture objects, OLE colours.
+// ANSI name, the library probe, picture objects, OLE colours.
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
@@ -23,14 +23,7 @@ HANDLE OpenFileUnicode(const std::wstring &fileName, bool forReading, bool useWi
 // Clears the file's attributes, then deletes it; True when it was deleted.
 bool DeleteFileUnicode(const std::wstring &fileName, bool useWideApi);
 
-// Looks for "zlib1.dll", then "zlib.dll", exporting crc32. Reports the name,
-// the library number (ZlibLibrary), whether it is cdecl and whether it
-// exports compress2; the library is not kept loaded. testOnly stops at the
-// first library with crc32 and leaves isCdecl alone. isCdecl and
-// hasCompress2 are not written when no library loads at all.
-bool FindZlibDll(std::string &libraryName, std::int32_t &libraryIndex, bool &isCdecl, bool &hasCompress2,
-                 bool testOnly);
-
+// Whether the library loads and exports the function; the library is not kept loaded.
 bool IsDllFunctionAvailable(const char *libraryName, const char *functionName);
 
 // A picture object from image file bytes through the system's picture loader; null on failure.

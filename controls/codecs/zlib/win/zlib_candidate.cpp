@@ -1,4 +1,4 @@
-#include "imaging/zlib_candidate.h"
+#include "zlib/win/zlib_candidate.h"
 
 namespace lumio {
 HMODULE OpenZlibCandidate(const char *libraryName) { return LoadLibraryA(libraryName); }

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "imaging/byte_source.h"
-#include "imaging/mod_parsers.h"
+#include "zlib/zlib_library.h"
 
 using namespace lumio;
 

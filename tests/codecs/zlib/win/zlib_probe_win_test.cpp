@@ -4,10 +4,11 @@
 #include <string>
 
 #include "imaging/c32bpp_dib.h"
-#include "imaging/mod_parsers_win.h"
 #include "imaging/win_handles.h"
-#include "imaging/zlib_candidate.h"
-#include "imaging/zlib_call.h"
+#include "win/library_codecs.h"
+#include "zlib/win/zlib_candidate.h"
+#include "zlib/win/zlib_probe.h"
+#include "zlib/zlib_call.h"
 
 using namespace lumio;
 
@@ -46,6 +47,7 @@ HMODULE lumio::OpenZlibCandidate(const char *libraryName) {
 }
 
 TEST(FindZlibDll, FindsEachNameOrNone) {
+    RegisterLibraryCodecs(); // the surface asks the codecs' probe
     struct { const wchar_t *folder; bool found; const char *name; std::int32_t index; } cases[] = {
         {L"zlib_as_zlib1", true, "zlib1.dll", 2},
         {L"zlib_as_zlib", true, "zlib.dll", 1},

@@ -1,4 +1,4 @@
-#include "imaging/zlib_call.h"
+#include "zlib/zlib_call.h"
 
 namespace lumio {
 

@@ -1,8 +1,9 @@
+#include "zlib/win/zlib_probe.h"
+
 #include <algorithm>
 
-#include "imaging/mod_parsers_win.h"
 #include "imaging/win_handles.h"
-#include "imaging/zlib_candidate.h"
+#include "zlib/win/zlib_candidate.h"
 
 namespace lumio {
 
@@ -54,9 +55,11 @@ bool FindZlibDll(std::string &libraryName, std::int32_t &libraryIndex, bool &isC
     return false;
 }
 
-bool IsDllFunctionAvailable(const char *libraryName, const char *functionName) {
-    LoadedLibrary lib(LoadLibraryA(libraryName));
-    return lib && lib.proc(functionName) != nullptr;
+bool ZlibDllPresent() {
+    std::string name;
+    std::int32_t index = 0;
+    bool isCdecl = false, hasCompress2 = false;
+    return FindZlibDll(name, index, isCdecl, hasCompress2, true);
 }
 
 } // namespace lumio
