@@ -761,3 +761,45 @@ TEST_F(CustomFrame, ASharedAccessKeyMovesToTheNextItem) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(CustomFrameMenu, RightClickOnTheCaptionShowsTheSystemMenu) {
+    Run({{"popup system", [] { Key(VK_ESCAPE); }}});
+    const POINT p = CentreOf(frame()->Geometry().title);
+    MouseTo(p.x, p.y);
+    Pump(30);
+    INPUT in[2]{};
+    in[0].type = in[1].type = INPUT_MOUSE;
+    in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+    in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+    SendInput(2, in, sizeof(INPUT));
+    EXPECT_TRUE(PumpUntil([&] { return ScriptDone(); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_FALSE(Logged("script timed out"));
+}
+
+TEST_F(CustomFrameMenu, HoverHighlightInTheFlatStyle) {
+    facade_->MenuSelect_FlatStyle(true);
+    facade_->SetMenuSelectColors(RGB(0, 0, 128), RGB(200, 220, 255));
+    const POINT p = ItemCentre(1);
+    MouseTo(p.x, p.y);
+    ASSERT_TRUE(PumpUntil([&] { return bar_->HotIndex() == 1; }));
+    Pump(50);
+    int w = 0, h = 0;
+    const auto px = ui::CaptureWindow(hwnd_, w, h);
+    ui::SavePng(L"custom_frame_menu_hover.png", w, h, px);
+    const FrameBox& strip = frame()->Geometry().menuStrip;
+    const FrameBox& cell = bar_->Cells()[1];
+    auto at = [&](int x, int y) {
+        const size_t i = (static_cast<size_t>(strip.top + y) * w + strip.left + x) * 4;
+        return RGB(px[i + 2], px[i + 1], px[i]);
+    };
+    EXPECT_EQ(at(cell.left + 1, cell.top + 1), RGB(0, 0, 128)) << "framed in colour 1, one pixel in";
+    EXPECT_EQ(at(cell.left + 3, cell.top + 3), RGB(200, 220, 255)) << "filled with colour 2";
+    // Leaving the strip clears the highlight.
+    const POINT away = CentreOf(frame()->Geometry().client);
+    MouseTo(away.x, away.y);
+    EXPECT_TRUE(PumpUntil([&] { return bar_->HotIndex() < 0; }));
+}
+
+}  // namespace
