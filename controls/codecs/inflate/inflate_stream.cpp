@@ -88,14 +88,25 @@ inline uint64_t Load64(const uint8_t *p) {
 inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
     const uint8_t *src = out - dist;
     if (dist >= 8) {
-        uint8_t *const stop = out + length;
-        do {
-            std::memcpy(out, src, 8);
-            out += 8;
-            src += 8;
-        } while (out < stop);
+        // Most matches are short: three words without a test, then a loop for the rest.
+        std::memcpy(out, src, 8);
+        std::memcpy(out + 8, src + 8, 8);
+        std::memcpy(out + 16, src + 16, 8);
+        if (length > 24) {
+            uint8_t *const stop = out + length;
+            out += 24;
+            src += 24;
+            do {
+                std::memcpy(out, src, 8);
+                out += 8;
+                src += 8;
+            } while (out < stop);
+        }
     } else if (dist == 1) {
-        std::memset(out, src[0], length);
+        // One byte repeated, a word at a time.
+        const uint64_t v = src[0] * 0x0101010101010101ull;
+        for (size_t i = 0; i < length; i += 8)
+            std::memcpy(out + i, &v, 8);
     } else {
         // Short periods: lay down one stretch of at least 8 bytes, then copy words from a
         // multiple of the period back. May write up to 7 bytes past the match.
