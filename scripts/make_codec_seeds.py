@@ -144,3 +144,35 @@ write('ico_reader_fuzzer', 'mono', icon_file(1, [(8, 2, 1, dib1)]))
 write('ico_reader_fuzzer', 'cursor', icon_file(2, [(2, 2, 8, dib8)]))
 write('ico_reader_fuzzer', 'png_entry', icon_file(1, [(2, 2, 0, png_rgba(2, 2, bytes([255, 0, 0, 128]) * 4)),
                                                       (2, 2, 32, dib32(2, 2, 0))]))
+
+
+# ---- Resources of the Windows loading tests (tests/codecs/win/res/) ----
+
+RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'codecs', 'win', 'res')
+os.makedirs(RES, exist_ok=True)
+
+
+def write_res(name, data):
+    with open(os.path.join(RES, name), 'wb') as f:
+        f.write(data)
+
+
+# A 3 x 2 PNG: top row red, green, blue at half alpha; bottom row opaque white.
+write_res('chain.png', png_rgba(3, 2, bytes([255, 0, 0, 128, 0, 255, 0, 128, 0, 0, 255, 128]) + bytes([255] * 12)))
+# A 24-bit 2 x 2 bitmap: bottom row blue, blue; top row red, red (rows bottom-up).
+write_res('chain.bmp', bmp(2, 2, 24, 0, bytes([255, 0, 0, 255, 0, 0, 0, 0, 0, 0, 255, 0, 0, 255, 0, 0])))
+# Icon and cursor resources: one 16 x 16 32-bit image with alpha 255.
+write_res('chain.ico', icon_file(1, [(16, 16, 32, dib32(16, 16, 255))]))
+write_res('chain.cur', struct.pack('<HHH', 0, 2, 1) + struct.pack('<BBBBHHII', 16, 16, 0, 0, 1, 1,
+                                                                  len(dib32(16, 16, 255)), 22) + dib32(16, 16, 255))
+
+
+# ---- The loading chain: a start offset byte and a wanted icon size byte, then the bytes ----
+
+for fuzzer in ('gif_reader_fuzzer', 'bmp_reader_fuzzer', 'ico_reader_fuzzer', 'png_reader_fuzzer'):
+    folder = os.path.join(ROOT, fuzzer)
+    for name in sorted(os.listdir(folder))[:4]:
+        with open(os.path.join(folder, name), 'rb') as f:
+            data = f.read()
+        if len(data) > 56:
+            write('picture_chain_fuzzer', fuzzer.split('_')[0] + '_' + name, bytes([0, 16]) + data)

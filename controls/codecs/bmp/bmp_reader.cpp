@@ -33,11 +33,15 @@ std::int32_t HimetricToPixels(std::int32_t value, double twipsPerPixel) {
 
 bool BmpReader::LoadStream(std::span<const std::uint8_t> data, SurfaceCore &cHost) {
     std::int16_t bitCount = 0;
+    failure_ = DecodeFailure::kNone;
     if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M' && data.size() >= kBitCountField + 2) {
         bitCount = static_cast<std::int16_t>(data[kBitCountField] | data[kBitCountField + 1] << 8);
         const std::int32_t width = Signed32(data, kWidthField);
         const std::int32_t height = Signed32(data, kHeightField);
-        if (width < 1 || height == 0) return false;
+        if (width < 1 || height == 0) {
+            failure_ = DecodeFailure::kBadHeader;
+            return false;
+        }
         if (data.size() >= kHeaderEnd && bitCount == 32 && Signed32(data, kCompressionField) == 0) {
             // Rows and header inside the data, computed without overflow.
             const std::int32_t offset = Signed32(data, kBitsOffsetField);
@@ -49,13 +53,18 @@ bool BmpReader::LoadStream(std::span<const std::uint8_t> data, SurfaceCore &cHos
         }
     }
     if (cHost.HasImage()) return false;
-    return system_.LoadPicture(data, cHost, bitCount);
+    if (system_.LoadPicture(data, cHost, bitCount)) return true;
+    failure_ = DecodeFailure::kNotThisFormat;
+    return false;
 }
 
 bool BmpReader::ReadRows(std::span<const std::uint8_t> data, std::size_t bitsOffset, std::int32_t width,
                          std::int32_t height, SurfaceCore &cHost) {
     const std::int32_t rows = height < 0 ? -height : height;
-    if (!cHost.InitializeDIB(width, rows)) return true;
+    if (!cHost.InitializeDIB(width, rows)) {
+        failure_ = DecodeFailure::kSystemRefused;
+        return true;
+    }
     const std::size_t scan = static_cast<std::size_t>(cHost.scanWidth());
     const std::uint8_t *bits = data.data() + bitsOffset;
     if (height > 0) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <span>
 
+#include "imaging/image_decoder.h"
 #include "imaging/surface_core.h"
 #include "system/system_decoder.h"
 
@@ -20,12 +21,15 @@ public:
     // False for a BMP header with width < 1 or height 0, or when the picture loader
     // refused the data; otherwise true (the host's Handle tells whether an image exists).
     bool LoadStream(std::span<const std::uint8_t> data, SurfaceCore &cHost);
+    // Why the last load built no image (kNone when it did).
+    DecodeFailure Failure() const noexcept { return failure_; }
 
 private:
     bool ReadRows(std::span<const std::uint8_t> data, std::size_t bitsOffset, std::int32_t width,
                   std::int32_t height, SurfaceCore &cHost);
 
     SystemDecoder &system_;
+    DecodeFailure failure_ = DecodeFailure::kNone;
 };
 
 } // namespace lumio

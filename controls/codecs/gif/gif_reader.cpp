@@ -133,10 +133,10 @@ bool GifReader::RenderFirstFrame(Frame &frame, std::span<const std::uint8_t> dat
     const DecodeResult decoded = system_.DecodeGif(frame.gif, cHost);
     frame.gif.clear();
     frame.gif.shrink_to_fit();
-    if (decoded == DecodeResult::kNoPicture) return false;
-    if (decoded == DecodeResult::kNoSurface || !cHost.HasImage()) {
+    if (decoded != DecodeResult::kFilled || !cHost.HasImage()) {
+        failure_ = DecodeFailure::kSystemRefused;
         cHost.DestroyDIB();
-        return true;
+        return decoded != DecodeResult::kNoPicture;
     }
     if (frame.transparentIndex < 0) {
         bool alpha = false;
@@ -169,10 +169,14 @@ bool GifReader::RenderFirstFrame(Frame &frame, std::span<const std::uint8_t> dat
 
 bool GifReader::LoadStream(std::span<const std::uint8_t> data, SurfaceCore &cHost) {
     Frame frame;
+    failure_ = DecodeFailure::kNone;
     switch (ParseFirstFrame(data, frame)) {
-    case Walk::kNotGif:
-    case Walk::kNoImage: return false;
-    case Walk::kDamaged: cHost.DestroyDIB(); return true;
+    case Walk::kNotGif: failure_ = DecodeFailure::kNotThisFormat; return false;
+    case Walk::kNoImage: failure_ = DecodeFailure::kNoImageData; return false;
+    case Walk::kDamaged:
+        failure_ = DecodeFailure::kTruncated;
+        cHost.DestroyDIB();
+        return true;
     case Walk::kFrame: break;
     }
     return RenderFirstFrame(frame, data, cHost);

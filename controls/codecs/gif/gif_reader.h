@@ -5,6 +5,7 @@
 #include <span>
 #include <vector>
 
+#include "imaging/image_decoder.h"
 #include "imaging/surface_core.h"
 #include "system/system_decoder.h"
 
@@ -28,10 +29,14 @@ public:
     };
     static Walk ParseFirstFrame(std::span<const std::uint8_t> data, Frame &frame);
 
+    // Why the last load built no image (kNone when it did).
+    DecodeFailure Failure() const noexcept { return failure_; }
+
 private:
     bool RenderFirstFrame(Frame &frame, std::span<const std::uint8_t> data, SurfaceCore &cHost);
 
     SystemDecoder &system_;
+    DecodeFailure failure_ = DecodeFailure::kNone;
 };
 
 } // namespace lumio

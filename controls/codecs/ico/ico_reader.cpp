@@ -85,6 +85,7 @@ bool IcoReader::LoadStream(std::span<const std::uint8_t> data, std::int32_t icon
     data_ = data;
     entries_.clear();
     type_ = 0;
+    failure_ = DecodeFailure::kNotThisFormat;
 
     if (data.size() < kDirectoryHeader) return false;
     const std::uint16_t reserved = Little16(&data[0]);
@@ -111,6 +112,7 @@ bool IcoReader::LoadStream(std::span<const std::uint8_t> data, std::int32_t icon
         if (std::uint64_t{e.imageOffset} + e.bytesInRes > data.size()) return false;
     }
     if (total > data.size()) return false;
+    failure_ = DecodeFailure::kBadHeader;
     entries_ = std::move(entries);
     type_ = type;
 
@@ -135,12 +137,16 @@ bool IcoReader::LoadStream(std::span<const std::uint8_t> data, std::int32_t icon
         entries_.clear();
         return false;
     }
+    failure_ = DecodeFailure::kNone;
     if (cHost == nullptr) return true;
 
     if (iconCx < 1) iconCx = 32;
     if (iconCy < 1) iconCy = 32;
     const std::int32_t index = SelectBestEntry(iconCx, iconCy, iconBitDepth);
-    if (index == 0) return true;
+    if (index == 0) {
+        failure_ = DecodeFailure::kNoImageData;
+        return true;
+    }
     const Entry &chosen = *At(index);
     if (chosen.planes == kPngPlanes) return LoadPngEntry(chosen, *cHost);
     LoadBitmapEntry(index, *cHost);
@@ -214,6 +220,7 @@ bool IcoReader::LoadPngEntry(const Entry &e, SurfaceCore &cHost) {
     if (system_ == nullptr) return false;
     const bool recognised = system_->LoadPng(Image(e), cHost);
     if (cHost.HasImage()) cHost.SetImageType(image_type::kPngInIcon);
+    else failure_ = DecodeFailure::kBadCompressedData;
     return recognised;
 }
 
@@ -224,7 +231,9 @@ void IcoReader::LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost) {
     const std::int32_t width = Width(index);
     const std::int32_t height = Height(index);
     const std::uint16_t bits = e.bitCount;
+    failure_ = DecodeFailure::kTruncated;
     if (system_ == nullptr || image.size() < kInfoHeaderSize) return;
+    failure_ = DecodeFailure::kUnsupported;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return;
 
     // The header as the system will read it: our own size, the height of the colour
@@ -235,6 +244,7 @@ void IcoReader::LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost) {
     if (headerSize < static_cast<std::int64_t>(kInfoHeaderSize) || headerSize > static_cast<std::int64_t>(image.size()))
         return;
     if (headerWidth < 1 || compression != 0) return;
+    failure_ = DecodeFailure::kTruncated;
 
     std::int64_t colours = 0;
     if (bits <= 8) {
@@ -264,12 +274,14 @@ void IcoReader::LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost) {
     put32(28, 0);
     put32(32, static_cast<std::uint32_t>(colours));
 
+    failure_ = DecodeFailure::kSystemRefused;
     if (!cHost.InitializeDIB(width, height)) return;
     if (!system_->DecodeDib(info, image.subspan(static_cast<std::size_t>(bitsStart), static_cast<std::size_t>(bitsSize)),
                             cHost)) {
         cHost.DestroyDIB();
         return;
     }
+    failure_ = DecodeFailure::kNone;
     ApplyIconMask(index, stride, cHost);
 }
 

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "imaging/image_decoder.h"
 #include "imaging/surface_core.h"
 #include "system/system_decoder.h"
 
@@ -17,6 +18,8 @@ class IcoReader {
 public:
     // `system` may be null when the reader only validates (no surface).
     explicit IcoReader(SystemDecoder *system) : system_(system) {}
+    // The decoder for the next load (null: validation only); the read members need none.
+    void SetSystem(SystemDecoder *system) noexcept { system_ = system; }
 
     // False when the data is no icon or cursor file (or the file is damaged before any
     // image is read); true otherwise, with or without an image in cHost. With cHost null
@@ -34,6 +37,8 @@ public:
     std::int64_t ColorByteOffset(std::int32_t index) const noexcept;
     std::int64_t MaskOffset(std::int32_t index) const noexcept;
     bool IsCursor() const noexcept { return type_ == 2; }
+    // Why the last load built no image (kNone when it did).
+    DecodeFailure Failure() const noexcept { return failure_; }
 
     // The entry closest to the wanted size and depth; 0 when there is none to decode.
     std::int32_t SelectBestEntry(std::int32_t iconCx, std::int32_t iconCy, std::int32_t iconBitDepth) const;
@@ -56,6 +61,7 @@ private:
     std::span<const std::uint8_t> data_;
     std::uint16_t type_ = 0;
     std::vector<Entry> entries_;
+    DecodeFailure failure_ = DecodeFailure::kNone;
 };
 
 // Alpha of an icon from its 32-bit colour rows (`stride` bytes each, bottom-up, `columns`

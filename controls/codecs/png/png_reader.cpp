@@ -143,7 +143,7 @@ bool PngReader::ReadIHDR(const uint8_t *chunk, uint32_t length, uint32_t storedC
     if (!AllowedDepth(colorType, depth) || interlace > 1)
         return Fail(DecodeFailure::kBadHeader);
     // At most 67,108,863 pixels: width * 32 * height must stay below 2^31.
-    if (int64_t(width) * 32 * height > 0x7FFFFFFF)
+    if (int64_t(width) * height > 0x7FFFFFFF / 32)
         return Fail(DecodeFailure::kTooLarge);
     width_ = width;
     height_ = height;

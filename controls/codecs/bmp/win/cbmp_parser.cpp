@@ -9,6 +9,7 @@
 #include "imaging/mod_parsers.h"
 #include "imaging/win_handles.h"
 #include "win/stream_range.h"
+#include "win/whole_source.h"
 #include "system/win/win_system_decoder.h"
 
 namespace lumio {
@@ -17,6 +18,23 @@ double ScreenTwipsPerPixel(bool horizontal) {
     ScreenDC screen;
     const int dpi = GetDeviceCaps(screen.get(), horizontal ? LOGPIXELSX : LOGPIXELSY);
     return dpi > 0 ? 1440.0 / dpi : 15.0;
+}
+
+bool cBMPparser::Decode(const DecodeRequest &request, SurfaceCore &host) {
+    const auto data = WholeSource(request.source);
+    SetFailure(DecodeFailure::kNotThisFormat);
+    if (!data) return false;
+    try {
+        WinSystemDecoder system;
+        BmpReader reader(system);
+        const bool recognised = reader.LoadStream(*data, host);
+        SetFailure(reader.Failure());
+        return recognised;
+    } catch (...) {
+        SetFailure(DecodeFailure::kSystemRefused);
+        host.DestroyDIB();
+        return false;
+    }
 }
 
 bool cBMPparser::LoadStream(const std::vector<std::uint8_t> &inStream, c32bppDIB &cHost, std::int32_t streamOffset,

@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "imaging/c32bpp_dib.h"
+#include "imaging/image_decoder.h"
 
 namespace lumio {
 
-class cBMPparser {
+class cBMPparser final : public ImageDecoder {
 public:
+    // The loader's entry: the source's bytes, read whole.
+    bool Decode(const DecodeRequest &request, SurfaceCore &host) override;
     bool LoadStream(const std::vector<std::uint8_t> &inStream, c32bppDIB &cHost, std::int32_t streamOffset,
                     std::int32_t streamLength) noexcept;
 

@@ -6,9 +6,28 @@
 #include "imaging/mod_parsers.h"
 #include "imaging/win_handles.h"
 #include "win/stream_range.h"
+#include "win/whole_source.h"
 #include "system/win/win_system_decoder.h"
 
 namespace lumio {
+
+bool cICOparser::Decode(const DecodeRequest &request, SurfaceCore &host) {
+    const auto data = WholeSource(request.source);
+    SetFailure(DecodeFailure::kNotThisFormat);
+    if (!data) return false;
+    try {
+        WinSystemDecoder system(static_cast<ULONG_PTR>(request.gdiToken));
+        reader_.SetSystem(&system);
+        const bool recognised = reader_.LoadStream(*data, request.iconCx, request.iconCy, &host, request.iconBitDepth);
+        reader_.SetSystem(nullptr);
+        SetFailure(reader_.Failure());
+        return recognised;
+    } catch (...) {
+        SetFailure(DecodeFailure::kSystemRefused);
+        host.DestroyDIB();
+        return false;
+    }
+}
 
 bool cICOparser::LoadStream(const std::vector<std::uint8_t> &inStream, std::int32_t iconCx, std::int32_t iconCy,
                             c32bppDIB *cHost, std::int32_t streamStart, std::int32_t &streamLength,
@@ -18,8 +37,9 @@ bool cICOparser::LoadStream(const std::vector<std::uint8_t> &inStream, std::int3
     if (streamLength == 0) streamLength = static_cast<std::int32_t>(data->size());
     try {
         WinSystemDecoder system(gdiToken);
-        reader_ = IcoReader(cHost != nullptr ? &system : nullptr);
+        reader_.SetSystem(cHost != nullptr ? &system : nullptr);
         const bool result = reader_.LoadStream(*data, iconCx, iconCy, cHost, iconBitDepth);
+        reader_.SetSystem(nullptr);
         return result;
     } catch (...) {
         if (cHost != nullptr) cHost->DestroyDIB();

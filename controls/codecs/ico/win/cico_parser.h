@@ -7,12 +7,15 @@
 #include <vector>
 
 #include "imaging/c32bpp_dib.h"
+#include "imaging/image_decoder.h"
 #include "ico/ico_reader.h"
 
 namespace lumio {
 
-class cICOparser {
+class cICOparser final : public ImageDecoder {
 public:
+    // The loader's entry: the source's bytes, read whole.
+    bool Decode(const DecodeRequest &request, SurfaceCore &host) override;
     // The file in inStream[streamStart, +streamLength); streamLength 0 becomes the rest of
     // the array (written back). cHost null: validation only, then the read members.
     // The array must outlive the read members' use.
