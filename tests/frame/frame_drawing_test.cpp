@@ -105,7 +105,9 @@ TEST(DrawGradientLines, ThickLinesAndSystemColours) {
     DrawGradientLines(c1, c2, t.dc, 0, 0, 63, 39, 2);
     PlanGradientLines(c1, c2, 0, 0, 63, 39, 2, [&](const GradientLine& l) {
         ASSERT_EQ(l.penWidth, 5);
-        if (l.x1 < 64) EXPECT_EQ(t.At(l.x1, 20), l.colour) << "line at x=" << l.x1;
+        if (l.x1 < 64) {
+            EXPECT_EQ(t.At(l.x1, 20), l.colour) << "line at x=" << l.x1;
+        }
     });
     t.Save("gradient_thick.bmp");
 }

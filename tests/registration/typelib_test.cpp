@@ -444,7 +444,7 @@ TEST_F(TypeLibTest, HandlesFollowTheTarget) {
         int i = FuncIndex(info, L"hWnd", INVOKE_PROPERTYGET);
         FUNCDESC* fd = nullptr;
         if (i < 0 || FAILED(info->GetFuncDesc(i, &fd))) return VARTYPE(VT_EMPTY);
-        VARTYPE vt = fd->cParams == 1 ? fd->lprgelemdescParam[0].tdesc.lptdesc->vt : VT_EMPTY;
+        VARTYPE vt = fd->cParams == 1 ? fd->lprgelemdescParam[0].tdesc.lptdesc->vt : VARTYPE(VT_EMPTY);
         info->ReleaseFuncDesc(fd);
         return vt;
     };

@@ -65,7 +65,9 @@ TEST(OwnRotation, AngleIsTakenInWholeDegrees) {
     for (const auto &c : cases) {
         int32_t d = 12345;
         EXPECT_EQ(WholeDegrees(c.angle, d), c.ok) << c.angle;
-        if (c.ok) EXPECT_EQ(d, c.degrees) << c.angle;
+        if (c.ok) {
+            EXPECT_EQ(d, c.degrees) << c.angle;
+        }
     }
 }
 

@@ -80,7 +80,9 @@ TEST_F(DualTearOffTest, RunTimeErrorsReturnTheirCodeWithTheErrorObjectSet) {
         early->GetDescription(d2.put());
         late->GetSource(s1.put());
         early->GetSource(s2.put());
-        if (c.description) EXPECT_EQ(d2.str(), c.description);
+        if (c.description) {
+            EXPECT_EQ(d2.str(), c.description);
+        }
         EXPECT_FALSE(d2.str().empty());
         EXPECT_EQ(d1.str(), d2.str());
         EXPECT_EQ(s1.str(), s2.str());
