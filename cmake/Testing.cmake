@@ -19,6 +19,9 @@ function(lumio_add_test name)
     set(T_TIMEOUT 120)
   endif()
   add_executable(${name} ${T_SOURCES})
+  if(T_WINDOWS)
+    list(APPEND T_LIBS lumio_test_support) # tests/support: live-object counts, sequences, waits
+  endif()
   target_link_libraries(${name} PRIVATE ${T_LIBS} gtest gmock gtest_main)
   target_compile_definitions(${name} PRIVATE
     LUMIO_TESTDATA="${LUMIO_TESTDATA}" LUMIO_SOURCE_DIR="${CMAKE_SOURCE_DIR}")

@@ -19,10 +19,10 @@ protected:
         ASSERT_NE(button_, nullptr);
         GetWindowRect(button_->ControlWindow(), &screen_);
         MoveTo(screen_.left - 30, screen_.top - 10);
-        Pump(50);
+        Pump();
         f.log().clear();
     }
-    void Pump(unsigned ms = 60) { lumio::host::PumpFor(ms, form_.get()); }
+    void Pump() { EXPECT_TRUE(Settle(form_.get())); }
     static void Send(DWORD flags, int x = 0, int y = 0) {
         INPUT in{};
         in.type = INPUT_MOUSE;
@@ -61,7 +61,7 @@ TEST_F(ButtonInputTest, EnterOnFirstMoveThenMoves) {
     EXPECT_EQ(events[0], ev::MouseEnter);
     EXPECT_EQ(events[1], ev::MouseMove);
     MoveTo(screen_.left - 30, screen_.top - 10);
-    lumio::host::PumpFor(1000, form_.get(), [&] { return Events().back() == ev::MouseLeave; });
+    WaitUntil(form_.get(), [&] { return Events().back() == ev::MouseLeave; });
     EXPECT_EQ(Events().back(), ev::MouseLeave);
 }
 
@@ -139,7 +139,7 @@ TEST_F(ButtonInputTest, ArrowWhileSpaceIsHeldMovesOnAndClicks) {
     Key(VK_SPACE, false);
     Pump();
     Key(VK_RIGHT, false);
-    Pump(100);
+    Pump();
     Key(VK_RIGHT, true);
     Key(VK_SPACE, true);
     Pump();

@@ -2,6 +2,7 @@
 // main window with its Chinese texts (saved beside the test for a look).
 #include "editor_fixture.h"
 #include "png_shot.h"
+#include "wait_for.h"
 
 #include <set>
 
@@ -46,7 +47,7 @@ TEST_F(EditorWindow, ScreenshotOfTheMainWindow) {
     OpenBoth();
     SetWindowPos(hwnd, HWND_TOPMOST, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-    ui::Pump(200);
+    EXPECT_TRUE(lumio::test::Settle());
     int width = 0, height = 0;
     auto pixels = ui::CaptureWindow(hwnd, width, height);
     ASSERT_GT(width, 400);

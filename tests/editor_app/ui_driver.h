@@ -5,7 +5,6 @@
 
 #include <commctrl.h>
 
-#include <chrono>
 #include <deque>
 #include <functional>
 #include <string>
@@ -82,20 +81,6 @@ private:
     std::deque<Step> steps_;
     UINT_PTR timer_ = 0;
 };
-
-// Runs the thread's messages for a while (lets posted work and paints happen).
-inline void Pump(int ms = 50) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (m.message == WM_QUIT) continue;
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
-}
 
 inline std::wstring Text(HWND w) {
     wchar_t buf[4096] = {};

@@ -1,6 +1,7 @@
 // Opening files, the unit list and its columns, the registry options and selection.
 #include "csfrw.h"
 #include "editor_fixture.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -117,7 +118,7 @@ TEST_F(EditorWindow, SelectingByMouseOrKeyboardShowsThatUnit) {
     LPARAM at = MAKELPARAM(r.left + 5, (r.top + r.bottom) / 2);
     PostMessageW(List(), WM_LBUTTONUP, 0, at); // waiting in the queue ends the list's drag tracking
     SendMessageW(List(), WM_LBUTTONDOWN, MK_LBUTTON, at);
-    ui::Pump(30);
+    EXPECT_TRUE(lumio::test::Settle());
     EXPECT_EQ(form->SelectedItem(), 1);
     EXPECT_EQ(form->CurrentUnit, "E2");
     EXPECT_EQ(Box(kHPText), L"75");

@@ -1,20 +1,12 @@
 // Search, the list export, the comparison file and the section export from the main window.
 #include "tools_fixture.h"
+#include "wait_for.h"
 
 namespace {
 
-// Runs the thread's messages the way the program's own loop does (dialog keys included).
-void PumpLikeTheProgram(HWND main, int ms) {
-    auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
-    MSG m;
-    do {
-        while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) {
-            if (IsDialogMessageW(main, &m)) continue;
-            TranslateMessage(&m);
-            DispatchMessageW(&m);
-        }
-        Sleep(5);
-    } while (std::chrono::steady_clock::now() < end);
+// Handles what the thread has queued the way the program's own loop does (dialog keys included).
+bool SettleLikeTheProgram(HWND main) {
+    return lumio::test::Settle([main](MSG &m) { return IsDialogMessageW(main, &m) != FALSE; });
 }
 
 void Key(WORD vk) {
@@ -81,7 +73,7 @@ TEST_F(ToolsWindow, EnterInTheSearchBoxSearchesOnce) {
         ui::ModalScript script;
         script.Then(forms::kMessageTitle, record).Then(forms::kMessageTitle, record);
         Key(VK_RETURN);
-        PumpLikeTheProgram(hwnd, 600);
+        EXPECT_TRUE(SettleLikeTheProgram(hwnd));
     }
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_EQ(boxes[0].substr(0, 12), L"找不到“Nothing”");
@@ -97,7 +89,7 @@ TEST_F(ToolsWindow, EnterInTheSearchBoxSearchesOnce) {
         ui::ModalScript script;
         script.Then(forms::kMessageTitle, record);
         PostMessageW(Item(kSearchName), WM_KEYDOWN, VK_RETURN, 1);
-        PumpLikeTheProgram(hwnd, 300);
+        EXPECT_TRUE(SettleLikeTheProgram(hwnd));
     }
     EXPECT_TRUE(boxes.empty());
     EXPECT_EQ(form->SelectedItem(), 2);

@@ -4,6 +4,7 @@
 #include "../editor_app/png_shot.h"
 
 #include "section_edit.h"
+#include "wait_for.h"
 
 namespace {
 
@@ -159,7 +160,7 @@ TEST_F(SectionEditWindow, ScreenshotOfTheEditor) {
     WithEditor([&](HWND w) {
         SetWindowPos(w, HWND_TOPMOST, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
-        ui::Pump(200);
+        EXPECT_TRUE(lumio::test::Settle());
         int width = 0, height = 0;
         auto pixels = ui::CaptureWindow(w, width, height);
         ASSERT_GT(width, 200);

@@ -8,6 +8,7 @@
 #include "cThunkSubclass.h"
 #include "module_lock.h"
 #include "modSubClasser.h"
+#include "wait_for.h"
 
 using namespace lumio;
 
@@ -63,16 +64,7 @@ LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     return DefWindowProcW(h, m, w, l);
 }
 
-void Pump(DWORD ms) {
-    for (DWORD until = GetTickCount() + ms; GetTickCount() < until;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
+void Pump() { EXPECT_TRUE(lumio::test::Settle()); }
 
 void Key(WORD vk) {
     INPUT in[2]{};
@@ -108,7 +100,7 @@ protected:
     void SetUp() override {
         SetForegroundWindow(hwnd_);
         SetFocus(hwnd_);
-        Pump(100);
+        Pump();
         g_log.clear();
     }
     void TearDown() override {
@@ -124,7 +116,7 @@ TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
     HookMenuKeyboardMouse(true, &a);
     EXPECT_EQ(ModuleLockCount(), locks + 2) << "installed hooks keep the module loaded";
     Key('Q');
-    Pump(150);
+    Pump();
     EXPECT_EQ(g_log, (Logs{"A:key 51 down", "window key 51", "A:key 51 up"}));
 
     HookMenuKeyboardMouse(true, &b);  // A's hooks go
@@ -133,13 +125,13 @@ TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
     g_log.clear();
     Key('Q');
     Key('W');
-    Pump(150);
+    Pump();
     EXPECT_EQ(g_log, (Logs{"B:key 51 down", "window key 51", "B:key 51 up", "B:key 57 down", "B:key 57 up"}))
         << "a swallowed key never reaches the window";
 
     g_log.clear();
     MouseTo(200, 180);
-    Pump(150);
+    Pump();
     ASSERT_FALSE(g_log.empty());
     for (const std::string& line : g_log) EXPECT_EQ(line, "B:mouse move");
 
@@ -148,7 +140,7 @@ TEST_F(MenuHooks, KeyboardAndMouseServeOneBarAtATime) {
     g_log.clear();
     Key('Q');
     MouseTo(210, 170);
-    Pump(150);
+    Pump();
     EXPECT_EQ(g_log, (Logs{"window key 51"}));
     EXPECT_EQ(a.refs, 1);
     EXPECT_EQ(b.refs, 1) << "each call's counted reference is given back";
@@ -198,26 +190,22 @@ TEST_F(MenuHooks, MouseLeaveRequest) {
     RECT r;
     GetWindowRect(hwnd_, &r);
     // Cursor onto the window, ask, cursor away: counts the leave notices.
-    auto leaves = [&](DWORD wait) {
+    auto leaves = [&](std::chrono::milliseconds wait) {
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         sc.pRequestMouseLeave(hwnd_);
         SetCursorPos(5, 5);
         int n = 0;
-        for (DWORD until = GetTickCount() + wait; GetTickCount() < until && n == 0;) {
-            MSG msg;
-            while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-                if (msg.message == WM_MOUSELEAVE && msg.hwnd == hwnd_) ++n;
-                DispatchMessageA(&msg);
-            }
-            Sleep(10);
-        }
+        lumio::test::WaitUntil([&] { return n > 0; }, wait, [&](MSG& msg) {
+            if (msg.message == WM_MOUSELEAVE && msg.hwnd == hwnd_) ++n;
+            return false;
+        });
         return n;
     };
-    EXPECT_EQ(leaves(600), 0) << "no tracking service: nothing asked";
+    EXPECT_EQ(leaves(std::chrono::milliseconds(600)), 0) << "no tracking service: nothing asked";
     for (bool user32 : {true, false}) {
         sc.m_TrackingAvailable = true;
         sc.m_User32Tracking = user32;
-        EXPECT_EQ(leaves(3000), 1) << (user32 ? "user32" : "comctl32");
+        EXPECT_EQ(leaves(lumio::test::kDeadline), 1) << (user32 ? "user32" : "comctl32");
     }
 }
 

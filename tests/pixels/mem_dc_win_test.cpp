@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "gdi_count.h"
+#include "live_objects.h"
 #include "imaging/mod_parsers_win.h"
 #include "imaging/pc_mem_dc.h"
 #include "render_win_fixture.h"

@@ -23,7 +23,7 @@ protected:
         f.log().clear();
     }
     void Post(UINT msg, WPARAM wp, int x, int y) { PostMessageW(hwnd_, msg, wp, MAKELPARAM(x, y)); }
-    void Pump() { lumio::host::PumpFor(30, form_.get()); }
+    void Pump() { EXPECT_TRUE(Settle(form_.get())); }
     // The log without mouse moves, which the window system adds of its own.
     std::vector<std::wstring> Seen() {
         std::vector<std::wstring> r;
@@ -153,7 +153,7 @@ TEST_F(InputTest, RealMouseClick) {
     in[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ASSERT_EQ(SendInput(2, in, sizeof(INPUT)), 2u);
-    lumio::host::PumpFor(300, form_.get(), [&] { return !Events().empty() && Events().back() == DISPID_CLICK; });
+    WaitUntil(form_.get(), [&] { return !Events().empty() && Events().back() == DISPID_CLICK; });
     EXPECT_EQ(Events(), (std::vector<DISPID>{DISPID_MOUSEDOWN, DISPID_MOUSEUP, DISPID_CLICK}));
 }
 

@@ -428,17 +428,17 @@ TEST_F(RuntimeTest, PersistentImageSurvivesRepaintingWithoutPaintEvents) {
         ReleaseDC(h, dc);
         return c;
     };
-    lumio::host::PumpFor(30, &f);
+    EXPECT_TRUE(Settle(&f));
     ASSERT_EQ(Call(s->Object().get(), probe::kDrawMark, {Variant::Bool(true)}), S_OK);
     probe::Log().clear();
     InvalidateRect(h, nullptr, FALSE);
-    lumio::host::PumpFor(30, &f);
+    EXPECT_TRUE(Settle(&f));
     EXPECT_EQ(pixel(), RGB(255, 0, 0));
     EXPECT_EQ(std::count(probe::Log().begin(), probe::Log().end(), L"Paint"), 0);
     // Without it the next paint is the control's own (which clears).
     ASSERT_EQ(Call(s->Object().get(), probe::kDrawMark, {Variant::Bool(false)}), S_OK);
     InvalidateRect(h, nullptr, FALSE);
-    lumio::host::PumpFor(30, &f);
+    EXPECT_TRUE(Settle(&f));
     EXPECT_NE(pixel(), RGB(255, 0, 0));
     EXPECT_GE(std::count(probe::Log().begin(), probe::Log().end(), L"Paint"), 1);
 }

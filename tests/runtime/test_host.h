@@ -8,6 +8,7 @@
 
 #include "host_form.h"
 #include "simple_dispatch.h"
+#include "wait_for.h"
 
 namespace testhost {
 
@@ -20,6 +21,15 @@ protected:
     lumio::host::Form& form() { return *form_; }
     std::unique_ptr<lumio::host::Form> form_;
 };
+
+// Settles the thread's messages through the form's keyboard routing, as its program's loop would.
+inline bool Settle(lumio::host::Form* form) {
+    return lumio::test::Settle([form](MSG& m) { return form && form->PreTranslate(m); });
+}
+// Waits for done(), the messages going through the form's keyboard routing.
+inline bool WaitUntil(lumio::host::Form* form, const std::function<bool()>& done) {
+    return lumio::test::WaitUntil(done, lumio::test::kDeadline, [form](MSG& m) { return form && form->PreTranslate(m); });
+}
 
 HWND TopWindow();
 lumio::Variant Get(IDispatch* obj, DISPID id);
