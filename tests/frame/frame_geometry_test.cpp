@@ -30,7 +30,9 @@ TEST(FrameMetrics, FromTheWindowStyleWhenNoBorderStyleIsSet) {
     };
     for (const Case& c : cases) {
         FrameGeometry g;
-        if (c.borderStyle) ASSERT_TRUE(g.SetBorderStyle(c.borderStyle, 3)) << c.what;
+        if (c.borderStyle) {
+            ASSERT_TRUE(g.SetBorderStyle(c.borderStyle, 3)) << c.what;
+        }
         g.sizingHandle = c.handle;
         g.InitFrameMetrics(c.style, c.exStyle, Metrics());
         EXPECT_EQ(g.sizingHandle, c.expHandle) << c.what;
@@ -171,19 +173,26 @@ TEST(FrameHitTest, Zones) {
     for (const Case& c : cases) {
         int32_t hot = 0;
         EXPECT_EQ(g.NcHitTest(c.x, c.y, false, items, hot), c.hit) << c.x << "," << c.y;
-        if (c.hit == 30) EXPECT_EQ(hot, 1 + c.x / 20);
+        if (c.hit == 30) {
+            EXPECT_EQ(hot, 1 + c.x / 20);
+        }
     }
     int32_t hot = 0;
     g.disabledBits = kFrameMaximize;
     EXPECT_EQ(g.NcHitTest(240, 10, false, items, hot), 0) << "a disabled caption button answers nothing";
     g.disabledBits = kFrameSize;
-    for (const Case& c : cases)
-        if (c.hit >= 10 && c.hit <= 17)
+    for (const Case& c : cases) {
+        if (c.hit >= 10 && c.hit <= 17) {
             EXPECT_NE(g.NcHitTest(c.x, c.y, false, items, hot), c.hit) << "no sizing: " << c.x << "," << c.y;
+        }
+    }
     EXPECT_EQ(g.NcHitTest(150, 190, false, items, hot), 1) << "without sizing the client box is not shrunk";
     g.disabledBits = 0;
-    for (const Case& c : cases)
-        if (c.hit >= 10 && c.hit <= 17) EXPECT_EQ(g.NcHitTest(c.x, c.y, true, items, hot), 0) << "zoomed";
+    for (const Case& c : cases) {
+        if (c.hit >= 10 && c.hit <= 17) {
+            EXPECT_EQ(g.NcHitTest(c.x, c.y, true, items, hot), 0) << "zoomed";
+        }
+    }
 }
 
 TEST(FrameHitTest, ShrinkOnlyWhereTheBorderIsThinnerThanTheHandle) {
