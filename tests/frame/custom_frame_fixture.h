@@ -13,6 +13,7 @@
 #include "clsCustomWndow.h"
 #include "frame_control.h"
 #include "host_form.h"
+#include "wait_for.h"
 
 namespace frametest {
 
@@ -109,21 +110,8 @@ public:
     }
 };
 
-// Waits for a condition while pumping messages; false at the deadline.
-inline bool PumpUntil(const std::function<bool()>& done, DWORD ms = 3000) {
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done && done()) return true;
-        if (GetTickCount() - start > ms) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-}
-inline void Pump(DWORD ms) { PumpUntil(nullptr, ms); }
+// Handles what the thread has queued (input included) until the queue is at rest.
+inline void Settle() { EXPECT_TRUE(lumio::test::Settle()) << "the message queue did not come to rest"; }
 
 inline void MouseTo(int x, int y) {
     INPUT in{};

@@ -82,8 +82,8 @@ protected:
     }
     void Activate() {
         SetForegroundWindow(hwnd_);
-        PumpUntil([&] { return GetForegroundWindow() == hwnd_ && frame()->DrawnActive(); }, 2000);
-        Pump(50);
+        lumio::test::WaitUntil([&] { return GetForegroundWindow() == hwnd_ && frame()->DrawnActive(); });
+        Settle();
     }
     clsFrameControl* frame() const { return facade_->Frame(); }
     RECT WindowRect() const {
@@ -99,9 +99,9 @@ protected:
     POINT CentreOf(const FrameBox& f) const { return Screen((f.left + f.right) / 2, (f.top + f.bottom) / 2); }
     void ClickAt(POINT p) {
         MouseTo(p.x, p.y);
-        Pump(30);
+        Settle();
         Button(true);
-        Pump(30);
+        Settle();
         Button(false);
     }
     LRESULT HitAt(POINT p) { return SendMessageW(hwnd_, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)); }
@@ -159,13 +159,13 @@ TEST_F(CustomFrame, ScreenshotsOfTheDefaultFrame) {
     Begin(nullptr, true);
     EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), nullptr);
     SetWindowTextA(hwnd_, "Lumiokit frame");
-    Pump(50);
+    Settle();
     int w = 0, h = 0;
     auto active = ui::CaptureWindow(hwnd_, w, h);
     ui::SavePng(L"custom_frame_active.png", w, h, active);
 
     SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
-    Pump(50);
+    Settle();
     EXPECT_FALSE(frame()->DrawnActive());
     auto inactive = ui::CaptureWindow(hwnd_, w, h);
     ui::SavePng(L"custom_frame_inactive.png", w, h, inactive);
@@ -183,7 +183,7 @@ TEST_F(CustomFrame, CaptionButtonsByMouse) {
     Begin(&client);
     const FrameGeometry& g = frame()->Geometry();
     ClickAt(CentreOf(g.buttons[1].rect));
-    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); })) << "released over the close button";
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("close"); })) << "released over the close button";
     EXPECT_EQ(frame()->DragMode(), 0);
     EXPECT_EQ(GetCapture(), nullptr);
 
@@ -191,21 +191,21 @@ TEST_F(CustomFrame, CaptionButtonsByMouse) {
     g_msgs.clear();
     const POINT press = CentreOf(g.buttons[1].rect);
     MouseTo(press.x + 6, press.y);  // apart from the first click: no double click
-    Pump(30);
+    Settle();
     Button(true);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == HTCLOSE; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == HTCLOSE; }));
     EXPECT_EQ(g.buttons[1].state, 2);
     const POINT off = Screen(g.title.left + 60, g.title.top + 5);
     MouseTo(off.x, off.y);
-    ASSERT_TRUE(PumpUntil([&] { return g.buttons[1].state == 0; })) << "moved off: drawn normal";
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return g.buttons[1].state == 0; })) << "moved off: drawn normal";
     Button(false);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
-    Pump(100);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 0; }));
+    Settle();
     EXPECT_FALSE(Logged("close"));
 
     // Minimise and maximise go through the system commands.
     ClickAt(CentreOf(g.buttons[2].rect));
-    EXPECT_TRUE(PumpUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
     EXPECT_TRUE(Logged("syscommand " + std::to_string(SC_MAXIMIZE)));
 
     // A disabled button answers no hit; a press sent anyway starts nothing.
@@ -217,7 +217,7 @@ TEST_F(CustomFrame, CaptionButtonsByMouse) {
     EXPECT_EQ(g.buttons[1].state, 3) << "drawn inactive";
     g_msgs.clear();
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_CLOSE, 0);
-    Pump(50);
+    Settle();
     EXPECT_FALSE(Logged("close")) << "closing disabled";
 }
 
@@ -234,7 +234,7 @@ TEST_F(CustomFrame, UserButtonsAddedBeforeBeginAreKept) {
     const POINT p = CentreOf(g.buttons[4].rect);
     EXPECT_EQ(HitAt(p), 34);
     ClickAt(p);
-    EXPECT_TRUE(PumpUntil([&] { return !client.clicks.empty(); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return !client.clicks.empty(); }));
     EXPECT_EQ(client.clicks, (std::vector<std::string>{"pin"}));
 
     // Codes 31 to 33 and beyond the last entry are refused and reach the form as HTNOWHERE.
@@ -251,15 +251,15 @@ TEST_F(CustomFrame, SizingStopsAtTheMinimumTrackSize) {
     const int midY = (before.top + before.bottom) / 2;
     EXPECT_EQ(HitAt({before.left + 1, midY}), HTLEFT);
     MouseTo(before.left + 1, midY);
-    Pump(30);
+    Settle();
     Button(true);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 2; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 2; }));
     for (int x = before.left + 5; x < before.right + 40; x += 4) {
         MouseTo(x, midY);
-        Pump(5);
+        Settle();
     }
     Button(false);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 0; }));
     const RECT after = WindowRect();
     EXPECT_EQ(after.right, before.right) << "the right edge stays";
     EXPECT_EQ(after.right - after.left, GetSystemMetrics(SM_CXMINTRACK));
@@ -274,13 +274,13 @@ TEST_F(CustomFrame, CaptionDragMovesUnlessZoomedOrDisabled) {
     const RECT before = WindowRect();
     const POINT grip = CentreOf(frame()->Geometry().title);
     MouseTo(grip.x, grip.y);
-    Pump(30);
+    Settle();
     Button(true);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 1; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 1; }));
     MouseTo(grip.x + 30, grip.y + 20);
-    Pump(50);
+    Settle();
     Button(false);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 0; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 0; }));
     RECT moved = WindowRect();
     EXPECT_EQ(moved.left, before.left + 30);
     EXPECT_EQ(moved.top, before.top + 20);
@@ -294,18 +294,18 @@ TEST_F(CustomFrame, CaptionDragMovesUnlessZoomedOrDisabled) {
 
     // Zoomed: the caption stays where it is.
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    ASSERT_TRUE(PumpUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
-    Pump(50);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return IsZoomed(hwnd_) != FALSE; }));
+    Settle();
     const RECT zoomed = WindowRect();
     const POINT g3 = CentreOf(frame()->Geometry().title);
     MouseTo(g3.x, g3.y);
-    Pump(30);
+    Settle();
     Button(true);
-    Pump(50);
+    Settle();
     MouseTo(g3.x + 40, g3.y + 40);
-    Pump(50);
+    Settle();
     Button(false);
-    Pump(50);
+    Settle();
     const RECT still = WindowRect();
     EXPECT_TRUE(EqualRect(&zoomed, &still));
     EXPECT_EQ(HitAt(Screen(1, 100)), HTNOWHERE) << "no sizing edges while zoomed";
@@ -315,9 +315,9 @@ TEST_F(CustomFrame, CaptureLostMidDragEndsIt) {
     Begin(nullptr);
     const POINT grip = CentreOf(frame()->Geometry().title);
     MouseTo(grip.x, grip.y);
-    Pump(30);
+    Settle();
     Button(true);
-    ASSERT_TRUE(PumpUntil([&] { return frame()->DragMode() == 1; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return frame()->DragMode() == 1; }));
     EXPECT_EQ(GetCapture(), hwnd_);
     HWND other = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
     SetCapture(other);
@@ -327,11 +327,11 @@ TEST_F(CustomFrame, CaptureLostMidDragEndsIt) {
     EXPECT_EQ(clip.right, GetSystemMetrics(SM_CXSCREEN));
     ReleaseCapture();
     Button(false);
-    Pump(50);
+    Settle();
     DestroyWindow(other);
     const RECT before = WindowRect();
     MouseTo(grip.x + 50, grip.y + 50);
-    Pump(50);
+    Settle();
     const RECT after = WindowRect();
     EXPECT_TRUE(EqualRect(&before, &after)) << "no drag follows the mouse";
 }
@@ -339,7 +339,7 @@ TEST_F(CustomFrame, CaptureLostMidDragEndsIt) {
 TEST_F(CustomFrame, HitTestsFollowMovesMadeByCode) {
     Begin(nullptr);
     SetWindowPos(hwnd_, nullptr, 300, 250, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-    Pump(30);
+    Settle();
     const FrameGeometry& g = frame()->Geometry();
     EXPECT_EQ(HitAt(CentreOf(g.title)), HTCAPTION);
     EXPECT_EQ(HitAt(CentreOf(g.client)), HTCLIENT);
@@ -384,7 +384,7 @@ TEST_F(CustomFrame, IconDoubleClickCloses) {
     const POINT icon = CentreOf(frame()->Geometry().buttons[0].rect);
     EXPECT_EQ(HitAt(icon), HTSYSMENU);
     SendMessageW(hwnd_, WM_NCLBUTTONDBLCLK, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
-    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("close"); }));
 
     // A press that opens the system menu, then a release soon after: closes too.
     g_msgs.clear();
@@ -392,7 +392,7 @@ TEST_F(CustomFrame, IconDoubleClickCloses) {
     MSG request;
     EXPECT_TRUE(PeekMessageW(&request, hwnd_, 0x313, 0x313, PM_REMOVE)) << "the press asks for the system menu";
     SendMessageW(hwnd_, WM_NCLBUTTONUP, HTSYSMENU, MAKELPARAM(icon.x, icon.y));
-    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("close"); }));
 }
 
 TEST_F(CustomFrame, RegionFromTheClientAfterEveryResize) {
@@ -401,7 +401,7 @@ TEST_F(CustomFrame, RegionFromTheClientAfterEveryResize) {
     Begin(&client);
     const int before = client.regions;
     SetWindowPos(hwnd_, nullptr, 0, 0, 333, 222, SWP_NOMOVE | SWP_NOZORDER);
-    Pump(30);
+    Settle();
     EXPECT_GT(client.regions, before);
     EXPECT_EQ(client.Only("Region").back(), "Region 333x222");
     RECT box{};
@@ -518,26 +518,26 @@ TEST_F(CustomFrameMenu, MouseOpensAnItemsPopup) {
     EXPECT_EQ(HitAt(ItemCentre(1)), 30);
     Run({{"popup 101", [] { Key(VK_DOWN); }}, {"", [] { Key(VK_RETURN); }}});
     ClickAt(ItemCentre(0));
-    EXPECT_TRUE(PumpUntil([&] { return Logged("command 101"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 101"); })) << ::testing::PrintToString(g_msgs);
     EXPECT_FALSE(bar_->TrackingState());
     EXPECT_EQ(bar_->HotIndex(), -2);
 
     // An item without a popup sends its command.
     g_msgs.clear();
     ClickAt(ItemCentre(2));
-    EXPECT_TRUE(PumpUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
 }
 
 TEST_F(CustomFrameMenu, AltLetterOpensWithTheFirstItemSelected) {
     EXPECT_EQ(bar_->Mnemonics().size(), 0u);
     Run({{"popup 201", [] { Key(VK_RETURN); }}});
     Key('E', true);
-    EXPECT_TRUE(PumpUntil([&] { return Logged("command 201"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 201"); })) << ::testing::PrintToString(g_msgs);
     EXPECT_EQ(bar_->Mnemonics(), "feh");
 
     g_msgs.clear();
     Key('H', true);
-    EXPECT_TRUE(PumpUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
 }
 
 TEST_F(CustomFrameMenu, LeftAndRightThroughTheSystemMenuThenEscape) {
@@ -545,17 +545,17 @@ TEST_F(CustomFrameMenu, LeftAndRightThroughTheSystemMenuThenEscape) {
          {"popup system", [] { Key(VK_RIGHT); }},
          {"popup 101", [] { Key(VK_ESCAPE); }}});
     Key('F', true);
-    ASSERT_TRUE(PumpUntil([&] { return ScriptDone(); })) << ::testing::PrintToString(g_msgs);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return ScriptDone(); })) << ::testing::PrintToString(g_msgs);
     // Escape leaves the bar hot for the keyboard on that item.
-    EXPECT_TRUE(PumpUntil([&] { return bar_->TrackingState() && bar_->HotIndex() == 0; }))
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return bar_->TrackingState() && bar_->HotIndex() == 0; }))
         << ::testing::PrintToString(g_msgs);
     EXPECT_EQ(bar_->HighlightMode() & 3, 1);
     Key(VK_LEFT);
-    EXPECT_TRUE(PumpUntil([&] { return bar_->HotIndex() == 2; })) << "the hot state wraps to the last item";
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() == 2; })) << "the hot state wraps to the last item";
     Key(VK_RIGHT);
-    EXPECT_TRUE(PumpUntil([&] { return bar_->HotIndex() == 0; })) << "and back to the first";
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() == 0; })) << "and back to the first";
     Key(VK_ESCAPE);
-    EXPECT_TRUE(PumpUntil([&] { return !bar_->TrackingState(); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return !bar_->TrackingState(); }));
     EXPECT_EQ(bar_->HotIndex(), -2);
 }
 
@@ -572,10 +572,10 @@ TEST_F(CustomFrame, ThousandCyclesLeaveNoHandlesBehind) {
         facade.EndCustomWindow();
     };
     for (int i = 0; i < 5; ++i) cycle();  // warm-up: caches of the system fill once
-    Pump(50);
+    Settle();
     const int gdi = CountGdiObjects(), user = CountUserObjects();
     for (int i = 0; i < 1000; ++i) cycle();
-    Pump(50);
+    Settle();
     EXPECT_EQ(CountGdiObjects(), gdi);
     EXPECT_EQ(CountUserObjects(), user);
     EXPECT_TRUE(GetMenu(hwnd_)) << "the menu is the window's again";
@@ -628,7 +628,7 @@ TEST_F(CustomFrame, FacadeStylesAndTheClientSize) {
     EXPECT_EQ(frame()->Geometry().titleThickness, 21);
 
     facade_->VerticalCaption(true);
-    Pump(30);
+    Settle();
     EXPECT_TRUE(facade_->VerticalCaption());
     const FrameGeometry& g = frame()->Geometry();
     EXPECT_EQ(g.title.Width(), 21) << "the title strip runs down the left side";
@@ -637,7 +637,7 @@ TEST_F(CustomFrame, FacadeStylesAndTheClientSize) {
     EXPECT_EQ(clientAfter.right, clientBefore.right);
     EXPECT_EQ(clientAfter.bottom, clientBefore.bottom);
     SetWindowTextA(hwnd_, "Vertical");
-    Pump(30);
+    Settle();
     int w = 0, h = 0;
     auto shot = ui::CaptureWindow(hwnd_, w, h);
     ui::SavePng(L"custom_frame_vertical.png", w, h, shot);

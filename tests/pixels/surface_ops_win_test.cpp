@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "gdi_count.h"
+#include "live_objects.h"
 #include "imaging/drop_shadow.h"
 #include "imaging/image_effects.h"
 #include "imaging/image_type.h"
