@@ -4,6 +4,7 @@
 #include "editor_fixture.h"
 
 #include "section_edit.h"
+#include "wait_for.h"
 #include "weapon_mgr.h"
 
 #include <cstdlib>
@@ -110,7 +111,7 @@ TEST_F(FileSafety, ADamagedStringTableIsReportedOnceAndEveryUnitIsListed) {
         });
         OpenBoth();
         EXPECT_TRUE(script.Done());
-        ui::Pump(200); // no second message
+        EXPECT_TRUE(lumio::test::Settle()); // a second message would come now
         EXPECT_EQ(messages, (std::vector<std::wstring>{L"无法读取字符串表“" + csfPath + L"”，单位名称无法显示。"}));
         EXPECT_EQ(ui::ListViewCount(List()), 3);
         EXPECT_EQ(Cell(1, 0), L"E2");

@@ -364,13 +364,13 @@ TEST_F(CustomFrame, SystemMenuFollowsTheButtons) {
 
     // While iconic, Move keeps its command and stays enabled although moving is off.
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd_) != FALSE; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return IsIconic(hwnd_) != FALSE; }));
     facade_->EnableTBarBtns(32, false);
     ASSERT_TRUE(GetMenuItemInfoA(sys, SC_MOVE, FALSE, &mii));
     EXPECT_EQ(mii.fState, 0u);
     EXPECT_FALSE(GetMenuItemInfoA(sys, 1962, FALSE, &mii));
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_RESTORE, 0);
-    ASSERT_TRUE(PumpUntil([&] { return !IsIconic(hwnd_); }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return !IsIconic(hwnd_); }));
 
     facade_->EndCustomWindow();
     sys = GetSystemMenu(hwnd_, FALSE);
@@ -672,19 +672,19 @@ TEST_F(CustomFrame, MessagesTheFrameAnswersAndPassesOn) {
     // The close command by WM_COMMAND, as the menu strip sends system-menu choices.
     g_msgs.clear();
     SendMessageW(hwnd_, WM_COMMAND, SC_CLOSE, 0);
-    EXPECT_TRUE(PumpUntil([&] { return Logged("close"); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("close"); }));
 
     // Maximise while disabled: handled, nothing happens.
     facade_->EnableTBarBtns(8, false);
     g_msgs.clear();
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-    Pump(50);
+    Settle();
     EXPECT_FALSE(IsZoomed(hwnd_));
     EXPECT_FALSE(Logged("syscommand " + std::to_string(SC_MAXIMIZE)));
 
     // Iconic: hit tests and painting go to the form's procedure.
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-    ASSERT_TRUE(PumpUntil([&] { return IsIconic(hwnd_) != FALSE; }));
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return IsIconic(hwnd_) != FALSE; }));
     g_msgs.clear();
     SendMessageW(hwnd_, WM_NCHITTEST, 0, 0);
     SendMessageW(hwnd_, WM_NCPAINT, 1, 0);
@@ -697,10 +697,10 @@ TEST_F(CustomFrame, AltWithoutAMenuLeavesTheKeysToTheForm) {
     SetFocus(hwnd_);
     g_verbose = true;
     Key(VK_MENU);
-    Pump(100);
+    Settle();
     g_msgs.clear();
     Key('Q');
-    EXPECT_TRUE(PumpUntil([&] { return Logged("keydown 81"); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("keydown 81"); })) << ::testing::PrintToString(g_msgs);
     EXPECT_FALSE(frame()->MenuBar()->TrackingState());
 }
 
@@ -709,7 +709,7 @@ TEST_F(CustomFrame, KeepActiveDrawsTheActiveLook) {
     Begin(&client);
     const FrameGeometry& g = frame()->Geometry();
     auto titleColour = [&] {
-        Pump(30);
+        Settle();
         int w = 0, h = 0;
         const auto px = ui::CaptureWindow(hwnd_, w, h);
         const size_t at = (static_cast<size_t>(g.title.top + 2) * w + g.title.left + 30) * 4;
@@ -748,15 +748,15 @@ TEST_F(CustomFrame, ASharedAccessKeyMovesToTheNextItem) {
     Begin(nullptr);
     clsMenuBarControl* mb = frame()->MenuBar();
     Key('F', true);
-    ASSERT_TRUE(PumpUntil([&] { return mb->TrackingState() && mb->HotIndex() == 0; }))
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return mb->TrackingState() && mb->HotIndex() == 0; }))
         << "only highlighted: two items share the key";
     Key('F');
-    EXPECT_TRUE(PumpUntil([&] { return mb->HotIndex() == 3; })) << "the next item with that key";
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return mb->HotIndex() == 3; })) << "the next item with that key";
     Key('F');
-    EXPECT_TRUE(PumpUntil([&] { return mb->HotIndex() == 0; })) << "and round again";
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return mb->HotIndex() == 0; })) << "and round again";
     EXPECT_TRUE(g_msgs.empty()) << "no command yet";
     Key(VK_RETURN);
-    EXPECT_TRUE(PumpUntil([&] { return Logged("command 1"); }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 1"); }));
     EXPECT_FALSE(mb->TrackingState());
 }
 
