@@ -768,13 +768,13 @@ TEST_F(CustomFrameMenu, RightClickOnTheCaptionShowsTheSystemMenu) {
     Run({{"popup system", [] { Key(VK_ESCAPE); }}});
     const POINT p = CentreOf(frame()->Geometry().title);
     MouseTo(p.x, p.y);
-    Pump(30);
+    Settle();
     INPUT in[2]{};
     in[0].type = in[1].type = INPUT_MOUSE;
     in[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
     in[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
     SendInput(2, in, sizeof(INPUT));
-    EXPECT_TRUE(PumpUntil([&] { return ScriptDone(); })) << ::testing::PrintToString(g_msgs);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return ScriptDone(); })) << ::testing::PrintToString(g_msgs);
     EXPECT_FALSE(Logged("script timed out"));
 }
 
@@ -783,8 +783,8 @@ TEST_F(CustomFrameMenu, HoverHighlightInTheFlatStyle) {
     facade_->SetMenuSelectColors(RGB(0, 0, 128), RGB(200, 220, 255));
     const POINT p = ItemCentre(1);
     MouseTo(p.x, p.y);
-    ASSERT_TRUE(PumpUntil([&] { return bar_->HotIndex() == 1; }));
-    Pump(50);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() == 1; }));
+    Settle();
     int w = 0, h = 0;
     const auto px = ui::CaptureWindow(hwnd_, w, h);
     ui::SavePng(L"custom_frame_menu_hover.png", w, h, px);
@@ -799,7 +799,7 @@ TEST_F(CustomFrameMenu, HoverHighlightInTheFlatStyle) {
     // Leaving the strip clears the highlight.
     const POINT away = CentreOf(frame()->Geometry().client);
     MouseTo(away.x, away.y);
-    EXPECT_TRUE(PumpUntil([&] { return bar_->HotIndex() < 0; }));
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() < 0; }));
 }
 
 }  // namespace
