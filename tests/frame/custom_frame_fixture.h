@@ -52,12 +52,15 @@ public:
         return E_NOTIMPL;
     }
 
-    HRESULT STDMETHODCALLTYPE UserDrawnTitleBar(LONG_PTR, LONG cx, LONG cy, VARIANT_BOOL, VARIANT_BOOL* m) override {
+    HRESULT STDMETHODCALLTYPE UserDrawnTitleBar(LONG_PTR dc, LONG cx, LONG cy, VARIANT_BOOL, VARIANT_BOOL* m) override {
+        titleBarDcType = GetObjectType(reinterpret_cast<HGDIOBJ>(dc));
         calls.push_back("TitleBar " + std::to_string(cx) + "x" + std::to_string(cy));
         if (modifyTitle) *m = VARIANT_TRUE;
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE UserDrawnMenuBar(LONG_PTR, LONG cx, LONG cy, VARIANT_BOOL, VARIANT_BOOL*) override {
+    DWORD menuBarDcType = 0, titleBarDcType = 0, borderDcType = 0;  // GetObjectType of the DC each got
+    HRESULT STDMETHODCALLTYPE UserDrawnMenuBar(LONG_PTR dc, LONG cx, LONG cy, VARIANT_BOOL, VARIANT_BOOL*) override {
+        menuBarDcType = GetObjectType(reinterpret_cast<HGDIOBJ>(dc));
         calls.push_back("MenuBar " + std::to_string(cx) + "x" + std::to_string(cy));
         return S_OK;
     }
@@ -70,8 +73,9 @@ public:
         clicks.push_back(Narrow(id));
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE UserDrawnBorder(LONG_PTR, LONG, LONG, LONG cx, LONG cy, VARIANT_BOOL,
+    HRESULT STDMETHODCALLTYPE UserDrawnBorder(LONG_PTR dc, LONG, LONG, LONG cx, LONG cy, VARIANT_BOOL,
                                               VARIANT_BOOL*) override {
+        borderDcType = GetObjectType(reinterpret_cast<HGDIOBJ>(dc));
         calls.push_back("Border " + std::to_string(cx) + "x" + std::to_string(cy));
         return S_OK;
     }

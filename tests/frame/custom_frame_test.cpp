@@ -132,6 +132,10 @@ TEST_F(CustomFrame, FullRepaintCallsTheClientInOrder) {
                                      std::to_string(g.menuStrip.Height()),
                                  "TitleBar " + std::to_string(g.title.Width()) + "x21", "Caption Framed",
                                  "Button 1 0", "Button 2 0", "Button 3 0"}));
+    // The menu strip's background and the title strip are drawn off screen, the border on the window.
+    EXPECT_EQ(client.menuBarDcType, DWORD(OBJ_MEMDC));
+    EXPECT_EQ(client.titleBarDcType, DWORD(OBJ_MEMDC));
+    EXPECT_EQ(client.borderDcType, DWORD(OBJ_DC));
 
     // A client that draws the title bar itself still gets caption and buttons over it.
     client.modifyTitle = true;
