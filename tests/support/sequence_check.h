@@ -5,20 +5,26 @@
 
 #include <functional>
 #include <string>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
 namespace lumio::test {
 
-// One entry of an expected sequence: a value that must come next, or (optional) may.
+// An entry that may come at this point, at most once: Maybe(WM_CAPTURECHANGED).
+template <class V> struct MaybeStep {
+    V Value;
+};
+template <class V> MaybeStep<V> Maybe(V value) { return {std::move(value)}; }
+
+// One entry of an expected sequence: a value that must come next, or (Maybe) may.
 template <class T> struct Step {
-    Step(T value, bool optional = false) : Value(std::move(value)), Optional(optional) {}
+    template <class V, std::enable_if_t<std::is_constructible_v<T, V &&>, int> = 0>
+    Step(V &&value) : Value(std::forward<V>(value)), Optional(false) {}
+    template <class V> Step(MaybeStep<V> maybe) : Value(std::move(maybe.Value)), Optional(true) {}
     T Value;
     bool Optional;
 };
-
-// An entry that may come at this point, at most once.
-template <class T> Step<T> Maybe(T value) { return Step<T>(std::move(value), true); }
 
 template <class T> struct Sequence {
     std::string Name;
