@@ -87,6 +87,9 @@ public:
         return {m_cBack, m_cPressedFace, m_cFore, m_cDisabledFace, m_cDisabledText, m_cHotBandEnd, m_cMask, m_cCheckedEnd};
     }
     int32_t state() const { return m_State; }
+    // The last layout, in client pixels (the picture's is empty without one).
+    RECT captionRect() const { return m_CaptionRect; }
+    RECT pictureRect() const { return m_PicRect; }
 
 protected:
     // Life cycle (lumio_button_persist.cpp).
@@ -131,6 +134,15 @@ private:
     void pPaintState(int32_t state);
     void pSetColors();
     static bool pIsNT();
+    void pSetButtonRegion(int32_t ellipseW, int32_t ellipseH);
+    void pCalcLayout(int32_t marginV, int32_t marginH);
+    void pFillGradientV(int32_t c1, int32_t c2, float& split, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void pDrawCaption(int32_t colour);
+    void pDrawStatePicture();
+    void pDrawPicture(IPictureDisp* pic);
+    void pFillBack(int32_t colour);
+    void pDrawRect(int32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
+    void pDrawLine(int32_t colour, int32_t x1, int32_t y1, int32_t x2, int32_t y2);
 
     // Property values.
     OLE_COLOR m_BackColor = 0;
@@ -160,6 +172,7 @@ private:
     int32_t m_cBack = 0, m_cPressedFace = 0, m_cFore = 0, m_cDisabledFace = 0, m_cDisabledText = 0;
     int32_t m_cHotBandEnd = 0, m_cMask = 0, m_cCheckedEnd = 0;
     bool m_PaintedFocus = false;
+    RECT m_CaptionRect{}, m_PicRect{};
 };
 
 }  // namespace lumio::buttons

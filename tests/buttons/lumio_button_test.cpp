@@ -1,7 +1,9 @@
 // LumioButton's properties, persistence and property rules in our container.
 #include <cmath>
 
+#include "button_colours.h"
 #include "button_fixture.h"
+#include "gradient_rows.h"
 #include "class_table.h"
 #include "com_errors.h"
 #include "export_probe.h"
@@ -384,11 +386,15 @@ TEST_F(ButtonTest, HostDrawsTheButtonThroughItsViewObject) {
     ASSERT_TRUE(view);
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, 50, 20);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 100, 25);
     HGDIOBJ old = SelectObject(dc, bmp);
-    RECTL bounds{0, 0, 50, 20};
+    RECTL bounds{0, 0, 100, 25};
     ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
-    EXPECT_EQ(GetPixel(dc, 25, 10), static_cast<COLORREF>(0x00336699));
+    // Row 13 of the face's lower band, from the back colour to 10 % darker.
+    float split = 50;
+    lumio::GradientV band = lumio::PlanGradientV(0x00336699, lumio::buttons::pShiftColor(0x00336699, -0.1f), split, 0,
+                                                 12, -1, 23, 100, 25);
+    EXPECT_EQ(GetPixel(dc, 5, 13), static_cast<COLORREF>(band.RowColour(13)));
     SIZEL extent{};
     ASSERT_EQ(view->GetExtent(DVASPECT_CONTENT, -1, nullptr, &extent), S_OK);
     EXPECT_NEAR(extent.cx, 2646, 1);  // 100 pixels in HIMETRIC

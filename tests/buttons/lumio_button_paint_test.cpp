@@ -1,0 +1,326 @@
+// LumioButton's painting read back from the screen and compared with our own
+// arithmetic of the face, border and picture.
+#include <memory>
+
+#include "button_fixture.h"
+#include "std_objects.h"
+#include "button_colours.h"
+#include "gradient_rows.h"
+#include "png_shot.h"
+
+namespace {
+
+using lumio::ComPtr;
+using lumio::host::Form;
+using lumio::host::Site;
+using lumio::buttons::LumioButton;
+using namespace buttontest;
+using namespace testhost;
+using namespace lumio;
+using namespace lumio::buttons;
+
+constexpr COLORREF kNormalBorder = RGB(112, 112, 112), kHotBorder = RGB(60, 127, 177),
+                   kPressedBorder = RGB(44, 98, 139), kDisabledBorder = RGB(173, 178, 181);
+constexpr COLORREF kWhite = RGB(255, 255, 255), kPressedLine = RGB(158, 176, 186);
+
+// The colour of row y of a face band, as the painting must compute it.
+COLORREF BandRow(COLORREF c1, COLORREF c2, int y1, int y2, int y, int w = 100, int h = 25) {
+    float split = 50;
+    lumio::GradientV g = lumio::PlanGradientV(static_cast<int32_t>(c1), static_cast<int32_t>(c2), split, 0, y1, -1,
+                                              y2, w, h);
+    return static_cast<COLORREF>(g.RowColour(y));
+}
+
+// A window's client pixels, top-down BGRA.
+struct Capture {
+    int w = 0, h = 0;
+    std::vector<uint8_t> bgra;
+    explicit Capture(HWND hwnd) {
+        RECT rc;
+        GetClientRect(hwnd, &rc);
+        w = rc.right;
+        h = rc.bottom;
+        bgra.resize(static_cast<size_t>(w) * h * 4);
+        HDC wdc = GetDC(hwnd);
+        HDC mem = CreateCompatibleDC(wdc);
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
+        GdiFlush();
+        memcpy(bgra.data(), bits, bgra.size());
+        SelectObject(mem, old);
+        DeleteObject(dib);
+        DeleteDC(mem);
+        ReleaseDC(hwnd, wdc);
+    }
+    COLORREF at(int x, int y) const {
+        const uint8_t* p = &bgra[(static_cast<size_t>(y) * w + x) * 4];
+        return RGB(p[2], p[1], p[0]);
+    }
+};
+
+std::string Hex(COLORREF c) {
+    char b[16];
+    snprintf(b, sizeof b, "%06lX", static_cast<unsigned long>(c));
+    return b;
+}
+#define EXPECT_COLOUR(actual, expected) EXPECT_EQ(Hex(actual), Hex(expected))
+
+class ButtonPaintTest : public ButtonTest {
+protected:
+    Site* button_ = nullptr;
+    LumioButton* b_ = nullptr;
+    RECT screen_{};
+    void Start(RECT rect = {20, 20, 120, 45}) {
+        Form& f = NewForm();
+        button_ = AddButton(f, L"Command1", nullptr, rect);
+        ASSERT_NE(button_, nullptr);
+        b_ = Button(button_);
+        GetWindowRect(button_->ControlWindow(), &screen_);
+        MoveTo(screen_.left - 30, screen_.top - 10);
+        Pump(50);
+    }
+    void Pump(unsigned ms = 60) { lumio::host::PumpFor(ms, form_.get()); }
+    HWND Hwnd() const { return button_->ControlWindow(); }
+    static void MoveTo(int x, int y) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        SendInput(1, &in, sizeof in);
+    }
+    static void Button1(bool down) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+        SendInput(1, &in, sizeof in);
+    }
+    bool WaitState(int state) {
+        lumio::host::PumpFor(2000, form_.get(), [&] { return b_->state() == state; });
+        Pump(30);
+        return b_->state() == state;
+    }
+    // Several shots side by side in one picture.
+    static void SaveStrip(const wchar_t* name, const std::vector<Capture>& shots) {
+        int w = 0, h = 0;
+        for (auto& s : shots) {
+            w += s.w + 4;
+            h = std::max(h, s.h);
+        }
+        std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4, 0x80);
+        int x0 = 0;
+        for (auto& s : shots) {
+            for (int y = 0; y < s.h; ++y)
+                memcpy(&out[(static_cast<size_t>(y) * w + x0) * 4], &s.bgra[static_cast<size_t>(y) * s.w * 4],
+                       static_cast<size_t>(s.w) * 4);
+            x0 += s.w + 4;
+        }
+        ui::SavePng(name, w, h, out);
+    }
+};
+
+TEST_F(ButtonPaintTest, EachStateHasItsFaceAndBorder) {
+    Start();
+    const COLORREF back = 0xE6E6E6;  // the default back colour
+    const COLORREF dark = pShiftColor(back, -0.1f);
+    std::vector<Capture> shots;
+
+    ASSERT_TRUE(WaitState(0));
+    Capture normal(Hwnd());
+    shots.push_back(normal);
+    EXPECT_COLOUR(normal.at(0, 12), kNormalBorder);
+    EXPECT_COLOUR(normal.at(50, 0), kNormalBorder);
+    EXPECT_COLOUR(normal.at(1, 1), kNormalBorder);   // corner pixels
+    EXPECT_COLOUR(normal.at(98, 23), kNormalBorder);
+    EXPECT_COLOUR(normal.at(1, 12), kWhite);         // inner rectangle
+    EXPECT_COLOUR(normal.at(5, 4), BandRow(pShiftColor(back, 0.08f), pShiftColor(back, 0.02f), 2, 12, 4));
+    // H = 25: the second band starts at row 12.
+    EXPECT_COLOUR(normal.at(5, 12), BandRow(back, dark, 12, 23, 12));
+    EXPECT_COLOUR(normal.at(5, 20), BandRow(back, dark, 12, 23, 20));
+
+    MoveTo(screen_.left + 5, screen_.top + 5);
+    ASSERT_TRUE(WaitState(1));
+    Capture hot(Hwnd());
+    shots.push_back(hot);
+    EXPECT_COLOUR(hot.at(0, 12), kHotBorder);
+    EXPECT_COLOUR(hot.at(1, 12), kWhite);
+    EXPECT_COLOUR(hot.at(50, 5), BandRow(RGB(234, 246, 253), RGB(217, 240, 252), 2, 12, 5));
+    EXPECT_COLOUR(hot.at(50, 21), BandRow(RGB(190, 230, 253), RGB(167, 217, 245), 12, 23, 21));
+
+    Button1(true);
+    ASSERT_TRUE(WaitState(2));
+    Capture pressed(Hwnd());
+    shots.push_back(pressed);
+    EXPECT_COLOUR(pressed.at(0, 12), kPressedBorder);
+    EXPECT_COLOUR(pressed.at(1, 12), kPressedLine);   // no inner rectangle, the shadow lines
+    EXPECT_COLOUR(pressed.at(50, 1), kPressedLine);
+    EXPECT_COLOUR(pressed.at(98, 12), kPressedLine);
+    EXPECT_COLOUR(pressed.at(50, 22), BandRow(RGB(152, 209, 239), RGB(104, 179, 219), 12, 23, 22));
+    Button1(false);
+    Pump();
+    MoveTo(screen_.left - 30, screen_.top - 10);
+    Pump();
+
+    b_->put_Enabled(false);
+    ASSERT_TRUE(WaitState(3));
+    Capture disabled(Hwnd());
+    shots.push_back(disabled);
+    const COLORREF face = pBlendColor(back, 0xFFFFFF, 0.8f);
+    EXPECT_COLOUR(disabled.at(0, 12), kDisabledBorder);
+    EXPECT_COLOUR(disabled.at(1, 12), face);
+    EXPECT_COLOUR(disabled.at(5, 5), face);
+    EXPECT_TRUE(IsRectEmpty(&static_cast<const RECT&>(b_->pictureRect())));  // no picture: no stale rectangle
+    SaveStrip(L"button_states.png", shots);
+}
+
+TEST_F(ButtonPaintTest, CheckedFaceAndCheckBoxPress) {
+    Start();
+    b_->put_CheckBoxMode(true);
+    b_->put_Value(true);
+    Pump();
+    Capture checked(Hwnd());
+    const COLORREF from = pShiftColor(0xE6E6E6, -0.1f);
+    for (int y : {2, 10, 20})
+        EXPECT_COLOUR(checked.at(5, y), BandRow(from, RGB(242, 242, 242), 0, -1, y)) << y;
+    SaveStrip(L"button_checked.png", {checked});
+}
+
+TEST_F(ButtonPaintTest, RegionRoundsCornersUnlessCut) {
+    struct Case {
+        lumio::tlb::eButtonShapes shape;
+        bool topLeft, topRight;  // (0,0) and (W-1,0) inside the region
+        bool leftCorner, rightCorner;  // corner pixels drawn in the border colour
+    } cases[] = {
+        {lumio::tlb::eButtonShapes::elsCutNone, false, false, true, true},
+        {lumio::tlb::eButtonShapes::elsCutLeft, true, false, false, true},
+        {lumio::tlb::eButtonShapes::elsCutRight, false, true, true, false},
+        {lumio::tlb::eButtonShapes::elsCutSides, true, true, false, false},
+    };
+    Start();
+    for (auto& c : cases) {
+        b_->put_ButtonShape(c.shape);
+        b_->Refresh();
+        Pump();
+        SCOPED_TRACE(static_cast<int>(c.shape));
+        HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+        ASSERT_NE(GetWindowRgn(Hwnd(), rgn), ERROR);
+        EXPECT_EQ(PtInRegion(rgn, 0, 0) != 0, c.topLeft);
+        EXPECT_EQ(PtInRegion(rgn, 99, 0) != 0, c.topRight);
+        EXPECT_EQ(PtInRegion(rgn, 0, 24) != 0, c.topLeft);
+        EXPECT_TRUE(PtInRegion(rgn, 1, 1));
+        EXPECT_TRUE(PtInRegion(rgn, 50, 12));
+        if (c.shape == lumio::tlb::eButtonShapes::elsCutSides) {
+            RECT box;
+            EXPECT_EQ(GetRgnBox(rgn, &box), SIMPLEREGION);  // a full rectangle
+        }
+        DeleteObject(rgn);
+        Capture shot(Hwnd());
+        EXPECT_COLOUR(shot.at(1, 1), c.leftCorner ? kNormalBorder : kWhite);
+        EXPECT_COLOUR(shot.at(98, 23), c.rightCorner ? kNormalBorder : kWhite);
+    }
+}
+
+// A 16 x 16 bitmap: a magenta frame 4 pixels wide around a green square.
+ComPtr<IPictureDisp> FramedPicture() {
+    HDC screen = GetDC(nullptr);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, 16, 16);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255)), green = CreateSolidBrush(RGB(0, 160, 0));
+    RECT all{0, 0, 16, 16}, inner{4, 4, 12, 12};
+    FillRect(dc, &all, magenta);
+    FillRect(dc, &inner, green);
+    DeleteObject(magenta);
+    DeleteObject(green);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return lumio::PictureFromBitmap(bmp);
+}
+
+TEST_F(ButtonPaintTest, MaskedPictureShowsTheFaceAndFadesWhileDisabled) {
+    Start({20, 20, 120, 60});
+    b_->put_Caption(L"");
+    b_->put_MaskColor(RGB(255, 0, 255));
+    b_->put_UseMaskColor(true);
+    b_->putref_PictureNormal(FramedPicture());
+    b_->put_PictureOpacity(50);
+    Pump();
+    RECT p = b_->pictureRect();
+    ASSERT_EQ(p.right - p.left, 16);
+    EXPECT_EQ(p.left, 42);  // a picture alone is centred
+    Capture plain(Hwnd());
+    // Keyed pixels show the face of their row; the rest is blended at 50 %.
+    const COLORREF back = 0xE6E6E6;
+    const int half = 20;  // Hs = 40
+    auto face = [&](int y) {
+        return y < half ? BandRow(pShiftColor(back, 0.08f), pShiftColor(back, 0.02f), 2, half, y, 100, 40)
+                        : BandRow(back, pShiftColor(back, -0.1f), half, 38, y, 100, 40);
+    };
+    auto blend = [](COLORREF under, COLORREF over, float f) {
+        uint8_t b[3] = {GetRValue(under), GetGValue(under), GetBValue(under)}, o[3] = {GetRValue(over), GetGValue(over), GetBValue(over)}, r[3];
+        lumio::pBlendPixel(b, o, f, r);
+        return RGB(r[0], r[1], r[2]);
+    };
+    for (int y = p.top; y < p.bottom; ++y) {
+        EXPECT_COLOUR(plain.at(p.left, y), face(y)) << y;
+        EXPECT_COLOUR(plain.at(p.right - 1, y), face(y)) << y;
+    }
+    EXPECT_COLOUR(plain.at(p.left + 8, p.top + 8), blend(face(p.top + 8), RGB(0, 160, 0), 0.5f));
+
+    b_->put_Enabled(false);
+    Pump();
+    Capture faded(Hwnd());
+    const COLORREF disabledFace = pBlendColor(back, 0xFFFFFF, 0.8f);
+    EXPECT_COLOUR(faded.at(p.left, p.top), disabledFace);
+    EXPECT_COLOUR(faded.at(p.left + 8, p.top + 8), blend(disabledFace, RGB(0, 160, 0), 0.2f));
+    EXPECT_EQ(b_->get_PictureOpacity(), 50);
+    SaveStrip(L"button_picture.png", {plain, faded});
+}
+
+TEST_F(ButtonPaintTest, HugePictureSizeDrawsOnlyTheVisiblePart) {
+    Start();
+    b_->put_Caption(L"");
+    b_->put_UseMaskColor(false);
+    b_->putref_PictureNormal(SolidPicture(8, 8, RGB(200, 0, 0)));
+    b_->put_PictureSizeW(20000);
+    b_->put_PictureSizeH(20000);
+    Pump();
+    Capture shot(Hwnd());
+    // The scaled picture covers the whole client; its border is drawn over it.
+    EXPECT_COLOUR(shot.at(50, 12), RGB(200, 0, 0));
+    EXPECT_COLOUR(shot.at(0, 12), kNormalBorder);
+}
+
+TEST_F(ButtonPaintTest, NineAlignmentsScreenshot) {
+    Form& f = NewForm();
+    std::vector<Capture> shots;
+    std::vector<Site*> sites;
+    for (int a = 0; a <= 8; ++a) {
+        Site* s = AddButton(f, (L"Align" + std::to_wstring(a)).c_str(), nullptr, {10 + (a % 3) * 130, 10 + (a / 3) * 70, 130 + (a % 3) * 130, 70 + (a / 3) * 70});
+        ASSERT_NE(s, nullptr);
+        LumioButton* b = Button(s);
+        b->put_Caption(L"Align " + std::to_wstring(a));
+        b->put_MaskColor(RGB(255, 0, 255));
+        b->putref_PictureNormal(FramedPicture());
+        b->put_PictureAlignment(static_cast<lumio::tlb::ePicAlignments>(a));
+        sites.push_back(s);
+    }
+    Pump();
+    for (Site* s : sites) {
+        LumioButton* b = Button(s);
+        RECT p = b->pictureRect(), t = b->captionRect();
+        RECT overlap;
+        shots.emplace_back(s->ControlWindow());
+        if (b->get_PictureAlignment() == lumio::tlb::ePicAlignments::elaBehindText) continue;  // text over it
+        EXPECT_FALSE(IntersectRect(&overlap, &p, &t)) << static_cast<int>(b->get_PictureAlignment());
+        EXPECT_COLOUR(shots.back().at(p.left + 8, p.top + 8), RGB(0, 160, 0));
+    }
+    SaveStrip(L"button_alignments.png", shots);
+}
+
+}  // namespace
