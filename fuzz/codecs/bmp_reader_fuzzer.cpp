@@ -6,7 +6,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StandInDecoder system;
     lumio::MemorySurface s;
-    lumio::BmpReader(system).LoadStream({data, size}, s);
+    lumio::BmpReader reader(system);
+    reader.LoadStream({data, size}, s);
+    CheckReason(reader, s);
     CheckImage(s);
     return 0;
 }

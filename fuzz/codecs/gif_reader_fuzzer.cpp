@@ -7,7 +7,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StandInDecoder system;
     system.maxPixels = 1 << 20;
     lumio::MemorySurface s;
-    const bool recognised = lumio::GifReader(system).LoadStream({data, size}, s);
+    lumio::GifReader reader(system);
+    const bool recognised = reader.LoadStream({data, size}, s);
+    CheckReason(reader, s);
     if (s.HasImage() && (!recognised || s.ImageType() != 9))
         std::abort();
     CheckImage(s);

@@ -11,7 +11,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     StandInDecoder system;
     for (const int32_t want : {32, 16}) {
         lumio::MemorySurface s;
-        const bool recognised = lumio::IcoReader(&system).LoadStream({data, size}, want, want, &s, want);
+        lumio::IcoReader reader(&system);
+        const bool recognised = reader.LoadStream({data, size}, want, want, &s, want);
+        CheckReason(reader, s);
         if (recognised != valid || (s.HasImage() && !recognised))
             std::abort();
         CheckImage(s);

@@ -1,7 +1,9 @@
 #pragma once
-// What every reader's image must be: a real size and premultiplied pixels.
+// What every reader's image must be: a real size and premultiplied pixels; and a reader
+// that gives up says why.
 #include <cstdlib>
 
+#include "imaging/image_decoder.h"
 #include "imaging/surface_core.h"
 
 inline void CheckImage(const lumio::SurfaceCore &s) {
@@ -13,4 +15,11 @@ inline void CheckImage(const lumio::SurfaceCore &s) {
     for (size_t i = 0; i < s.ByteCount(); i += 4)
         if (p[i] > p[i + 3] || p[i + 1] > p[i + 3] || p[i + 2] > p[i + 3])
             std::abort();
+}
+
+// An image and no reason, or no image and a reason.
+template <class Reader>
+void CheckReason(const Reader &reader, const lumio::SurfaceCore &s) {
+    if (s.HasImage() != (reader.Failure() == lumio::DecodeFailure::kNone))
+        std::abort();
 }

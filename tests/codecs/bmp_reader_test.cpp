@@ -15,6 +15,7 @@ using fixtures::Bytes;
 
 struct Loaded {
     bool result = false;
+    lumio::DecodeFailure why = lumio::DecodeFailure::kNone;
     lumio::MemorySurface surface;
     StandInDecoder system;
     Bytes At(int32_t x, int32_t y) const {
@@ -26,6 +27,7 @@ struct Loaded {
 void Load(std::span<const uint8_t> bmp, Loaded &l) {
     lumio::BmpReader reader(l.system);
     l.result = reader.LoadStream(bmp, l.surface);
+    l.why = reader.Failure();
 }
 
 // Two rows of two pixels, as stored: B, G, R, A each.
@@ -77,11 +79,13 @@ TEST(BmpReader, RefusedHeadersDoNotReachThePictureLoader) {
         Loaded l;
         Load(fixtures::BmpFile(width, 2, 32, 0, kRows), l);
         EXPECT_FALSE(l.result) << width;
+        EXPECT_EQ(l.why, lumio::DecodeFailure::kBadHeader) << width;
         EXPECT_EQ(l.system.pictureLoaderCalls, 0) << width;
     }
     Loaded zeroHeight;
     Load(fixtures::BmpFile(2, 0, 24, 0, kRows), zeroHeight);
     EXPECT_FALSE(zeroHeight.result);
+    EXPECT_EQ(zeroHeight.why, lumio::DecodeFailure::kBadHeader);
     EXPECT_EQ(zeroHeight.system.pictureLoaderCalls, 0);
 }
 
@@ -117,6 +121,7 @@ TEST(BmpReader, EverythingElseGoesToThePictureLoader) {
         EXPECT_EQ(l.system.pictureLoaderCalls, 1) << c.what;
         EXPECT_EQ(l.system.lastBitCount, c.bitCount) << c.what;
         EXPECT_FALSE(l.result) << c.what; // the stand-in loader refuses all
+        EXPECT_EQ(l.why, lumio::DecodeFailure::kNotThisFormat) << c.what; // refused: the chain goes on
         EXPECT_FALSE(l.surface.HasImage()) << c.what;
     }
 }

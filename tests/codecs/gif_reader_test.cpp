@@ -16,6 +16,7 @@ const std::vector<Rgb> kFour = {{10, 20, 30}, {40, 50, 60}, {70, 80, 90}, {100, 
 
 struct Loaded {
     bool result = false;
+    lumio::DecodeFailure why = lumio::DecodeFailure::kNone;
     lumio::MemorySurface surface;
     StandInDecoder system;
     Bytes At(int32_t x, int32_t y) const {
@@ -27,6 +28,7 @@ struct Loaded {
 void Load(const Bytes &gif, Loaded &l) {
     lumio::GifReader reader(l.system);
     l.result = reader.LoadStream(gif, l.surface);
+    l.why = reader.Failure();
 }
 
 Bytes TwoByTwo(const std::string &signature, const Bytes &control = {}) {
@@ -48,9 +50,7 @@ TEST(GifReader, SignaturesAreComparedWithoutCase) {
         Load(TwoByTwo(c.signature), l);
         EXPECT_EQ(l.result, c.read) << c.signature;
         EXPECT_EQ(l.surface.HasImage(), c.read) << c.signature;
-        if (c.read) {
-            EXPECT_EQ(std::string(l.system.lastGif.begin(), l.system.lastGif.begin() + 6).substr(0, 3), "GIF");
-        }
+        if (c.read) EXPECT_EQ(std::string(l.system.lastGif.begin(), l.system.lastGif.begin() + 6).substr(0, 3), "GIF");
     }
 }
 
@@ -169,13 +169,16 @@ TEST(GifReader, EveryCutInsideTheFirstImageIsRecognisedWithoutImage) {
         Load(Bytes(g.begin(), g.begin() + long(cut)), l);
         EXPECT_TRUE(l.result) << cut;
         EXPECT_FALSE(l.surface.HasImage()) << cut;
+        EXPECT_EQ(l.why, lumio::DecodeFailure::kTruncated) << cut;
     }
     Loaded whole;
     Load(Bytes(g.begin(), g.begin() + long(imageEnd)), whole); // no trailer needed
     EXPECT_TRUE(whole.surface.HasImage());
+    EXPECT_EQ(whole.why, lumio::DecodeFailure::kNone);
 }
 
 TEST(GifReader, NotReadWithoutImageColoursOrPicture) {
+    using Why = lumio::DecodeFailure;
     Bytes noImage = fixtures::GifHeader(2, 2, kFour);
     noImage.push_back(0x3B);
     Bytes noTable = fixtures::GifHeader(2, 2, {});
@@ -185,12 +188,16 @@ TEST(GifReader, NotReadWithoutImageColoursOrPicture) {
     const struct {
         const char *what;
         Bytes gif;
-    } cases[] = {{"trailer before any image", noImage}, {"no colour table", noTable}, {"undecodable data", badLzw}};
+        Why why;
+    } cases[] = {{"trailer before any image", noImage, Why::kNoImageData},
+                 {"no colour table", noTable, Why::kNoImageData},
+                 {"undecodable data", badLzw, Why::kSystemRefused}};
     for (const auto &c : cases) {
         Loaded l;
         Load(c.gif, l);
         EXPECT_FALSE(l.result) << c.what;
         EXPECT_FALSE(l.surface.HasImage()) << c.what;
+        EXPECT_EQ(l.why, c.why) << c.what;
     }
 }
 

@@ -15,6 +15,7 @@ using fixtures::IconImage;
 
 struct Loaded {
     bool result = false;
+    lumio::DecodeFailure why = lumio::DecodeFailure::kNone;
     lumio::MemorySurface surface;
     StandInDecoder system;
     Bytes At(int32_t x, int32_t y) const {
@@ -26,6 +27,7 @@ struct Loaded {
 void Load(std::span<const uint8_t> ico, Loaded &l, int32_t cx = 32, int32_t cy = 32, int32_t depth = 32) {
     lumio::IcoReader reader(&l.system);
     l.result = reader.LoadStream(ico, cx, cy, &l.surface, depth);
+    l.why = reader.Failure();
 }
 
 // A 32-bit entry of w x h pixels, every pixel (b, g, r, a); its mask all clear.
@@ -47,6 +49,7 @@ Bytes Dib8() {
 }
 
 TEST(IcoReader, DirectoriesThatAreNotIconFiles) {
+    using Why = lumio::DecodeFailure;
     const Bytes good = fixtures::IconFile(1, {{2, 2, 32, Dib32(2, 2, 1, 2, 3, 255)}});
     auto with = [&](size_t at, uint8_t v) {
         Bytes b = good;
@@ -61,22 +64,24 @@ TEST(IcoReader, DirectoriesThatAreNotIconFiles) {
     const struct {
         const char *what;
         Bytes data;
+        Why why;
     } cases[] = {
-        {"six bytes, count 0", {0, 0, 1, 0, 0, 0}},
-        {"five bytes", {0, 0, 1, 0, 1}},
-        {"reserved not 0", with(0, 1)},
-        {"type 3", with(2, 3)},
-        {"directory cut short", Bytes(good.begin(), good.begin() + 20)},
-        {"sizes beyond the data", Bytes(good.begin(), good.end() - 1)},
-        {"image outside the data", outside},
-        {"image too small for a header", tiny},
-        {"no bit count anywhere", noBits},
+        {"six bytes, count 0", {0, 0, 1, 0, 0, 0}, Why::kNotThisFormat},
+        {"five bytes", {0, 0, 1, 0, 1}, Why::kNotThisFormat},
+        {"reserved not 0", with(0, 1), Why::kNotThisFormat},
+        {"type 3", with(2, 3), Why::kNotThisFormat},
+        {"directory cut short", Bytes(good.begin(), good.begin() + 20), Why::kNotThisFormat},
+        {"sizes beyond the data", Bytes(good.begin(), good.end() - 1), Why::kNotThisFormat},
+        {"image outside the data", outside, Why::kNotThisFormat},
+        {"image too small for a header", tiny, Why::kBadHeader},
+        {"no bit count anywhere", noBits, Why::kBadHeader},
     };
     for (const auto &c : cases) {
         Loaded l;
         Load(c.data, l);
         EXPECT_FALSE(l.result) << c.what;
         EXPECT_FALSE(l.surface.HasImage()) << c.what;
+        EXPECT_EQ(l.why, c.why) << c.what;
         lumio::IcoReader validator(nullptr);
         EXPECT_FALSE(validator.LoadStream(c.data, 0, 0, nullptr, 32)) << c.what;
     }
@@ -184,6 +189,7 @@ TEST(IcoReader, HeaderIsPreparedInACopy) {
 }
 
 TEST(IcoReader, ChosenEntryThatDoesNotHoldItsImage) {
+    using Why = lumio::DecodeFailure;
     auto field = [](Bytes dib, size_t at, uint32_t v) {
         for (int i = 0; i < 4; ++i) dib[at + size_t(i)] = uint8_t(v >> (8 * i));
         return dib;
@@ -192,19 +198,21 @@ TEST(IcoReader, ChosenEntryThatDoesNotHoldItsImage) {
     const struct {
         const char *what;
         Bytes dib;
+        Why why;
     } cases[] = {
-        {"header size below 40", field(d, 0, 12)},
-        {"header size past the entry", field(d, 0, 0x10000)},
-        {"header width wider than its bits", field(d, 4, 64)},
-        {"compressed bits", field(d, 16, 1)},
-        {"bits cut short", Bytes(d.begin(), d.end() - 9)},
-        {"unknown bit count", field(d, 14, 7)},
+        {"header size below 40", field(d, 0, 12), Why::kUnsupported},
+        {"header size past the entry", field(d, 0, 0x10000), Why::kUnsupported},
+        {"header width wider than its bits", field(d, 4, 64), Why::kTruncated},
+        {"compressed bits", field(d, 16, 1), Why::kUnsupported},
+        {"bits cut short", Bytes(d.begin(), d.end() - 9), Why::kTruncated},
+        {"unknown bit count", field(d, 14, 7), Why::kUnsupported},
     };
     for (const auto &c : cases) {
         Loaded l;
         Load(fixtures::IconFile(1, {{2, 2, 8, c.dib}}), l);
         EXPECT_TRUE(l.result) << c.what;
         EXPECT_FALSE(l.surface.HasImage()) << c.what;
+        EXPECT_EQ(l.why, c.why) << c.what;
     }
 }
 

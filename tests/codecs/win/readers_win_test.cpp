@@ -7,7 +7,9 @@
 #include "bmp/win/cbmp_parser.h"
 #include "gif/win/cgif_parser.h"
 #include "ico/win/cico_parser.h"
+#include "imaging/codec_registry.h"
 #include "imaging/mod_parsers_win.h"
+#include "win/library_codecs.h"
 
 #include "../support/image_builders.h"
 
@@ -263,6 +265,47 @@ TEST(cICOparser, ConvertsIconHandles) {
     DestroyIcon(mono);
 
     EXPECT_FALSE(lumio::cICOparser().ConvertstdPicTo32bpp(nullptr, s));
+}
+
+// The loader's way in: each reader made through the registry, given a byte source, says
+// whether the bytes are its format and, when it built no image, why.
+TEST(LibraryCodecs, EachReaderThroughTheRegistry) {
+    using lumio::DecodeFailure;
+    using lumio::ImageFormat;
+    lumio::RegisterLibraryCodecs();
+    Bytes gif = fixtures::GifHeader(2, 2, kFour);
+    fixtures::Append(gif, fixtures::GifImage(0, 0, 2, 2, {0, 1, 2, 3}));
+    const Bytes cutGif(gif.begin(), gif.end() - 3);
+    const Bytes bmp = fixtures::BmpFile(2, 2, 32, 0, kRows32);
+    const Bytes ico = fixtures::IconFile(1, {{2, 2, 8, Dib8()}});
+    Bytes badIco = ico;
+    badIco[6 + 16 + 14] = 7; // a bit count GDI has no rows for
+    const struct {
+        const char *what;
+        ImageFormat format;
+        const Bytes &bytes;
+        bool recognised;
+        DecodeFailure why;
+    } cases[] = {
+        {"GIF", ImageFormat::kGif, gif, true, DecodeFailure::kNone},
+        {"cut GIF", ImageFormat::kGif, cutGif, true, DecodeFailure::kTruncated},
+        {"BMP to the GIF reader", ImageFormat::kGif, bmp, false, DecodeFailure::kNotThisFormat},
+        {"icon", ImageFormat::kIcon, ico, true, DecodeFailure::kNone},
+        {"icon of 7 bits", ImageFormat::kIcon, badIco, true, DecodeFailure::kUnsupported},
+        {"GIF to the icon reader", ImageFormat::kIcon, gif, false, DecodeFailure::kNotThisFormat},
+        {"BMP", ImageFormat::kBmp, bmp, true, DecodeFailure::kNone},
+        {"GIF to the PNG reader", ImageFormat::kPng, gif, false, DecodeFailure::kNotThisFormat},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::unique_ptr<lumio::ImageDecoder> reader = lumio::MakeDecoder(c.format);
+        ASSERT_NE(reader, nullptr);
+        lumio::MemoryByteSource source(c.bytes);
+        c32bppDIB s;
+        EXPECT_EQ(reader->Decode({.source = source}, s), c.recognised);
+        EXPECT_EQ(s.HasImage(), c.why == DecodeFailure::kNone);
+        EXPECT_STREQ(lumio::DecodeFailureName(reader->Failure()), lumio::DecodeFailureName(c.why));
+    }
 }
 
 } // namespace
