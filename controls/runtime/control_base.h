@@ -200,6 +200,8 @@ protected:
     // Marks the control dirty and tells the host which member changed
     // (DISPID_UNKNOWN for a name that is only a bag key).
     void PropertyChanged(const wchar_t* name);
+    // Marks the control dirty without telling the host of a change.
+    void MarkDirty() { dirty_ = true; }
     void RaiseEvent(DISPID id, std::initializer_list<VARIANT> args = {});
     bool EventsFrozen() const { return freeze_count_ > 0; }
     void SetAccessKeys(const std::wstring& keys);

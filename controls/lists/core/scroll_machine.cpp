@@ -13,7 +13,7 @@ int32_t Saturate(int64_t v) {
 
 }  // namespace
 
-void ScrollMachine::Layout() {
+void ScrollMachine::DoLayout() {
     layout_ = LayoutParts(width_, height_, Horizontal(), p_.showButtons);
     thumbSize_ = lists::ThumbSize(layout_.trackLength, range_, p_.largeChange);
     ThumbFromValue();
@@ -25,7 +25,7 @@ void ScrollMachine::ThumbFromValue() {
 }
 
 void ScrollMachine::Relayout() {
-    Layout();
+    DoLayout();
     host_.Invalidate();
 }
 
@@ -38,7 +38,7 @@ void ScrollMachine::SetClientSize(int32_t width, int32_t height) {
 void ScrollMachine::Load(const ScrollProperties& stored) {
     p_ = stored;
     range_ = static_cast<int64_t>(p_.max) - p_.min;
-    Layout();
+    DoLayout();
 }
 
 void ScrollMachine::SetMax(int32_t v) {

@@ -39,7 +39,7 @@ struct ScrollPaintStates {
 
 class ScrollMachine {
 public:
-    explicit ScrollMachine(ScrollHost& host) : host_(host) { Layout(); }
+    explicit ScrollMachine(ScrollHost& host) : host_(host) { DoLayout(); }
 
     const ScrollProperties& Properties() const { return p_; }
     int64_t Range() const { return range_; }
@@ -80,7 +80,7 @@ public:
     ScrollPaintStates PaintStates(bool enabled) const;
 
 private:
-    void Layout();
+    void DoLayout();
     void ThumbFromValue();
     void Start(int id, int32_t ms);
     void Stop(int id);
