@@ -1,0 +1,209 @@
+// LumioScrollbar in our container, under real mouse input.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "lumio_scrollbar.h"
+#include "png_shot.h"
+#include "test_host.h"
+
+namespace {
+
+using lumio::Variant;
+using lumio::host::Form;
+using lumio::host::Site;
+using lumio::lists::LumioScrollbar;
+using namespace testhost;
+
+namespace id = lumio::tlb::dispid::LumioScrollbar;
+namespace ev = lumio::tlb::dispid::LumioScrollbarEvents;
+
+class ScrollbarTest : public OleTest {
+protected:
+    Site* bar_ = nullptr;
+    HWND hwnd_ = nullptr;
+    RECT screen_{};
+    IDispatch* Bar() { return bar_->Object().get(); }
+
+    void Start(RECT rect = {20, 20, 37, 156}, IPropertyBag* bag = nullptr, bool userMode = true) {
+        Form& f = NewForm(userMode);
+        bar_ = f.Add(LumioScrollbar::Create, L"VScroll1", rect, bag);
+        ASSERT_NE(bar_, nullptr);
+        hwnd_ = bar_->ControlWindow();
+        GetWindowRect(hwnd_, &screen_);
+        MoveTo(screen_.left - 60, screen_.top - 10);
+        Settle(form_.get());
+        f.log().clear();
+    }
+    long Value() { return AsLong(Get(Bar(), id::Value)); }
+    int Count(DISPID which) const {
+        int n = 0;
+        for (auto& e : form_->log())
+            if (!e.notice && e.id == which) ++n;
+        return n;
+    }
+    int Notices() const {
+        int n = 0;
+        for (auto& e : form_->log()) n += e.notice ? 1 : 0;
+        return n;
+    }
+    static void Send(DWORD flags, int x = 0, int y = 0) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dwFlags = flags;
+        if (flags & MOUSEEVENTF_ABSOLUTE) {
+            in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
+            in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
+        }
+        SendInput(1, &in, sizeof in);
+    }
+    static void MoveTo(int x, int y) { Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+    void PressAt(int x, int y) {
+        MoveTo(screen_.left + x, screen_.top + y);
+        Send(MOUSEEVENTF_LEFTDOWN);
+    }
+    void Release() { Send(MOUSEEVENTF_LEFTUP); }
+    bool Wait(const std::function<bool()>& done) { return WaitUntil(form_.get(), done); }
+
+    void Shot(const wchar_t* name) {
+        RECT rc;
+        GetClientRect(hwnd_, &rc);
+        const int w = rc.right, h = rc.bottom;
+        BITMAPINFO bi{};
+        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+        void* bits = nullptr;
+        HDC screen = GetDC(hwnd_);
+        HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+        HDC mem = CreateCompatibleDC(screen);
+        HGDIOBJ old = SelectObject(mem, dib);
+        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+        GdiFlush();
+        std::vector<uint8_t> px(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + w * h * 4);
+        SelectObject(mem, old);
+        DeleteDC(mem);
+        DeleteObject(dib);
+        ReleaseDC(hwnd_, screen);
+        ui::SavePng(name, w, h, px);
+    }
+};
+
+TEST_F(ScrollbarTest, WritesClampWithoutNoticesButMarkTheBarDirty) {
+    Start();
+    struct Case {
+        DISPID member;
+        long write, read;
+    } cases[] = {
+        {id::ChangeFrequency, 10, 25}, {id::ChangeDelay, -5, 0}, {id::SmallChange, 0, 1}, {id::LargeChange, 0, 1},
+        {id::Orientation, 3, 1},       {id::Orientation, 0, 0},  {id::Value, 500, 100},  {id::Max, -7, 0},
+    };
+    for (const auto& c : cases) {
+        ASSERT_EQ(Put(Bar(), c.member, Variant::Long(c.write)), S_OK);
+        EXPECT_EQ(AsLong(Get(Bar(), c.member)), c.read) << c.member;
+    }
+    // Max below the value lowered it silently: one Change, from the Value write.
+    EXPECT_EQ(Value(), 0);
+    EXPECT_EQ(Count(ev::Change), 1);
+    EXPECT_EQ(Notices(), 0);
+    lumio::ComPtr<IPersistPropertyBag> persist;
+    ASSERT_EQ(Bar()->QueryInterface(IID_IPersistStreamInit, reinterpret_cast<void**>(persist.put())), S_OK);
+    EXPECT_EQ(reinterpret_cast<IPersistStreamInit*>(persist.get())->IsDirty(), S_OK);
+}
+
+TEST_F(ScrollbarTest, EveryKeyRoundTripsUnclamped) {
+    Start();
+    struct Case {
+        DISPID member;
+        long value;
+    } cases[] = {{id::Min, -2147483647 - 1}, {id::Max, 2147483647}, {id::Value, 12345}, {id::SmallChange, 7},
+                 {id::LargeChange, 70},      {id::ChangeDelay, 900},  {id::ChangeFrequency, 30}, {id::Orientation, 1}};
+    for (const auto& c : cases) ASSERT_EQ(Put(Bar(), c.member, Variant::Long(c.value)), S_OK);
+    Put(Bar(), id::ShowButtons, Variant::Bool(false));
+    Put(Bar(), id::Enabled, Variant::Bool(false));
+    auto bag = form().Save(bar_);
+    ASSERT_TRUE(bag);
+    Site* copy = form().Add(LumioScrollbar::Create, L"VScroll2", RECT{60, 20, 200, 37}, bag.get());
+    ASSERT_NE(copy, nullptr);
+    for (const auto& c : cases) EXPECT_EQ(AsLong(Get(copy->Object().get(), c.member)), c.value) << c.member;
+    EXPECT_EQ(AsLong(Get(copy->Object().get(), id::ShowButtons)), 0);
+    EXPECT_EQ(AsLong(Get(copy->Object().get(), id::Enabled)), 0);
+}
+
+TEST_F(ScrollbarTest, HeldArrowRepeatsStopsAtTheLimitAndNeverTakesTheFocus) {
+    Start();
+    Put(Bar(), id::Max, Variant::Long(4));
+    Put(Bar(), id::ChangeDelay, Variant::Long(100));
+    form_->log().clear();
+    PressAt(8, 130);
+    EXPECT_TRUE(Wait([&] { return Value() == 4; }));
+    Shot(L"scrollbar_pressed.png");
+    Release();
+    Settle(form_.get());
+    EXPECT_EQ(Count(ev::Change), 4);
+    EXPECT_NE(GetFocus(), hwnd_);
+    EXPECT_NE(GetCapture(), hwnd_);
+}
+
+TEST_F(ScrollbarTest, ReleaseOutsideEndsThePress) {
+    Start();
+    Put(Bar(), id::ChangeDelay, Variant::Long(50));
+    Put(Bar(), id::ChangeFrequency, Variant::Long(25));
+    PressAt(8, 130);
+    EXPECT_TRUE(Wait([&] { return Value() >= 3; }));
+    MoveTo(screen_.left + 300, screen_.top + 130);
+    Release();
+    Settle(form_.get());
+    const long after = Value();
+    MoveTo(screen_.left + 8, screen_.top + 130);
+    Settle(form_.get());
+    Sleep(200);
+    Settle(form_.get());
+    EXPECT_EQ(Value(), after);
+    EXPECT_EQ(lumio::lists::kPartNone,
+              static_cast<LumioScrollbar*>(Bar())->machine().PressedPart());
+}
+
+TEST_F(ScrollbarTest, DoubleClickStepsTwiceAndLeavesTheButtonUp) {
+    Start();
+    PressAt(8, 130);
+    Release();
+    Send(MOUSEEVENTF_LEFTDOWN);
+    Release();
+    EXPECT_TRUE(Wait([&] { return Value() == 2; }));
+    Settle(form_.get());
+    EXPECT_EQ(Value(), 2);
+    EXPECT_EQ(static_cast<LumioScrollbar*>(Bar())->machine().PressedPart(), lumio::lists::kPartNone);
+}
+
+TEST_F(ScrollbarTest, ThumbDragScrollsThenChangesOnce) {
+    Start();
+    PressAt(8, 21);  // the thumb at 18..27
+    Settle(form_.get());
+    MoveTo(screen_.left + 8, screen_.top + 60);
+    Settle(form_.get());
+    MoveTo(screen_.left + 8, screen_.top + 80);
+    Settle(form_.get());
+    Shot(L"scrollbar_drag.png");
+    Release();
+    Settle(form_.get());
+    EXPECT_GE(Count(ev::Scroll), 1);
+    EXPECT_EQ(Count(ev::Change), 1);
+    EXPECT_GT(Value(), 40);
+    // The last event is the Change of the release.
+    ASSERT_FALSE(form_->log().empty());
+    EXPECT_EQ(form_->log().back().id, ev::Change);
+}
+
+TEST_F(ScrollbarTest, LooksHorizontalAndDisabled) {
+    Start({20, 20, 220, 37});
+    Put(Bar(), id::Orientation, Variant::Long(1));
+    Put(Bar(), id::Value, Variant::Long(50));
+    Settle(form_.get());
+    Shot(L"scrollbar_horizontal.png");
+    Put(Bar(), id::Enabled, Variant::Bool(false));
+    Settle(form_.get());
+    Shot(L"scrollbar_disabled.png");
+    // The painter found all twelve skins.
+    EXPECT_EQ(IsWindowEnabled(hwnd_), FALSE);
+}
+
+}  // namespace
