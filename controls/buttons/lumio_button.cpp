@@ -5,8 +5,8 @@
 
 #include "access_key.h"
 #include "basic_arith.h"
-#include "button_colours.h"
-#include "imaging/mod_parsers_win.h"
+#include "colour_math.h"
+#include "ole_colour_win.h"
 
 namespace lumio::buttons {
 

@@ -5,11 +5,12 @@
 #include <vector>
 
 #include "basic_arith.h"
-#include "button_colours.h"
 #include "button_layout.h"
+#include "colour_math.h"
 #include "gradient_rows.h"
-#include "imaging/gdi_scope.h"
-#include "imaging/mod_parsers_win.h"
+#include "gdi_scope.h"
+#include "ole_colour_win.h"
+#include "os_version_win.h"
 #include "lumio_button.h"
 #include "picture_pass.h"
 
@@ -330,13 +331,6 @@ void LumioButton::pSetColors() {
     m_cCheckedEnd = pRGB(242, 242, 242);
 }
 
-bool LumioButton::pIsNT() {
-    OSVERSIONINFOA info{};
-    info.dwOSVersionInfoSize = sizeof info;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    return GetVersionExA(&info) && info.dwPlatformId == VER_PLATFORM_WIN32_NT;
-#pragma GCC diagnostic pop
-}
+bool LumioButton::pIsNT() { return IsNtFamily(); }
 
 }  // namespace lumio::buttons

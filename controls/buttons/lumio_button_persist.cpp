@@ -2,7 +2,6 @@
 // run-time set-up, resizing and termination.
 #include "access_key.h"
 #include "export_probe.h"
-#include "imaging/mod_parsers_win.h"
 #include "lumio_button.h"
 #include "run_time_error.h"
 

@@ -18,7 +18,7 @@ void DropPrevProc(HWND hWnd) {
 LRESULT CALLBACK FrameWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     const UINT received = uMsg;
     LRESULT result = 0;
-    ComRef<IFrameWindowProc> frame;
+    ComPtr<IFrameWindowProc> frame;
     if (ObjectFromAddress(reinterpret_cast<uintptr_t>(GetPropA(hWnd, kFrameObjectProp)), frame)) {
         try {
             frame->WindowProc(uMsg, wParam, lParam, result);

@@ -32,7 +32,7 @@ void Unhook(HHOOK& hook) {
 // bar leaves the event alone.
 template <class Call>
 bool AskBar(IMenuBarHooks* bar, Call call) {
-    ComRef<IMenuBarHooks> hold;
+    ComPtr<IMenuBarHooks> hold;
     if (!ObjectFromAddress(reinterpret_cast<uintptr_t>(bar), hold)) return false;
     bool handled = false;
     try {

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "com_ref.h"
+#include "com_ptr.h"
 #include "frame_interfaces.h"
 #include "word_helpers.h"
 
@@ -36,9 +36,9 @@ WNDPROC FramePreviousProc(HWND hWnd);
 
 // A counted reference to the object at a raw address; false for 0.
 template <class T>
-bool ObjectFromAddress(uintptr_t address, ComRef<T>& object) {
+bool ObjectFromAddress(uintptr_t address, ComPtr<T>& object) {
     if (!address) return false;
-    object = ComRef<T>(reinterpret_cast<T*>(address));
+    object = ComPtr<T>(reinterpret_cast<T*>(address));
     return true;
 }
 
@@ -49,9 +49,6 @@ void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar);
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuKeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam);
-
-// OLE colour to RGB: a value with the high bit set is GetSysColor(low byte).
-COLORREF TranslateSysColor(uint32_t oleColour);
 
 // Keeps a bitmap of cx by cy compatible with hDC in hBitmap, making a new
 // one (bRecreated) only when the size differs. With hMemDC, the bitmap is

@@ -3,30 +3,20 @@
 #include <algorithm>
 #include <new>
 
+#include "com_object.h"
+
 namespace lumio {
 
 namespace {
 
 // A self-contained enumerator over a snapshot of items.
 template <class IEnum, class Item, const IID* kIid>
-class Enumerator : public IEnum {
+class Enumerator : public ComObject<Enumerator<IEnum, Item, kIid>, IEnum> {
 public:
     Enumerator(std::vector<Item> items, size_t pos) : items_(std::move(items)), pos_(pos) {}
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override {
-        if (!out) return E_POINTER;
-        if (riid == IID_IUnknown || riid == *kIid) {
-            *out = static_cast<IEnum*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override {
-        ULONG r = --refs_;
-        if (!r) delete this;
-        return r;
+    void* Interface(REFIID riid) {
+        if (riid == IID_IUnknown || riid == *kIid) return static_cast<IEnum*>(this);
+        return nullptr;
     }
     STDMETHODIMP Next(ULONG count, Item* out, ULONG* fetched) override {
         if (!out || (count > 1 && !fetched)) return E_POINTER;
@@ -61,7 +51,7 @@ private:
         d.pUnk->AddRef();
         return d;
     }
-    virtual ~Enumerator() {
+    ~Enumerator() override {
         if constexpr (std::is_same_v<Item, CONNECTDATA>)
             for (auto& d : items_) d.pUnk->Release();
         else
@@ -69,7 +59,6 @@ private:
     }
     std::vector<Item> items_;
     size_t pos_;
-    ULONG refs_ = 1;
 };
 
 using PointEnum = Enumerator<IEnumConnectionPoints, IConnectionPoint*, &IID_IEnumConnectionPoints>;

@@ -9,6 +9,7 @@
 #include "simple_dispatch.h"
 #include "class_table.h"
 #include "module_lock.h"
+#include "ole_colour_win.h"
 #include "std_objects.h"
 
 namespace lumio {
@@ -133,14 +134,12 @@ void ControlBase::FinalRelease() {
 
 HDC ControlBase::Hdc() {
     // The class keeps one device context per window; the image has its own.
-    HDC dc = image_dc_ ? image_dc_ : GetDC(hwnd_);
+    HDC dc = image_dc_ ? image_dc_.get() : GetDC(hwnd_);
     if (ComPtr<IFont> f = font_.As<IFont>()) {
         HFONT h = nullptr;
         if (SUCCEEDED(f->get_hFont(&h)) && h) SelectObject(dc, h);
     }
-    COLORREF fore = 0;
-    OleTranslateColor(fore_color_, nullptr, &fore);
-    SetTextColor(dc, fore);
+    SetTextColor(dc, TranslateOleColor(fore_color_));
     SetBkMode(dc, TRANSPARENT);
     return dc;
 }
@@ -212,13 +211,10 @@ void ControlBase::SetSurfaceColors(OLE_COLOR back, OLE_COLOR fore) {
 void ControlBase::Cls() {
     if (!hwnd_) return;
     HDC dc = Hdc();
-    COLORREF back = 0;
-    OleTranslateColor(back_color_, nullptr, &back);
     RECT rc;
     GetClientRect(hwnd_, &rc);
-    HBRUSH brush = CreateSolidBrush(back);
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    gdi::OwnedObject<HBRUSH> brush(CreateSolidBrush(TranslateOleColor(back_color_)));
+    FillRect(dc, &rc, brush.get());
     if (image_dc_) InvalidateRect(hwnd_, nullptr, FALSE);
 }
 
@@ -245,9 +241,8 @@ int ControlBase::ScaleHeight() const {
 
 namespace {
 int ScreenDpi(int index) {
-    HDC dc = GetDC(nullptr);
-    int dpi = GetDeviceCaps(dc, index);
-    ReleaseDC(nullptr, dc);
+    ScreenDC screen;
+    int dpi = GetDeviceCaps(screen.get(), index);
     return dpi > 0 ? dpi : 96;
 }
 }  // namespace

@@ -14,6 +14,7 @@
 #include "ambient.h"
 #include "com_ptr.h"
 #include "connection_points.h"
+#include "gdi_scope.h"
 #include "member_table.h"
 #include "ole_types.h"
 #include "property_bag_io.h"
@@ -222,7 +223,7 @@ protected:
     // A persistent image: drawing through Hdc goes into a bitmap that the
     // window shows whenever it is painted, and no Paint event is raised.
     void SetAutoRedraw(bool on);
-    bool AutoRedraw() const { return image_dc_ != nullptr; }
+    bool AutoRedraw() const { return static_cast<bool>(image_dc_); }
     // Size of text in the control's font, in pixels: the widest line, the lines' total height.
     int TextWidth(const std::wstring& text);
     int TextHeight(const std::wstring& text);
@@ -310,9 +311,10 @@ private:
     OLE_COLOR back_color_ = 0x8000000F;
     OLE_COLOR fore_color_ = 0x80000012;
     HACCEL accelerators_ = nullptr;
-    // The persistent image while auto-redraw is on.
-    HDC image_dc_ = nullptr;
-    HBITMAP image_bitmap_ = nullptr;
+    // The persistent image while auto-redraw is on; the bitmap is selected
+    // into the DC until DropImage puts image_old_ back.
+    gdi::OwnedObject<HBITMAP> image_bitmap_;
+    gdi::OwnedDC image_dc_;
     HGDIOBJ image_old_ = nullptr;
     SIZE image_size_{};
     void ResizeImage();

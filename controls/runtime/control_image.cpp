@@ -4,16 +4,14 @@
 #include <vector>
 
 #include "control_base.h"
+#include "ole_colour_win.h"
 
 namespace lumio {
 
 namespace {
 void FillWith(HDC dc, OLE_COLOR colour, const RECT& rc) {
-    COLORREF rgb = 0;
-    OleTranslateColor(colour, nullptr, &rgb);
-    HBRUSH brush = CreateSolidBrush(rgb);
-    FillRect(dc, &rc, brush);
-    DeleteObject(brush);
+    gdi::OwnedObject<HBRUSH> brush(CreateSolidBrush(TranslateOleColor(colour)));
+    FillRect(dc, &rc, brush.get());
 }
 }  // namespace
 
@@ -31,31 +29,25 @@ void ControlBase::ResizeImage() {
     GetClientRect(hwnd_, &rc);
     SIZE size{std::max<LONG>(rc.right, 1), std::max<LONG>(rc.bottom, 1)};
     if (image_dc_ && size.cx == image_size_.cx && size.cy == image_size_.cy) return;
-    HDC window = GetDC(hwnd_);
-    HDC dc = CreateCompatibleDC(window);
-    HBITMAP bmp = CreateCompatibleBitmap(window, size.cx, size.cy);
-    if (!dc || !bmp) {
-        if (dc) DeleteDC(dc);
-        if (bmp) DeleteObject(bmp);
-        return;
-    }
-    HGDIOBJ old = SelectObject(dc, bmp);
-    FillWith(dc, back_color_, RECT{0, 0, size.cx, size.cy});
-    if (image_dc_) BitBlt(dc, 0, 0, image_size_.cx, image_size_.cy, image_dc_, 0, 0, SRCCOPY);
+    HDC window = GetDC(hwnd_);  // the window's own DC: nothing to release
+    gdi::OwnedDC dc(CreateCompatibleDC(window));
+    gdi::OwnedObject<HBITMAP> bmp(CreateCompatibleBitmap(window, size.cx, size.cy));
+    if (!dc || !bmp) return;
+    HGDIOBJ old = SelectObject(dc.get(), bmp.get());
+    FillWith(dc.get(), back_color_, RECT{0, 0, size.cx, size.cy});
+    if (image_dc_) BitBlt(dc.get(), 0, 0, image_size_.cx, image_size_.cy, image_dc_.get(), 0, 0, SRCCOPY);
     DropImage();
-    image_dc_ = dc;
-    image_bitmap_ = bmp;
+    image_dc_ = std::move(dc);
+    image_bitmap_ = std::move(bmp);
     image_old_ = old;
     image_size_ = size;
 }
 
 void ControlBase::DropImage() {
     if (!image_dc_) return;
-    SelectObject(image_dc_, image_old_);
-    DeleteObject(image_bitmap_);
-    DeleteDC(image_dc_);
-    image_dc_ = nullptr;
-    image_bitmap_ = nullptr;
+    SelectObject(image_dc_.get(), image_old_);
+    image_bitmap_.reset();
+    image_dc_.reset();
     image_old_ = nullptr;
     image_size_ = {};
 }

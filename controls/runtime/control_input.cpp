@@ -86,7 +86,7 @@ LRESULT ControlBase::HandleMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd_, &ps);
-        if (image_dc_) BitBlt(dc, 0, 0, image_size_.cx, image_size_.cy, image_dc_, 0, 0, SRCCOPY);
+        if (image_dc_) BitBlt(dc, 0, 0, image_size_.cx, image_size_.cy, image_dc_.get(), 0, 0, SRCCOPY);
         else Safely([&] { OnPaint(); });
         EndPaint(hwnd_, &ps);
         return 0;

@@ -15,17 +15,14 @@ STDMETHODIMP ControlBase::Draw(DWORD aspect, LONG, void*, DVTARGETDEVICE*, HDC, 
     if (rc.right <= 0 || rc.bottom <= 0) return S_OK;
     // Paint into the window first, then copy what it shows.
     RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    HDC own = GetDC(hwnd_);
-    HDC mem = CreateCompatibleDC(own);
-    HBITMAP bmp = CreateCompatibleBitmap(own, rc.right, rc.bottom);
-    HGDIOBJ old = SelectObject(mem, bmp);
-    BitBlt(mem, 0, 0, rc.right, rc.bottom, own, 0, 0, SRCCOPY);
+    HDC own = GetDC(hwnd_);  // the window's own DC: nothing to release
+    gdi::OwnedDC mem(CreateCompatibleDC(own));
+    gdi::OwnedObject<HBITMAP> bmp(CreateCompatibleBitmap(own, rc.right, rc.bottom));
+    gdi::Selection selected(mem.get(), bmp.get());
+    BitBlt(mem.get(), 0, 0, rc.right, rc.bottom, own, 0, 0, SRCCOPY);
     SetStretchBltMode(hdc, COLORONCOLOR);
-    StretchBlt(hdc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, mem, 0, 0,
-               rc.right, rc.bottom, SRCCOPY);
-    SelectObject(mem, old);
-    DeleteObject(bmp);
-    DeleteDC(mem);
+    StretchBlt(hdc, bounds->left, bounds->top, bounds->right - bounds->left, bounds->bottom - bounds->top, mem.get(),
+               0, 0, rc.right, rc.bottom, SRCCOPY);
     return S_OK;
 }
 

@@ -1,38 +1,19 @@
 #include "host_sinks.h"
 
+#include "com_object.h"
 #include "host_form.h"
 
 namespace lumio::host {
 
 namespace {
 
-template <class Derived, class I>
-class Unknown : public I {
-public:
-    STDMETHODIMP_(ULONG) AddRef() override { return InterlockedIncrement(&refs_); }
-    STDMETHODIMP_(ULONG) Release() override {
-        LONG r = InterlockedDecrement(&refs_);
-        if (!r) delete static_cast<Derived*>(this);
-        return r;
-    }
-
-protected:
-    virtual ~Unknown() = default;
-    LONG refs_ = 1;
-};
-
-class EventSink : public Unknown<EventSink, IDispatch> {
+class EventSink : public ComObject<EventSink, IDispatch> {
 public:
     EventSink(Form* form, Site* site, REFIID iid) : form_(form), site_(site), iid_(iid) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == iid_) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+    // The control's event interface as well.
+    void* Interface(REFIID iid) {
+        if (iid == iid_) return static_cast<IDispatch*>(this);
+        return ComObject::Interface(iid);
     }
     STDMETHODIMP GetTypeInfoCount(UINT* n) override {
         if (n) *n = 0;
@@ -54,19 +35,9 @@ private:
     IID iid_;
 };
 
-class NotifySink : public Unknown<NotifySink, IPropertyNotifySink> {
+class NotifySink : public ComObject<NotifySink, IPropertyNotifySink> {
 public:
     NotifySink(Form* form, Site* site) : form_(form), site_(site) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IPropertyNotifySink) {
-            *out = static_cast<IPropertyNotifySink*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
     STDMETHODIMP OnChanged(DISPID id) override {
         form_->Record(*site_, true, id, nullptr);
         return S_OK;
@@ -78,19 +49,13 @@ private:
     Site* site_;
 };
 
-class Frame : public Unknown<Frame, IOleInPlaceFrame> {
+class Frame : public ComObject<Frame, IOleInPlaceFrame> {
 public:
     explicit Frame(Form* form) : form_(form) {}
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow ||
-            iid == IID_IOleInPlaceFrame) {
-            *out = static_cast<IOleInPlaceFrame*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
+    // The frame's base interfaces as well.
+    void* Interface(REFIID iid) {
+        if (iid == IID_IOleWindow || iid == IID_IOleInPlaceUIWindow) return static_cast<IOleInPlaceFrame*>(this);
+        return ComObject::Interface(iid);
     }
     STDMETHODIMP GetWindow(HWND* hwnd) override {
         if (!hwnd) return E_POINTER;

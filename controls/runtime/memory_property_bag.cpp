@@ -5,6 +5,7 @@
 
 #include <olectl.h>
 
+#include "gdi_scope.h"
 #include "variant_convert.h"
 
 namespace lumio {
@@ -36,10 +37,9 @@ bool SaveBitmapPicture(IUnknown* obj, CLSID& clsid, std::vector<BYTE>& data) {
     memcpy(p, header, sizeof header);
     memcpy(p + sizeof header, &bf, sizeof bf);
     memcpy(p + sizeof header + sizeof bf, &bi, sizeof bi);
-    HDC dc = GetDC(nullptr);
-    int rows = GetDIBits(dc, bmp, 0, info.bmHeight, p + sizeof header + sizeof bf + sizeof bi,
+    ScreenDC screen;
+    int rows = GetDIBits(screen.get(), bmp, 0, info.bmHeight, p + sizeof header + sizeof bf + sizeof bi,
                          reinterpret_cast<BITMAPINFO*>(&bi), DIB_RGB_COLORS);
-    ReleaseDC(nullptr, dc);
     if (rows != info.bmHeight) return false;
     clsid = CLSID_StdPicture;
     return true;
@@ -143,25 +143,6 @@ bool PlainTypeStored(VARTYPE vt) {
 
 ComPtr<MemoryPropertyBag> MemoryPropertyBag::Create() {
     return ComPtr<MemoryPropertyBag>::Attach(new MemoryPropertyBag());
-}
-
-STDMETHODIMP MemoryPropertyBag::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IPropertyBag) {
-        *out = static_cast<IPropertyBag*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) MemoryPropertyBag::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) MemoryPropertyBag::Release() {
-    LONG r = InterlockedDecrement(&refs_);
-    if (!r) delete this;
-    return r;
 }
 
 MemoryPropertyBag::Entry* MemoryPropertyBag::Find(const std::wstring& name) {

@@ -8,18 +8,16 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "ole_types.h"
 
 namespace lumio {
 
-class MemoryPropertyBag : public IPropertyBag {
+class MemoryPropertyBag : public ComObject<MemoryPropertyBag, IPropertyBag> {
 public:
     static ComPtr<MemoryPropertyBag> Create();
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP Read(LPCOLESTR name, VARIANT* value, IErrorLog* log) override;
     STDMETHODIMP Write(LPCOLESTR name, VARIANT* value) override;
 
@@ -42,12 +40,11 @@ private:
         std::vector<BYTE> data; // the object's saved state
     };
     MemoryPropertyBag() = default;
-    virtual ~MemoryPropertyBag() = default;
+    ~MemoryPropertyBag() override = default;
     Entry* Find(const std::wstring& name);
     const Entry* Find(const std::wstring& name) const;
 
     std::vector<Entry> entries_;
-    LONG refs_ = 1;
 };
 
 }  // namespace lumio

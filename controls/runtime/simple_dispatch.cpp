@@ -4,25 +4,6 @@ namespace lumio {
 
 ComPtr<SimpleDispatch> SimpleDispatch::Create() { return ComPtr<SimpleDispatch>::Attach(new SimpleDispatch()); }
 
-STDMETHODIMP SimpleDispatch::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IDispatch) {
-        *out = static_cast<IDispatch*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) SimpleDispatch::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) SimpleDispatch::Release() {
-    LONG r = InterlockedDecrement(&refs_);
-    if (!r) delete this;
-    return r;
-}
-
 STDMETHODIMP SimpleDispatch::GetTypeInfoCount(UINT* count) {
     if (!count) return E_POINTER;
     *count = 0;

@@ -7,12 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "ole_types.h"
 
 namespace lumio {
 
-class SimpleDispatch : public IDispatch {
+class SimpleDispatch : public ComObject<SimpleDispatch, IDispatch> {
 public:
     struct Entry {
         DISPID id;
@@ -28,9 +29,6 @@ public:
     // Members this object lacks are looked up on the object fallback gives.
     void SetFallback(std::function<ComPtr<IDispatch>()> fallback) { fallback_ = std::move(fallback); }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP GetTypeInfoCount(UINT* count) override;
     STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo** out) override;
     STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCID, DISPID* ids) override;
@@ -39,12 +37,11 @@ public:
 
 private:
     SimpleDispatch() = default;
-    virtual ~SimpleDispatch() = default;
+    ~SimpleDispatch() override = default;
     const Entry* Find(DISPID id) const;
 
     std::vector<Entry> entries_;
     std::function<ComPtr<IDispatch>()> fallback_;
-    LONG refs_ = 1;
 };
 
 // Late-bound helpers for the callers of such objects.

@@ -4,7 +4,7 @@
 
 #include "button_fixture.h"
 #include "std_objects.h"
-#include "button_colours.h"
+#include "colour_math.h"
 #include "gradient_rows.h"
 #include "png_shot.h"
 

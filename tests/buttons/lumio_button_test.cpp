@@ -1,7 +1,7 @@
 // LumioButton's properties, persistence and property rules in our container.
 #include <cmath>
 
-#include "button_colours.h"
+#include "colour_math.h"
 #include "button_fixture.h"
 #include "gradient_rows.h"
 #include "class_table.h"

@@ -3,7 +3,6 @@
 #include <vector>
 
 #include "gradient_lines.h"
-#include "sys_color.h"
 #include "word_helpers.h"
 
 using namespace lumio;
@@ -24,19 +23,6 @@ TEST(WordHelpers, BothHalvesAreSignExtended) {
     }
     EXPECT_EQ(MakeLong(-1, 1), 0x1FFFF);
     EXPECT_EQ(MakeLong(5, -1), static_cast<int32_t>(0xFFFF0005));
-}
-
-TEST(TranslateSysColor, HighBitNamesASystemColourByItsLowByte) {
-    std::vector<int> asked;
-    auto sys = [&](int index) {
-        asked.push_back(index);
-        return 0x00100000u + static_cast<uint32_t>(index);
-    };
-    EXPECT_EQ(TranslateSysColorWith(0x80000002u, sys), 0x00100002u);
-    EXPECT_EQ(TranslateSysColorWith(0x80001F0Fu, sys), 0x0010000Fu) << "only the low byte selects";
-    EXPECT_EQ(TranslateSysColorWith(0x000000FFu, sys), 0x000000FFu);
-    EXPECT_EQ(TranslateSysColorWith(0x7FFFFFFFu, sys), 0x7FFFFFFFu);
-    EXPECT_EQ(asked, (std::vector<int>{2, 15}));
 }
 
 std::vector<GradientLine> Plan(uint32_t c1, uint32_t c2, int32_t X1, int32_t Y1, int32_t X2, int32_t Y2, uint8_t step) {

@@ -153,7 +153,7 @@ TEST_F(FrameWindowProcTest, WithoutFrameOrPreviousProcedureTheDefaultAnswers) {
 
 TEST(ObjectFromAddress, ZeroLeavesTheObjectAlone) {
     FakeFrame f;
-    ComRef<IFrameWindowProc> ref(&f);
+    ComPtr<IFrameWindowProc> ref(&f);
     EXPECT_FALSE(ObjectFromAddress(0, ref));
     EXPECT_EQ(ref.get(), &f);
     EXPECT_EQ(f.refs, 2);

@@ -165,21 +165,21 @@ TEST(StreamHelpers, StreamToArrayTakesTheStreamLengthNotTheBlock) {
     ASSERT_EQ(stream->Write("0123456789", 10, &written), S_OK);
     // Grow the memory block behind the stream: its length stays 10.
     HGLOBAL block = nullptr;
-    ASSERT_EQ(GetHGlobalFromStream(stream.Get(), &block), S_OK);
+    ASSERT_EQ(GetHGlobalFromStream(stream.get(), &block), S_OK);
     ASSERT_EQ(GlobalReAlloc(block, 4096, GMEM_MOVEABLE | GMEM_ZEROINIT), block);
     ASSERT_GE(GlobalSize(block), 4096u);
     std::vector<std::uint8_t> bytes;
-    ASSERT_TRUE(StreamToArray(stream.Get(), bytes));
+    ASSERT_TRUE(StreamToArray(stream.get(), bytes));
     EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "0123456789");
 
     std::vector<std::uint8_t> empty;
-    EXPECT_FALSE(StreamToArray(ArrayToStream({}, 0).Get(), empty)) << "nothing written";
+    EXPECT_FALSE(StreamToArray(ArrayToStream({}, 0).get(), empty)) << "nothing written";
 }
 
 TEST(StreamHelpers, ArrayToStreamFromAStartIndex) {
     const std::vector<std::uint8_t> src = {1, 2, 3, 4, 5};
     std::vector<std::uint8_t> out;
-    ASSERT_TRUE(StreamToArray(ArrayToStream(src, 2).Get(), out));
+    ASSERT_TRUE(StreamToArray(ArrayToStream(src, 2).get(), out));
     EXPECT_EQ(out, (std::vector<std::uint8_t>{3, 4, 5}));
     EXPECT_FALSE(ArrayToStream(src, 5)) << "start beyond the array";
 }

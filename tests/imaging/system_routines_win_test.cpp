@@ -10,14 +10,6 @@
 
 using namespace lumio;
 
-TEST(TranslateOleColor, SystemColoursAndPlainColours) {
-    for (int index : {COLOR_WINDOW, COLOR_BTNFACE, COLOR_HIGHLIGHT, COLOR_WINDOWTEXT, COLOR_3DDKSHADOW}) {
-        EXPECT_EQ(TranslateOleColor(0x80000000u | static_cast<std::uint32_t>(index)), GetSysColor(index)) << index;
-    }
-    EXPECT_EQ(TranslateOleColor(0x00123456u), 0x00123456u);
-    EXPECT_EQ(TranslateOleColor(0x800000FFu), 0u) << "no such system colour";
-}
-
 TEST(IsDllFunctionAvailable, LibraryAndFunction) {
     EXPECT_TRUE(IsDllFunctionAvailable("kernel32.dll", "GetVersion"));
     EXPECT_FALSE(IsDllFunctionAvailable("kernel32.dll", "NoSuchFunctionHere"));

@@ -27,7 +27,7 @@ COLORREF CanvasColor(const Canvas &c, int x, int y) {
 }
 
 // A screen-compatible bitmap whose pixel (x, y) is RGB(x * 7, y, 200), owned by a picture object.
-Microsoft::WRL::ComPtr<IPicture> PatternPicture(int w, int h) {
+lumio::ComPtr<IPicture> PatternPicture(int w, int h) {
     HDC screen = GetDC(nullptr);
     HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
     HDC dc = CreateCompatibleDC(screen);
@@ -147,7 +147,7 @@ TEST(pcMemDC, CreateFromPictureCopiesTheBitmap) {
     auto pic = PatternPicture(13, 156);
     ASSERT_NE(pic, nullptr);
     pcMemDC m;
-    m.CreateFromPicture(pic.Get());
+    m.CreateFromPicture(pic.get());
     EXPECT_EQ(m.Width(), 13);
     EXPECT_EQ(m.Height(), 156);
     for (int y = 0; y < 156; ++y)
@@ -157,7 +157,7 @@ TEST(pcMemDC, CreateFromPictureCopiesTheBitmap) {
     pcMemDC big;
     big.Width(20);
     big.Height(200);
-    big.CreateFromPicture(pic.Get());
+    big.CreateFromPicture(pic.get());
     EXPECT_EQ(big.Width(), 20);
     EXPECT_EQ(big.Height(), 200);
     EXPECT_EQ(GetPixel(big.hDC(), 12, 155), RGB(84, 155, 200));
@@ -166,7 +166,7 @@ TEST(pcMemDC, CreateFromPictureCopiesTheBitmap) {
     pcMemDC wide;
     wide.Width(40);
     wide.Height(10);
-    wide.CreateFromPicture(pic.Get());
+    wide.CreateFromPicture(pic.get());
     EXPECT_EQ(wide.Width(), 40);
     EXPECT_EQ(wide.Height(), 156);
     EXPECT_EQ(GetPixel(wide.hDC(), 0, 100), RGB(0, 100, 200));
@@ -179,7 +179,7 @@ TEST(pcMemDC, WithoutBitmapNothingHappens) {
     HICON icon = LoadIcon(nullptr, IDI_APPLICATION);
     auto pic = PictureFromHandle(CopyIcon(icon), PICTYPE_ICON);
     ASSERT_NE(pic, nullptr);
-    m.CreateFromPicture(pic.Get());
+    m.CreateFromPicture(pic.get());
     EXPECT_EQ(m.hDC(), nullptr);
     EXPECT_EQ(m.Width(), 0);
 
@@ -207,7 +207,7 @@ TEST(pcMemDC, ThousandCyclesLeaveNoGdiObjects) {
         m.Height(16);
         FillDC(m.hDC(), 0, 0, 8, 16, kMagenta);
         m.Draw(c.dc(), 0, 0, 0, 0, 0, 0, true);
-        m.CreateFromPicture(pic.Get());
+        m.CreateFromPicture(pic.get());
         m.StretchDraw(c.dc(), 0, 0, 8, 8, 0, 0, 0, 0);
         m.Width(20);
     };

@@ -3,11 +3,12 @@
 #include "imaging/cgdiplus.h"
 #include "imaging/codec_registry.h"
 #include "imaging/mod_parsers_win.h"
-#include "imaging/win_handles.h"
+#include "os_version_win.h"
+#include "win_handles.h"
 
 namespace lumio {
 
-c32bppDIB::c32bppDIB() : flags_(CapabilityFlagsFor(QueryOsVersion())) {
+c32bppDIB::c32bppDIB() : flags_(CapabilityFlagsFor(QueryOsVersion().value_or(OsVersion{}))) {
     isGDIplusEnabled(true);
     if (isGDIplusEnabled()) HighQualityInterpolation(true);
 }

@@ -6,8 +6,6 @@
 #include "imaging/mod_parsers_win.h"
 #include "imaging/vb_math.h"
 
-using Microsoft::WRL::ComPtr;
-
 namespace lumio {
 
 using Gdiplus::GpStatus;
@@ -109,8 +107,8 @@ bool cGDIPlus::SaveToPNG(const std::wstring &FileName, std::vector<std::uint8_t>
     outStream.clear();
     ComPtr<IStream> stream = ArrayToStream(outStream, 0);
     if (!stream) return false;
-    if (api_.SaveImageToStream(bitmap.get(), stream.Get(), &clsid, nullptr) != Ok) return false;
-    return StreamToArray(stream.Get(), outStream);
+    if (api_.SaveImageToStream(bitmap.get(), stream.get(), &clsid, nullptr) != Ok) return false;
+    return StreamToArray(stream.get(), outStream);
 }
 
 bool cGDIPlus::LoadImageToDIB(const std::wstring &fileName, const std::vector<std::uint8_t> &bytes,
@@ -121,7 +119,7 @@ bool cGDIPlus::LoadImageToDIB(const std::wstring &fileName, const std::vector<st
     if (!fileName.empty()) {
         api_.LoadImageFromFile(fileName.c_str(), image.put());
     } else if (ComPtr<IStream> stream = ArrayToStream(bytes, 0)) {
-        api_.LoadImageFromStream(stream.Get(), image.put());
+        api_.LoadImageFromStream(stream.get(), image.put());
     }
     if (image.get() == nullptr) return false;
 

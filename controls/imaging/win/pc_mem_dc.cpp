@@ -1,6 +1,6 @@
 #include "imaging/pc_mem_dc.h"
 
-#include "imaging/gdi_scope.h"
+#include "gdi_scope.h"
 
 namespace lumio {
 

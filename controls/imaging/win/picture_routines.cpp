@@ -2,9 +2,7 @@
 
 #include "imaging/mod_parsers_win.h"
 #include "run_time_error.h"
-#include "imaging/win_handles.h"
-
-using Microsoft::WRL::ComPtr;
+#include "win_handles.h"
 
 namespace lumio {
 
@@ -17,10 +15,10 @@ ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes) {
         if (!bytes.empty()) std::memcpy(lock.get(), bytes.data(), bytes.size());
     }
     ComPtr<IStream> stream;
-    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr; // the block is still ours
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream.put()))) return nullptr; // the block is still ours
     block.release(); // the stream frees it now
     ComPtr<IPicture> picture;
-    if (FAILED(OleLoadPicture(stream.Get(), 0, FALSE, IID_IPicture, reinterpret_cast<void **>(picture.GetAddressOf()))))
+    if (FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, picture.put_void())))
         return nullptr;
     return picture;
 }
@@ -41,15 +39,9 @@ ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType) {
     else
         desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
     ComPtr<IPicture> picture;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void **>(picture.GetAddressOf()))))
+    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void())))
         return nullptr;
     return picture;
-}
-
-std::uint32_t TranslateOleColor(std::uint32_t oleColor) {
-    COLORREF rgb = 0;
-    if (FAILED(OleTranslateColor(static_cast<OLE_COLOR>(oleColor), nullptr, &rgb))) return 0;
-    return rgb;
 }
 
 } // namespace lumio

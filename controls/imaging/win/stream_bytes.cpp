@@ -3,9 +3,7 @@
 
 #include "imaging/cgdiplus.h"
 #include "imaging/mod_parsers_win.h"
-#include "imaging/win_handles.h"
-
-using Microsoft::WRL::ComPtr;
+#include "win_handles.h"
 
 namespace lumio {
 
@@ -26,7 +24,7 @@ bool StreamToArray(IStream *stream, std::vector<std::uint8_t> &bytes) {
 ComPtr<IStream> ArrayToStream(const std::vector<std::uint8_t> &bytes, std::size_t start) {
     ComPtr<IStream> stream;
     if (bytes.empty()) {
-        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
+        if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, stream.put()))) return nullptr;
         return stream;
     }
     if (start >= bytes.size()) return nullptr;
@@ -38,7 +36,7 @@ ComPtr<IStream> ArrayToStream(const std::vector<std::uint8_t> &bytes, std::size_
         if (lock.get() == nullptr) return nullptr;
         std::memcpy(lock.get(), bytes.data() + start, size);
     }
-    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, stream.put()))) return nullptr;
     block.release();
     return stream;
 }

@@ -1,6 +1,7 @@
-#include "imaging/gdi_scope.h"
+#include "gdi_scope.h"
 #include "imaging/pc_mem_dc.h"
-#include "imaging/win_handles.h"
+#include "ole_colour_win.h"
+#include "win_handles.h"
 
 #include <olectl.h>
 
@@ -28,8 +29,8 @@ void TransparentBlit(HDC destination, std::int32_t x, std::int32_t y, std::int32
     gdi::OwnedObject<HPALETTE> halftone(palette ? nullptr : CreateHalftonePalette(screen.get()));
     if (!palette) palette = halftone.get();
 
-    COLORREF key = keyColor & 0xFFFFFFu;
-    if (SUCCEEDED(OleTranslateColor(static_cast<OLE_COLOR>(keyColor), palette, &key))) key &= 0xFFFFFFu;
+    std::uint32_t key = keyColor & 0xFFFFFFu;
+    if (TryTranslateOleColor(keyColor, palette, key)) key &= 0xFFFFFFu;
 
     // Background: what the destination holds now.
     WorkDC back(screen.get(), CreateCompatibleBitmap(screen.get(), width, height), palette);

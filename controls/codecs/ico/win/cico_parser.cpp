@@ -4,7 +4,7 @@
 
 #include "imaging/image_type.h"
 #include "imaging/mod_parsers.h"
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 #include "win/stream_range.h"
 #include "win/whole_source.h"
 #include "system/win/win_system_decoder.h"

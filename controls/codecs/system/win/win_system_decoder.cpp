@@ -6,7 +6,7 @@
 #include "bmp/win/cbmp_parser.h"
 #include "png/win/cpng_parser.h"
 #include "imaging/mod_parsers_win.h"
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 
 namespace lumio {
 
@@ -67,7 +67,7 @@ bool WinSystemDecoder::LoadPicture(std::span<const std::uint8_t> bytes, SurfaceC
     if (dib == nullptr) return false;
     auto picture = PictureFromBytes(bytes);
     if (!picture) return false;
-    return cBMPparser().ConvertstdPicTo32bpp(picture.Get(), nullptr, *dib, bitCount);
+    return cBMPparser().ConvertstdPicTo32bpp(picture.get(), nullptr, *dib, bitCount);
 }
 
 bool WinSystemDecoder::DecodeDib(std::span<const std::uint8_t> info, std::span<const std::uint8_t> bits,

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 #include "zlib/win/zlib_candidate.h"
 
 namespace lumio {

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "imaging/gdi_scope.h"
+#include "gdi_scope.h"
 
 namespace lumio {
 namespace {

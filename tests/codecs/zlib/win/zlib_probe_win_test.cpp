@@ -4,7 +4,7 @@
 #include <string>
 
 #include "imaging/c32bpp_dib.h"
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 #include "win/library_codecs.h"
 #include "zlib/win/zlib_candidate.h"
 #include "zlib/win/zlib_probe.h"

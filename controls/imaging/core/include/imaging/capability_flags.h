@@ -3,6 +3,8 @@
 // the surface is made; some are switched later by its properties.
 #include <cstdint>
 
+#include "os_version.h"
+
 namespace lumio {
 
 enum CapabilityFlag : std::uint32_t {
@@ -13,12 +15,6 @@ enum CapabilityFlag : std::uint32_t {
     kCapNeverGdiPlus = 0x20,         // GDI+ must not be tried
 };
 
-struct OsVersion {
-    std::uint32_t platformId = 2; // 1 = Windows 95 family
-    std::uint32_t major = 0;
-    std::uint32_t minor = 0;
-    std::uint32_t servicePackMajor = 0; // 0 when the system could not tell
-};
 
 std::uint32_t CapabilityFlagsFor(const OsVersion &v) noexcept;
 

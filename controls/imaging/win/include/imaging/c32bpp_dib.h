@@ -59,7 +59,4 @@ private:
     ULONG_PTR gdiToken_ = 0;
 };
 
-// The system's version as the capability flags read it.
-OsVersion QueryOsVersion() noexcept;
-
 } // namespace lumio

@@ -7,12 +7,12 @@
 // itself and shuts it down again before it returns.
 #include <windows.h>
 #include <objidl.h>
-#include <wrl/client.h>
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "com_ptr.h"
 #include "imaging/c32bpp_dib.h"
 #include "imaging/gdiplus_api.h"
 
@@ -63,7 +63,7 @@ private:
 bool StreamToArray(IStream *stream, std::vector<std::uint8_t> &bytes);
 // A memory stream holding bytes[start..]; an empty growable stream for an
 // empty array; null when start lies beyond the array or memory runs out.
-Microsoft::WRL::ComPtr<IStream> ArrayToStream(const std::vector<std::uint8_t> &bytes, std::size_t start);
+ComPtr<IStream> ArrayToStream(const std::vector<std::uint8_t> &bytes, std::size_t start);
 
 // Wide text at a NUL-terminated address (empty for null).
 std::wstring PointerToString(const wchar_t *text);

@@ -6,7 +6,7 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 
 namespace lumio {
 

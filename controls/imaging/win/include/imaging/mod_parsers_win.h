@@ -4,13 +4,13 @@
 #include <windows.h>
 #include <ocidl.h>
 #include <olectl.h>
-#include <wrl/client.h>
 
 #include <cstdint>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "com_ptr.h"
 #include "imaging/mod_parsers.h"
 
 namespace lumio {
@@ -27,15 +27,12 @@ bool DeleteFileUnicode(const std::wstring &fileName, bool useWideApi);
 bool IsDllFunctionAvailable(const char *libraryName, const char *functionName);
 
 // A picture object from image file bytes through the system's picture loader; null on failure.
-Microsoft::WRL::ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
+ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
 // The same over bytes[start, start+length); raises error 9 when that is outside the array.
-Microsoft::WRL::ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
+ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
 // A picture object that owns `handle` (PICTYPE_BITMAP 1, PICTYPE_ICON 3) and
 // destroys it on release. On failure (null) the handle stays the caller's.
-Microsoft::WRL::ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
-
-// OLE colour to RGB; system colours (0x800000nn) become their current RGB; 0 on failure.
-std::uint32_t TranslateOleColor(std::uint32_t oleColor);
+ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
 
 // The system's choice between wide and ANSI file functions when not forced.
 bool SystemPrefersWideApi();

@@ -1,8 +1,8 @@
-#include "button_colours.h"
+#include "colour_math.h"
 
 #include "basic_arith.h"
 
-namespace lumio::buttons {
+namespace lumio {
 
 Rgb pSplitRGB(int32_t c) {
     return {c & 0xFF, IntDiv(c, 256) & 0xFF, IntDiv(c, 65536) & 0xFF};
@@ -34,4 +34,4 @@ int32_t pShiftColor(int32_t colour, float f) {
     return pRGB(shift(c.r), shift(c.g), shift(c.b));
 }
 
-}  // namespace lumio::buttons
+}  // namespace lumio

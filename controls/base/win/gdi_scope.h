@@ -1,6 +1,7 @@
 #pragma once
-// Scoped GDI handles for the drawing routines of the image engine: each
-// undoes exactly one acquisition (a selection, a created DC or object).
+// Scoped GDI handles: each undoes exactly one acquisition (a created or
+// borrowed DC, a created object, a selection). The library's one set of them.
+// Libraries and global memory: win_handles.h.
 #include <windows.h>
 
 #include <utility>
@@ -11,29 +12,55 @@ namespace lumio::gdi {
 class OwnedDC {
 public:
     explicit OwnedDC(HDC dc = nullptr) noexcept : dc_(dc) {}
-    ~OwnedDC() { if (dc_) DeleteDC(dc_); }
-    OwnedDC(const OwnedDC &) = delete;
-    OwnedDC &operator=(const OwnedDC &) = delete;
+    ~OwnedDC() { reset(); }
+    OwnedDC(OwnedDC &&o) noexcept : dc_(std::exchange(o.dc_, nullptr)) {}
+    OwnedDC &operator=(OwnedDC &&o) noexcept {
+        if (this != &o) reset(std::exchange(o.dc_, nullptr));
+        return *this;
+    }
     HDC get() const noexcept { return dc_; }
+    HDC release() noexcept { return std::exchange(dc_, nullptr); }
+    void reset(HDC dc = nullptr) noexcept {
+        if (HDC old = std::exchange(dc_, dc)) DeleteDC(old);
+    }
     explicit operator bool() const noexcept { return dc_ != nullptr; }
 
 private:
     HDC dc_;
 };
 
-// Any object that DeleteObject frees (bitmaps, brushes, palettes, regions).
+// GetDC .. ReleaseDC: a window's device context for one operation; the
+// screen's without a window.
+class WindowDC {
+public:
+    explicit WindowDC(HWND hwnd = nullptr) noexcept : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~WindowDC() { if (dc_) ReleaseDC(hwnd_, dc_); }
+    WindowDC(const WindowDC &) = delete;
+    WindowDC &operator=(const WindowDC &) = delete;
+    HDC get() const noexcept { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Any object that DeleteObject frees (bitmaps, brushes, pens, palettes,
+// regions, fonts).
 template <typename H>
 class OwnedObject {
 public:
     explicit OwnedObject(H h = nullptr) noexcept : h_(h) {}
-    ~OwnedObject() { if (h_) DeleteObject(h_); }
-    OwnedObject(const OwnedObject &) = delete;
-    OwnedObject &operator=(const OwnedObject &) = delete;
+    ~OwnedObject() { reset(); }
+    OwnedObject(OwnedObject &&o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
+    OwnedObject &operator=(OwnedObject &&o) noexcept {
+        if (this != &o) reset(std::exchange(o.h_, nullptr));
+        return *this;
+    }
     H get() const noexcept { return h_; }
     H release() noexcept { return std::exchange(h_, nullptr); }
     void reset(H h = nullptr) noexcept {
-        if (h_ && h_ != h) DeleteObject(h_);
-        h_ = h;
+        H old = std::exchange(h_, h);
+        if (old && old != h) DeleteObject(old);
     }
     explicit operator bool() const noexcept { return h_ != nullptr; }
 
@@ -78,3 +105,10 @@ private:
 };
 
 } // namespace lumio::gdi
+
+namespace lumio {
+
+// The screen's device context for one operation.
+using ScreenDC = gdi::WindowDC;
+
+} // namespace lumio

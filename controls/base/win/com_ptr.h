@@ -2,6 +2,7 @@
 // Owning pointer to a COM interface.
 #include <objbase.h>
 
+#include <cstddef>
 #include <utility>
 
 namespace lumio {
@@ -38,6 +39,7 @@ public:
     T* get() const { return p_; }
     T* operator->() const { return p_; }
     explicit operator bool() const { return p_ != nullptr; }
+    friend bool operator==(const ComPtr& a, std::nullptr_t) { return a.p_ == nullptr; }
     // Out-parameter for calls that hand back a new reference.
     T** put() {
         reset();

@@ -1,9 +1,11 @@
 #pragma once
-// Colour arithmetic shared by the button family (and the group box and the
-// status bar): channels of a 32-bit RGB value, clamping and blending.
+// Colour arithmetic the controls share: channels of a 32-bit RGB value,
+// clamping, composing, blending and shifting. Per-control variants the
+// controls need stay beside these as parameters or small functions of their
+// own.
 #include <cstdint>
 
-namespace lumio::buttons {
+namespace lumio {
 
 struct Rgb {
     int32_t r, g, b;
@@ -20,4 +22,4 @@ int32_t pBlendColor(int32_t c1, int32_t c2, float f);
 // Per channel c + f * 255, rounded, capped at 255 for f > 0 and at 0 otherwise.
 int32_t pShiftColor(int32_t colour, float f);
 
-}  // namespace lumio::buttons
+}  // namespace lumio

@@ -1,23 +1,13 @@
 #pragma once
-// Owners for the handles the image engine takes from the system.
+// Owners for libraries and global memory. GDI objects and device contexts:
+// gdi_scope.h.
 #include <windows.h>
 
 #include <utility>
 
+#include "gdi_scope.h"
+
 namespace lumio {
-
-// GetDC(nullptr) .. ReleaseDC: the screen's device context for one operation.
-class ScreenDC {
-public:
-    ScreenDC() noexcept : dc_(GetDC(nullptr)) {}
-    ~ScreenDC() { if (dc_) ReleaseDC(nullptr, dc_); }
-    ScreenDC(const ScreenDC &) = delete;
-    ScreenDC &operator=(const ScreenDC &) = delete;
-    HDC get() const noexcept { return dc_; }
-
-private:
-    HDC dc_;
-};
 
 // LoadLibrary .. FreeLibrary.
 class LoadedLibrary {

@@ -1,8 +1,10 @@
-#include "imaging/c32bpp_dib.h"
+#include "os_version_win.h"
+
+#include <windows.h>
 
 namespace lumio {
 
-OsVersion QueryOsVersion() noexcept {
+std::optional<OsVersion> QueryOsVersion() noexcept {
     OsVersion v;
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
@@ -14,7 +16,7 @@ OsVersion QueryOsVersion() noexcept {
         // Older systems know only the plain record; no service-pack number then.
         ex = {};
         ex.dwOSVersionInfoSize = sizeof(OSVERSIONINFOA);
-        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA *>(&ex))) return v;
+        if (!GetVersionExA(reinterpret_cast<OSVERSIONINFOA *>(&ex))) return std::nullopt;
     }
 #pragma GCC diagnostic pop
     v.platformId = ex.dwPlatformId;
@@ -23,4 +25,9 @@ OsVersion QueryOsVersion() noexcept {
     return v;
 }
 
-} // namespace lumio
+bool IsNtFamily() noexcept {
+    const std::optional<OsVersion> v = QueryOsVersion();
+    return v && v->platformId == kPlatformNt;
+}
+
+}  // namespace lumio
