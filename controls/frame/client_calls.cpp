@@ -24,13 +24,13 @@ std::string FromBstr(BSTR b) {
 }  // namespace
 
 ClientCalls ClientOf(HWND hWnd) {
-    ComRef<IUnknown> object;
+    ComPtr<IUnknown> object;
     if (!hWnd || !ObjectFromAddress(reinterpret_cast<uintptr_t>(GetPropA(hWnd, kCallbackProp)), object))
         return {};
     _CustomWindowCalls* calls = nullptr;
     if (FAILED(object->QueryInterface(IID__CustomWindowCalls, reinterpret_cast<void**>(&calls))) || !calls)
         return {};
-    ComRef<_CustomWindowCalls> held(calls);
+    ComPtr<_CustomWindowCalls> held(calls);
     calls->Release();  // held keeps the one reference
     return ClientCalls(std::move(held));
 }

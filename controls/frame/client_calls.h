@@ -15,7 +15,7 @@ namespace lumio {
 class ClientCalls {
 public:
     ClientCalls() = default;
-    explicit ClientCalls(ComRef<_CustomWindowCalls> p) : p_(std::move(p)) {}
+    explicit ClientCalls(ComPtr<_CustomWindowCalls> p) : p_(std::move(p)) {}
     explicit operator bool() const { return static_cast<bool>(p_); }
 
     void UserDrawnTitleBar(LONG_PTR hDC, LONG cx, LONG cy, bool hasFocus, VARIANT_BOOL& modified) const;
@@ -31,7 +31,7 @@ public:
     void EnterExitSizing(bool begin, VARIANT_BOOL& userRedrawn) const;
 
 private:
-    ComRef<_CustomWindowCalls> p_;
+    ComPtr<_CustomWindowCalls> p_;
 };
 
 // The window's client, or an empty one when the property is missing or the

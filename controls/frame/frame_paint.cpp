@@ -4,6 +4,7 @@
 
 #include "client_calls.h"
 #include "frame_control.h"
+#include "ole_colour_win.h"
 
 namespace lumio {
 namespace {

@@ -83,7 +83,7 @@ void clsFrameControl::WindowProc(UINT& uMsg, WPARAM& wParam, LPARAM& lParam, LRE
         return;
     }
     // Holds the frame while a message runs: a client may end the frame inside a callback.
-    ComRef<IFrameWindowProc> hold(this);
+    ComPtr<IFrameWindowProc> hold(this);
     result = 0;
     switch (uMsg) {
     case WM_DESTROY:

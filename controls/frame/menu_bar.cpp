@@ -4,6 +4,7 @@
 
 #include "client_calls.h"
 #include "menu_layout.h"
+#include "ole_colour_win.h"
 
 namespace lumio {
 namespace {
@@ -397,7 +398,7 @@ void clsMenuBarControl::TrackMenu(int32_t pos, int32_t pressed, bool hasSysIcon,
     if (!hwnd_) return;
     // Without items there is nothing to be hot or to open (the system menu still is).
     if (pos >= 0 && pos >= static_cast<int32_t>(items_.size())) return;
-    ComRef<IMenuBarHooks> hold(this);  // the frame may let go of the bar while a popup is open
+    ComPtr<IMenuBarHooks> hold(this);  // the frame may let go of the bar while a popup is open
     if (pressed == 0 && (flags == -2 || flags == -3 || flags == -200)) {
         PaintItem(nullptr, pos, flags);
         if (flags == -200) {
@@ -495,7 +496,7 @@ void clsMenuBarControl::TrackSystemMenu(const FrameBox* iconRect, bool vertical)
                   static_cast<int32_t>(flags));
         return;
     }
-    ComRef<IMenuBarHooks> hold(this);
+    ComPtr<IMenuBarHooks> hold(this);
     TrackPopupMenu(GetSystemMenu(hwnd_, FALSE), flags, pt.x, pt.y, 0, hwnd_, nullptr);
 }
 
