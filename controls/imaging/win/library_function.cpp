@@ -1,5 +1,5 @@
 #include "imaging/mod_parsers_win.h"
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 
 namespace lumio {
 
