@@ -9,7 +9,7 @@
 #include "imaging/file_byte_source.h"
 #include "imaging/mod_parsers_win.h"
 #include "imaging/picture_chain.h"
-#include "imaging/win_handles.h"
+#include "win_handles.h"
 
 namespace lumio {
 namespace {
@@ -197,7 +197,7 @@ bool LoadPicture_Resource(c32bppDIB &surface, const ResourceId &ResIndex, const 
             else DestroyIcon(static_cast<HICON>(image));
             return false;
         }
-        return LoadPicture_StdPicture(surface, picture.Get());
+        return LoadPicture_StdPicture(surface, picture.get());
     } catch (...) {
         surface.DestroyDIB();
         return false;
@@ -232,7 +232,7 @@ bool LoadPicture_ByHandle(c32bppDIB &surface, HANDLE Handle) {
         const auto bytes = EnhancedMetafileBytes(Handle, type);
         if (bytes.empty()) return false;
         auto picture = PictureFromBytes(std::span<const std::uint8_t>(bytes));
-        return picture && LoadPicture_StdPicture(surface, picture.Get());
+        return picture && LoadPicture_StdPicture(surface, picture.get());
     }
     ICONINFO info{};
     if (!GetIconInfo(static_cast<HICON>(Handle), &info)) return false;

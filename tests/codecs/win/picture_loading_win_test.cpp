@@ -227,7 +227,7 @@ TEST_F(PictureLoading, PicturesAndHandlesStayTheCallers) {
 
     auto picture = lumio::PictureFromHandle(Bitmap24(5, 5, RGB(1, 2, 3)), PICTYPE_BITMAP);
     ASSERT_TRUE(picture);
-    EXPECT_TRUE(lumio::LoadPicture_StdPicture(surface_, picture.Get()));
+    EXPECT_TRUE(lumio::LoadPicture_StdPicture(surface_, picture.get()));
     EXPECT_EQ(surface_.Width(), 5);
     EXPECT_FALSE(lumio::LoadPicture_StdPicture(surface_, nullptr));
     EXPECT_FALSE(lumio::LoadPicture_ByHandle(surface_, nullptr));
