@@ -392,7 +392,7 @@ TEST_F(ButtonTest, HostDrawsTheButtonThroughItsViewObject) {
     ASSERT_EQ(view->Draw(DVASPECT_CONTENT, -1, nullptr, nullptr, nullptr, dc, &bounds, nullptr, nullptr, 0), S_OK);
     // Row 13 of the face's lower band, from the back colour to 10 % darker.
     float split = 50;
-    lumio::GradientV band = lumio::PlanGradientV(0x00336699, lumio::buttons::pShiftColor(0x00336699, -0.1f), split, 0,
+    lumio::GradientV band = lumio::PlanGradientV(0x00336699, lumio::pShiftColor(0x00336699, -0.1f), split, 0,
                                                  12, -1, 23, 100, 25);
     EXPECT_EQ(GetPixel(dc, 5, 13), static_cast<COLORREF>(band.RowColour(13)));
     SIZEL extent{};
