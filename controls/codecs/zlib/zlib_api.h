@@ -1,5 +1,5 @@
 #pragma once
-// The zlib library as the PNG reader sees it: found at run time, or absent.
+// The zlib library as the PNG reader and writer see it: found at run time, or absent.
 // On Windows a zlib DLL found by name stands behind it; natively, the system zlib.
 #include <cstdint>
 
@@ -12,6 +12,11 @@ public:
     virtual uint32_t Crc32(const uint8_t *data, uint32_t length) = 0;
     // zlib's uncompress; returns its status (0 = Z_OK) and updates destLength.
     virtual int Uncompress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) = 0;
+    // zlib's compress2 and compress; their status (0 = Z_OK), destLength updated. A binding
+    // without them answers Z_STREAM_ERROR (-2).
+    virtual bool HasCompress2() { return false; }
+    virtual int Compress2(uint8_t *, uint32_t &, const uint8_t *, uint32_t, int) { return -2; }
+    virtual int Compress(uint8_t *, uint32_t &, const uint8_t *, uint32_t) { return -2; }
 };
 
 // True when the CRC over a chunk's type and data equals the stored one (read big-endian).

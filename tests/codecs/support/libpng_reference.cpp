@@ -92,6 +92,7 @@ std::optional<ReferenceImage> DecodeWithLibpng(const std::vector<uint8_t> &file)
                                    ? r == (key.gray >> 8)
                                    : r == (key.red >> 8) && g == (key.green >> 8) && b == (key.blue >> 8);
             a = match ? 0 : 255;
+            rgba[i + 3] = a;
         }
         uint8_t *d = &img.bgra[i];
         if (a == 0) {
@@ -103,5 +104,6 @@ std::optional<ReferenceImage> DecodeWithLibpng(const std::vector<uint8_t> &file)
         d[2] = uint8_t(r * a / 255);
         d[3] = a;
     }
+    img.rgba = std::move(rgba);
     return img;
 }

@@ -11,6 +11,7 @@ struct ReferenceImage {
     int32_t width = 0, height = 0;
     bool hasAlpha = false;  // colour type with alpha, or a tRNS chunk
     std::vector<uint8_t> bgra;
+    std::vector<uint8_t> rgba;  // the same pixels straight (not premultiplied), R, G, B, A
 };
 
 // Empty when libpng refuses the file.

@@ -15,6 +15,19 @@ public:
         destLength = uint32_t(len);
         return status;
     }
+    bool HasCompress2() override { return true; }
+    int Compress2(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength, int level) override {
+        uLongf len = destLength;
+        const int status = compress2(dest, &len, src, srcLength, level);
+        destLength = uint32_t(len);
+        return status;
+    }
+    int Compress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
+        uLongf len = destLength;
+        const int status = compress(dest, &len, src, srcLength);
+        destLength = uint32_t(len);
+        return status;
+    }
 };
 
 }  // namespace
