@@ -16,7 +16,7 @@ static_assert(sizeof(ZULong) == 4);
 
 class CdeclZlib final : public ZlibApi {
 public:
-    explicit CdeclZlib(const std::string &name) { bridge_.DllLoad(name); }
+    CdeclZlib(const std::string &name, bool hasCompress2) : hasCompress2_(hasCompress2) { bridge_.DllLoad(name); }
 
     uint32_t Crc32(const uint8_t *data, uint32_t length) override {
         try {
@@ -37,8 +37,33 @@ public:
         }
     }
 
+    bool HasCompress2() override { return hasCompress2_; }
+    int Compress2(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength, int level) override {
+        return Call("compress2", dest, destLength, src, srcLength, {level});
+    }
+    int Compress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
+        return Call("compress", dest, destLength, src, srcLength, {});
+    }
+
 private:
+    int Call(const char *function, uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength,
+             std::initializer_list<int> level) {
+        ZULong len = destLength;
+        try {
+            const int status = level.size()
+                                   ? bridge_.CallFunc(function, {intptr_t(dest), intptr_t(&len), intptr_t(src),
+                                                                 intptr_t(srcLength), intptr_t(*level.begin())})
+                                   : bridge_.CallFunc(function, {intptr_t(dest), intptr_t(&len), intptr_t(src),
+                                                                 intptr_t(srcLength)});
+            destLength = len;
+            return status;
+        } catch (const RunTimeError &) {
+            return -2;
+        }
+    }
+
     cCDECL bridge_;
+    bool hasCompress2_;
 };
 
 class StdcallZlib final : public ZlibApi {
@@ -64,7 +89,29 @@ public:
         return status;
     }
 
+    bool HasCompress2() override { return GetProcAddress(module_, "compress2") != nullptr; }
+    int Compress2(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength, int level) override {
+        ZULong len = destLength;
+        const std::uintptr_t args[] = {std::uintptr_t(dest), std::uintptr_t(&len), std::uintptr_t(src), srcLength,
+                                       std::uintptr_t(level)};
+        return Finish(GetProcAddress(module_, "compress2"), args, len, destLength);
+    }
+    int Compress(uint8_t *dest, uint32_t &destLength, const uint8_t *src, uint32_t srcLength) override {
+        ZULong len = destLength;
+        const std::uintptr_t args[] = {std::uintptr_t(dest), std::uintptr_t(&len), std::uintptr_t(src), srcLength};
+        return Finish(GetProcAddress(module_, "compress"), args, len, destLength);
+    }
+
 private:
+    template <size_t N>
+    static int Finish(FARPROC function, const std::uintptr_t (&args)[N], const ZULong &len, uint32_t &destLength) {
+        if (!function)
+            return -2;
+        const int status = int(CallZlibExport(reinterpret_cast<const void *>(function), args));
+        destLength = len;
+        return status;
+    }
+
     // Called through the stack-restoring helper: the stdcall guess may be wrong.
     HMODULE module_;
     FARPROC crc32_ = nullptr;
@@ -73,9 +120,9 @@ private:
 
 }  // namespace
 
-std::unique_ptr<ZlibApi> BindZlib(const std::string &name, int index, bool isCdecl) {
+std::unique_ptr<ZlibApi> BindZlib(const std::string &name, int index, bool isCdecl, bool hasCompress2) {
     if (isCdecl)
-        return std::make_unique<CdeclZlib>(name);
+        return std::make_unique<CdeclZlib>(name, hasCompress2);
     // The stdcall exports are bound by the fixed file name of the index.
     const char *file = index == 1 ? "zlib.dll" : index == 2 ? "zlib1.dll" : nullptr;
     if (!file)
@@ -92,7 +139,7 @@ std::unique_ptr<ZlibApi> LoadZlib() {
     bool isCdecl = false, hasCompress2 = false;
     if (!FindZlibDll(name, index, isCdecl, hasCompress2, false))
         return nullptr;
-    return BindZlib(name, index, isCdecl);
+    return BindZlib(name, index, isCdecl, hasCompress2);
 }
 
 }  // namespace lumio
