@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "gradient_rows.h"
+#include "tab_fill_rows.h"
 #include "run_time_error.h"
 #include "shade_color.h"
 #include "tab_colours.h"

@@ -1,4 +1,4 @@
-#include "gradient_rows.h"
+#include "tab_fill_rows.h"
 
 #include <algorithm>
 
