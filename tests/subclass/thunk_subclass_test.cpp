@@ -3,12 +3,14 @@
 
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "cThunkSubclass.h"
+#include "live_objects.h"
 #include "module_lock.h"
 
 using namespace lumio;
@@ -75,6 +77,9 @@ protected:
 
 using Logs = std::vector<std::string>;
 
+// Callbacks that need the subclasser itself.
+enum class Rewatch { kNone, kWatchAfter, kUnwatchAfter };
+
 struct DispatchCase {
     const char* name;
     std::vector<std::pair<UINT, int32_t>> watches;  // message, phase
@@ -83,6 +88,7 @@ struct DispatchCase {
     WPARAM w;
     LRESULT result;
     Logs log;
+    Rewatch rewatch = Rewatch::kNone;
 };
 
 TEST_F(Subclassing, DispatchRules) {
@@ -119,12 +125,12 @@ TEST_F(Subclassing, DispatchRules) {
          {"A:before 402 w=0 r=0", "prev 402 w=0"}},
         {"a watch made in the before-call applies to this message's after-phase",
          {{M1, mpBefore}},
-         nullptr,  // set below: needs the subclasser
-         M1, 3, 103, {"A:before 401 w=3 r=0", "prev 401 w=3", "A:after 401 w=3 r=103"}},
+         nullptr,
+         M1, 3, 103, {"A:before 401 w=3 r=0", "prev 401 w=3", "A:after 401 w=3 r=103"}, Rewatch::kWatchAfter},
         {"an unwatch made in the before-call drops this message's after-call",
          {{M1, mpBoth}},
-         nullptr,  // set below
-         M1, 3, 103, {"A:before 401 w=3 r=0", "prev 401 w=3"}},
+         nullptr,
+         M1, 3, 103, {"A:before 401 w=3 r=0", "prev 401 w=3"}, Rewatch::kUnwatchAfter},
         {"hWnd changed before: the previous procedure is called for the other window",
          {{M1, mpBoth}},
          [other](bool before, bool&, LRESULT&, HWND& h, UINT&, WPARAM&, LPARAM&) {
@@ -144,11 +150,11 @@ TEST_F(Subclassing, DispatchRules) {
         ASSERT_EQ(sc.pAttachThunk(h), 0);
         for (auto [m, phase] : c.watches) sc.pWatchMessage(h, m, phase);
         a.act = c.act;
-        if (std::string(c.name).find("watch made") != std::string::npos)
+        if (c.rewatch == Rewatch::kWatchAfter)
             a.act = [&](bool before, bool&, LRESULT&, HWND& hw, UINT&, WPARAM&, LPARAM&) {
                 if (before) sc.pWatchMessage(hw, M1, mpAfter);
             };
-        if (std::string(c.name).find("unwatch made") != std::string::npos)
+        if (c.rewatch == Rewatch::kUnwatchAfter)
             a.act = [&](bool before, bool&, LRESULT&, HWND& hw, UINT&, WPARAM&, LPARAM&) {
                 if (before) sc.pUnwatchMessage(hw, M1, mpAfter);
             };
@@ -287,8 +293,8 @@ TEST_F(Subclassing, TwoOwnersOnOneWindowDetachInEitherOrder) {
             EXPECT_EQ(g_log, (Logs{"2:before 401 w=1 r=0", "prev 401 w=1", "2:after 401 w=1 r=101"}));
             s2->pDetachThunk(h);
             s2.reset();
-            EXPECT_NE(Proc(h), original) << "the first block stays as a pass-through";
-            EXPECT_EQ(ModuleLockCount(), locks + 1) << "and keeps the module loaded";
+            EXPECT_EQ(Proc(h), original) << "the first block left the chain under the second";
+            EXPECT_EQ(cThunkSubclass::LiveBlocks(), 0);
         } else {
             s2->pDetachThunk(h);
             s2.reset();
@@ -384,6 +390,149 @@ TEST_F(Subclassing, OwnerGoneInsideItsOwnCallback) {
     };
     EXPECT_EQ(SendMessageA(h, M1, 3, 0), 103);
     EXPECT_EQ(g_log, (Logs{"O:before 401 w=3 r=0", "prev 401 w=3"}));
+}
+
+// A subclasser of another kind: a plain window procedure over the chain.
+WNDPROC g_foreignPrev = nullptr;
+LRESULT CALLBACK ForeignProc(HWND h, UINT m, WPARAM w, LPARAM l) {
+    if (m >= M1 && m <= M3) Log("foreign %X", m);
+    return CallWindowProcA(g_foreignPrev, h, m, w, l);
+}
+void InstallForeign(HWND h) {
+    g_foreignPrev = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&ForeignProc)));
+}
+void RemoveForeign(HWND h) { SetWindowLongPtrA(h, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_foreignPrev)); }
+
+TEST_F(Subclassing, PassThroughStepsOutOnceItIsTheWindowsProcedureAgain) {
+    HWND h = Make();
+    const LONG_PTR original = Proc(h);
+    const long locks = ModuleLockCount();
+    Owner o1('1'), o2('2');
+    cThunkSubclass s1(o1), s2(o2);
+    s1.pAttachThunk(h);
+    s2.pAttachThunk(h);
+    s1.pWatchMessage(h, M1, mpBefore);
+    s2.pWatchMessage(h, M1, mpBefore);
+    InstallForeign(h);
+    s2.pDetachThunk(h);
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 2) << "under a foreign subclasser the block must stay";
+    s1.pDetachThunk(h);
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 1) << "under our own pass-through the block leaves at once";
+    g_log.clear();
+    EXPECT_EQ(SendMessageA(h, M1, 1, 0), 101);
+    EXPECT_EQ(g_log, (Logs{"foreign 401", "prev 401 w=1"}));
+    EXPECT_EQ(ModuleLockCount(), locks + 1);
+
+    RemoveForeign(h);
+    g_log.clear();
+    EXPECT_EQ(SendMessageA(h, M1, 2, 0), 102) << "the message still reaches the window";
+    EXPECT_EQ(g_log, (Logs{"prev 401 w=2"}));
+    EXPECT_EQ(Proc(h), original) << "the pass-through stepped out on its first message";
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 0);
+    EXPECT_EQ(ModuleLockCount(), locks);
+
+    // Already on top again when a new owner attaches: it is skipped at once.
+    s1.pAttachThunk(h);
+    InstallForeign(h);
+    s1.pDetachThunk(h);
+    RemoveForeign(h);
+    s2.pAttachThunk(h);
+    EXPECT_EQ(s2.Table()[s2.pThunkSlotOf(h, false)].lpPrevWndProc, static_cast<uintptr_t>(original));
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 1);
+    s2.pDetachThunk(h);
+    EXPECT_EQ(Proc(h), original);
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 0);
+}
+
+// A block is freed only once no call of it runs: detached from inside its
+// own callback while an owner's block sits above it, the message finishes.
+TEST_F(Subclassing, DetachedUnderOurOwnBlockWhileItRuns) {
+    HWND h = Make();
+    const LONG_PTR original = Proc(h);
+    Owner o1('1'), o2('2');
+    cThunkSubclass s1(o1), s2(o2);
+    s1.pAttachThunk(h);
+    s2.pAttachThunk(h);
+    s1.pWatchMessage(h, M1, mpBoth);
+    s2.pWatchMessage(h, M1, mpBoth);
+    o1.act = [&](bool before, bool&, LRESULT&, HWND& hw, UINT&, WPARAM&, LPARAM&) {
+        if (before) {
+            s1.pDetachThunk(hw);
+            Log("inner answer %d", int(SendMessageA(hw, M1, 5, 0)));
+        }
+    };
+    EXPECT_EQ(SendMessageA(h, M1, 1, 0), 101);
+    EXPECT_EQ(g_log, (Logs{"2:before 401 w=1 r=0", "1:before 401 w=1 r=0", "2:before 401 w=5 r=0", "prev 401 w=5",
+                           "2:after 401 w=5 r=105", "inner answer 105", "prev 401 w=1", "2:after 401 w=1 r=101"}));
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 1);
+    s2.pDetachThunk(h);
+    EXPECT_EQ(Proc(h), original);
+    EXPECT_EQ(cThunkSubclass::LiveBlocks(), 0);
+}
+
+// A form that lives for hours while controls come and go: the chain, the
+// module locks and the committed memory stay flat.
+TEST_F(Subclassing, LongLivedWindowWithOwnersComingAndGoing) {
+    constexpr int kRounds = 10000;
+    HWND h = Make();
+    const LONG_PTR original = Proc(h);
+    const long locks = ModuleLockCount();
+    Owner o1('1'), o2('2'), o3('3');
+    auto cycleOutOfOrder = [&](bool foreign) {
+        cThunkSubclass s1(o1), s2(o2);
+        s1.pAttachThunk(h);
+        s2.pAttachThunk(h);
+        if (foreign) InstallForeign(h);
+        s1.pDetachThunk(h);
+        ASSERT_EQ(cThunkSubclass::LiveBlocks(), 1);
+        ASSERT_EQ(SendMessageA(h, M1, 1, 0), 101);
+        s2.pDetachThunk(h);
+        if (foreign) {
+            ASSERT_EQ(cThunkSubclass::LiveBlocks(), 1) << "one pass-through under the foreign subclasser";
+            RemoveForeign(h);
+            ASSERT_EQ(SendMessageA(h, M1, 2, 0), 102);
+        }
+        ASSERT_EQ(cThunkSubclass::LiveBlocks(), 0);
+        ASSERT_EQ(Proc(h), original);
+    };
+    for (bool foreign : {false, true}) {
+        SCOPED_TRACE(foreign ? "with a foreign subclasser above" : "our owners only");
+        for (int i = 0; i < 100; ++i) cycleOutOfOrder(foreign);  // warm-up
+        g_log.clear();
+        const size_t committed = test::CommittedPrivateBytes();
+        for (int i = 0; i < kRounds; ++i) {
+            cycleOutOfOrder(foreign);
+            if (::testing::Test::HasFatalFailure()) return;
+            if (i % 256 == 0) g_log.clear();
+        }
+        g_log.clear();
+        EXPECT_EQ(ModuleLockCount(), locks);
+        EXPECT_LT(test::CommittedPrivateBytes(), committed + 512 * 1024) << "was " << committed;
+    }
+
+    // Interleaved: attach 1, attach 2, detach 1, attach 3, detach 2, ...
+    {
+        ISubclassOwner* owners[] = {&o1, &o2, &o3};
+        std::unique_ptr<cThunkSubclass> older = std::make_unique<cThunkSubclass>(o1);
+        older->pAttachThunk(h);
+        const size_t committed = test::CommittedPrivateBytes();
+        for (int i = 0; i < kRounds; ++i) {
+            auto newer = std::make_unique<cThunkSubclass>(*owners[(i + 1) % 3]);
+            newer->pAttachThunk(h);
+            older->pDetachThunk(h);
+            ASSERT_EQ(cThunkSubclass::LiveBlocks(), 1) << "round " << i;
+            older = std::move(newer);
+            ASSERT_EQ(SendMessageA(h, M1, 3, 0), 103);
+            if (i % 256 == 0) g_log.clear();
+        }
+        EXPECT_EQ(cThunkSubclass::LiveBlocks(), 1);
+        older->pDetachThunk(h);
+        EXPECT_EQ(cThunkSubclass::LiveBlocks(), 0);
+        EXPECT_EQ(Proc(h), original);
+        EXPECT_EQ(ModuleLockCount(), locks);
+        EXPECT_LT(test::CommittedPrivateBytes(), committed + 512 * 1024) << "was " << committed;
+    }
 }
 
 TEST(ThunkSubclassExports, LookupsAndLoading) {

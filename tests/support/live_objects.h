@@ -4,6 +4,7 @@
 // counts come from the GDI handle table and from enumerating windows and handles.
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <functional>
 #include <ostream>
 
@@ -21,6 +22,9 @@ std::ostream &operator<<(std::ostream &out, const LiveObjects &live);
 int LiveGdiObjects();
 int LiveWindows();
 LiveObjects CountLiveObjects();
+// Committed private memory of the process, summed over its regions (the process
+// memory counters answer 0 under Wine).
+size_t CommittedPrivateBytes();
 
 // Runs cycle once to warm up (caches, first-use allocations of the system), counts,
 // runs it `rounds` more times and counts again: succeeds when nothing grew. The

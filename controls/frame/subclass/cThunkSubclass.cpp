@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "executable_code.h"
 #include "module_lock.h"
@@ -12,12 +13,20 @@
 
 namespace lumio {
 
-// The context one stub passes on. Blocks outlive their entries: a block
-// under a later subclasser becomes a pass-through and goes with its window.
-// Each block runs this module's code, so it keeps the module loaded.
+// The context one stub passes on. A block whose owner detached while a
+// subclasser of another kind sat above it stays as a pass-through, and steps
+// out as soon as it is the window's procedure again (or the block above it is
+// one of ours). Each block runs this module's code, so it keeps the module
+// loaded.
 struct SubclassBlock {
-    SubclassBlock() { ModuleLock(); }
-    ~SubclassBlock() { ModuleUnlock(); }
+    SubclassBlock() : registry(&t_blocks) {
+        ModuleLock();
+        registry->push_back(this);
+    }
+    ~SubclassBlock() {
+        std::erase(*registry, this);
+        ModuleUnlock();
+    }
     SubclassBlock(const SubclassBlock&) = delete;
     SubclassBlock& operator=(const SubclassBlock&) = delete;
 
@@ -27,8 +36,13 @@ struct SubclassBlock {
     HWND hWnd = nullptr;
     WNDPROC prev = nullptr;
     int depth = 0;                   // messages in flight through this block
+    bool inChain = true;             // some procedure of the window still calls it
     bool freeWhenIdle = false;
     ExecutableCode code;
+
+    // Every live block of this thread's windows.
+    static thread_local std::vector<SubclassBlock*> t_blocks;
+    std::vector<SubclassBlock*>* const registry;
 
     bool IsCurrentProcedure() const {
         return GetWindowLongPtrA(hWnd, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(code.Address());
@@ -41,13 +55,52 @@ struct SubclassBlock {
             // Nothing may unwind into the system's message dispatch.
         }
     }
-    void Unchain() const { SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev)); }
+    void Unchain() {
+        SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(prev));
+        inChain = false;
+    }
     // Freed now, or when the last message in flight through it returns.
     void Release() {
         if (depth == 0) delete this;
         else freeWhenIdle = true;
     }
+    void SetPrev(WNDPROC p) {
+        prev = p;
+        if (link) link->table_[index].lpPrevWndProc = reinterpret_cast<uintptr_t>(p);
+    }
+
+    // The block of ours that the window's chain enters through proc.
+    static SubclassBlock* At(HWND h, LONG_PTR proc) {
+        for (SubclassBlock* b : t_blocks)
+            if (b->inChain && b->hWnd == h && reinterpret_cast<LONG_PTR>(b->code.Address()) == proc) return b;
+        return nullptr;
+    }
+    // Takes a block out of the chain when nothing foreign calls it: it is the
+    // window's procedure, or one of our blocks sits right above it. False
+    // when a subclasser of another kind holds its address.
+    bool Unlink() {
+        if (IsCurrentProcedure()) {
+            Unchain();
+            return true;
+        }
+        for (SubclassBlock* above : *registry)
+            if (above->inChain && above->hWnd == hWnd && above->prev == reinterpret_cast<WNDPROC>(code.Address())) {
+                above->SetPrev(prev);
+                inChain = false;
+                return true;
+            }
+        return false;
+    }
+    // Pass-throughs that are the window's procedure step out, one after another.
+    static void CollapseTop(HWND h) {
+        while (SubclassBlock* top = At(h, GetWindowLongPtrA(h, GWLP_WNDPROC))) {
+            if (top->link) return;
+            top->Unchain();
+            top->Release();
+        }
+    }
 };
+thread_local std::vector<SubclassBlock*> SubclassBlock::t_blocks;
 static_assert(offsetof(SubclassBlock, incomingHwnd) == 0);
 
 LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -55,10 +108,19 @@ LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM w
     ++b->depth;
     bool bHandled = false;
     LRESULT lReturn = 0;
+    bool collapsed = false;
+    if (!b->link && b->inChain && b->IsCurrentProcedure()) {
+        // A pass-through on top again: it steps out with any pass-through
+        // under it, and the message goes to what the window's chain is now.
+        SubclassBlock::CollapseTop(hWnd);
+        collapsed = true;
+    }
     if (b->link && b->link->table_[b->index].before.Matches(uMsg))
         b->CallOwner(true, bHandled, lReturn, hWnd, uMsg, wParam, lParam);
     if (!bHandled) {
-        lReturn = CallWindowProcA(b->prev, hWnd, uMsg, wParam, lParam);
+        const WNDPROC next =
+            collapsed ? reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC)) : b->prev;
+        lReturn = CallWindowProcA(next, hWnd, uMsg, wParam, lParam);
         if (b->link && b->link->table_[b->index].after.Matches(uMsg)) {
             bool ignored = false;
             b->CallOwner(false, ignored, lReturn, hWnd, uMsg, wParam, lParam);
@@ -72,6 +134,7 @@ LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM w
             b->link = nullptr;
         }
         if (b->IsCurrentProcedure()) b->Unchain();
+        b->inChain = false;
         b->freeWhenIdle = true;
     }
     if (--b->depth == 0 && b->freeWhenIdle) delete b;
@@ -106,6 +169,7 @@ cThunkSubclass::~cThunkSubclass() {
 
 int cThunkSubclass::pAttachThunk(HWND hWnd) {
     if (!IsWindow(hWnd) || GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return -1;
+    SubclassBlock::CollapseTop(hWnd);
     try {
         const int index = table_.TakeEntry();
         auto b = std::make_unique<SubclassBlock>();
@@ -136,14 +200,16 @@ void cThunkSubclass::DetachEntry(int index) {
     if (!b) return;
     b->link = nullptr;
     b->index = -1;
-    if (b->IsCurrentProcedure()) {
-        b->Unchain();
+    const HWND hWnd = b->hWnd;
+    if (!IsWindow(hWnd)) {
+        b->inChain = false;
         b->Release();
-    } else if (!IsWindow(b->hWnd)) {
+    } else if (b->Unlink()) {
         b->Release();
+        SubclassBlock::CollapseTop(hWnd);
     }
-    // Otherwise a later subclasser calls this block: it stays as a
-    // pass-through and frees itself when its window is destroyed.
+    // Otherwise a subclasser of another kind calls this block: it stays as a
+    // pass-through until it is the window's procedure again.
 }
 
 void cThunkSubclass::pWatchMessage(HWND hWnd, UINT uMsg, int32_t phase) {
@@ -161,6 +227,8 @@ void cThunkSubclass::pDetachAllThunks() {
     for (int i = table_.Size() - 1; i >= 0; --i)
         if (table_[i].hWnd) DetachEntry(i);
 }
+
+int cThunkSubclass::LiveBlocks() { return static_cast<int>(SubclassBlock::t_blocks.size()); }
 
 int cThunkSubclass::pThunkSlotOf(HWND hWnd, bool bFree) const {
     return table_.pThunkSlotOf(reinterpret_cast<uintptr_t>(hWnd), bFree);

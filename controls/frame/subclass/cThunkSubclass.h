@@ -48,16 +48,19 @@ public:
     // Raise error 9 for a window without an entry.
     void pWatchMessage(HWND hWnd, UINT uMsg, int32_t phase);
     void pUnwatchMessage(HWND hWnd, UINT uMsg, int32_t phase);
-    // Frees the window's last entry at once. The previous procedure is put
-    // back only while this block is still the window's procedure; under a
-    // later subclasser the block stays as a plain pass-through, cut off from
-    // this owner, until its window is destroyed.
+    // Frees the window's last entry at once. The block leaves the window's
+    // chain when it is the window's procedure or one of our blocks sits right
+    // above it; under a subclasser of another kind it stays as a plain
+    // pass-through, cut off from this owner, until it is the window's
+    // procedure again (it steps out on its next message) or the window goes.
     void pDetachThunk(HWND hWnd);
     // Every attached window, last entry first.
     void pDetachAllThunks();
     int pThunkSlotOf(HWND hWnd, bool bFree) const;
 
     const SubclassWindowTable& Table() const { return table_; }
+    // Blocks of this thread's windows still alive, pass-throughs included.
+    static int LiveBlocks();
 
     // GetProcAddress in a module that is already loaded; 0 otherwise.
     static FARPROC pExportAddress(const char* sModule, const char* sFunction);

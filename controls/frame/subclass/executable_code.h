@@ -1,6 +1,6 @@
 #pragma once
-// A small piece of machine code in memory of its own: written once while the
-// memory is writable, then switched to read-execute for the rest of its life.
+// A small piece of machine code, written once into a heap of executable
+// memory that all pieces share.
 #include <cstddef>
 #include <cstdint>
 
