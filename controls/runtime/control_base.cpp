@@ -126,8 +126,7 @@ void ControlBase::FinalRelease() {
     if (hwnd_) {
         HWND h = hwnd_;
         hwnd_ = nullptr;
-        DetachControlWindow(h);
-        DestroyWindow(h);
+        DestroyControlWindow(h);
     }
     delete this;
 }

@@ -64,14 +64,30 @@ void RegisterClasses() {
 
 }  // namespace
 
+namespace {
+
+// One parking window per user-interface thread, kept while the thread has
+// controls: a long-lived host that loads and frees the library leaves none.
+struct ThreadParking {
+    HWND window = nullptr;
+    int controls = 0;
+};
+thread_local ThreadParking t_parking;
+
+void DestroyParkingWhenUnused() {
+    if (t_parking.controls > 0 || !t_parking.window) return;
+    if (IsWindow(t_parking.window)) DestroyWindow(t_parking.window);
+    t_parking.window = nullptr;
+}
+
+}  // namespace
+
 HWND ParkingWindow() {
     RegisterClasses();
-    // One per user-interface thread.
-    thread_local HWND parking = nullptr;
-    if (!parking || !IsWindow(parking))
-        parking = CreateWindowExW(0, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, ModuleInstance(),
-                                  nullptr);
-    return parking;
+    if (!t_parking.window || !IsWindow(t_parking.window))
+        t_parking.window = CreateWindowExW(0, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+                                           ModuleInstance(), nullptr);
+    return t_parking.window;
 }
 
 HWND CreateControlWindowFor(ControlBase* control, bool double_clicks) {
@@ -79,8 +95,24 @@ HWND CreateControlWindowFor(ControlBase* control, bool double_clicks) {
     HWND h = CreateWindowExW(WS_EX_CONTROLPARENT, double_clicks ? kClassDbl : kClassPlain, L"",
                              WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0, parent, nullptr,
                              ModuleInstance(), control);
-    if (!h) Raise(7, L"Lumiokit", L"Out of memory");
+    if (!h) {
+        DestroyParkingWhenUnused();
+        Raise(7, L"Lumiokit", L"Out of memory");
+    }
+    ++t_parking.controls;
     return h;
+}
+
+void DestroyControlWindow(HWND hwnd) {
+    DetachControlWindow(hwnd);
+    if (IsWindow(hwnd)) DestroyWindow(hwnd);
+    if (t_parking.controls > 0) --t_parking.controls;
+    DestroyParkingWhenUnused();
+}
+
+void UnregisterWindowClasses() {
+    HINSTANCE inst = ModuleInstance();
+    for (const wchar_t* name : {kClassDbl, kClassPlain, kParkingClass}) UnregisterClassW(name, inst);
 }
 
 void DetachControlWindow(HWND hwnd) { SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0); }

@@ -11,7 +11,12 @@ class ControlBase;
 HWND CreateControlWindowFor(ControlBase* control, bool double_clicks);
 // Cuts the link from the window to its control (before the control goes away).
 void DetachControlWindow(HWND hwnd);
+// Cuts the link and destroys the window (when a host has not already); the
+// thread's parking window goes with its last control.
+void DestroyControlWindow(HWND hwnd);
 // The hidden parent of windows not yet placed by a host.
 HWND ParkingWindow();
+// At the library's unload, so that a fresh load registers them anew.
+void UnregisterWindowClasses();
 
 }  // namespace lumio

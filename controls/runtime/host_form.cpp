@@ -48,6 +48,12 @@ void RegisterFormClass() {
     done = true;
 }
 
+}  // namespace
+
+void UnregisterFormClass() { UnregisterClassW(kFormClass, ModuleInstance()); }
+
+namespace {
+
 long PixelsToTwips(long px) { return std::lround(px * TwipsPerPixel(96)); }
 
 }  // namespace

@@ -21,6 +21,9 @@ namespace lumio::host {
 
 class Form;
 
+// At the library's unload, so that a fresh load registers the class anew.
+void UnregisterFormClass();
+
 // Extender members that controls and dialogs reach by number.
 inline constexpr DISPID kExtName = static_cast<DISPID>(0x80010000);
 inline constexpr DISPID kExtTag = static_cast<DISPID>(0x8001000A);

@@ -8,6 +8,8 @@
 #include "com_object.h"
 #include "module_lock.h"
 #include "registration.h"
+#include "control_window.h"
+#include "host_form.h"
 
 namespace lumio {
 namespace {
@@ -81,6 +83,16 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, R
     HRESULT hr = factory->QueryInterface(iid, out);
     factory->Release();
     return hr;
+}
+
+// Unloaded by FreeLibrary rather than at process exit: the window classes go
+// with the code they point at, so that a fresh load starts from nothing.
+BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
+    if (reason == DLL_PROCESS_DETACH && !reserved) {
+        lumio::UnregisterWindowClasses();
+        lumio::host::UnregisterFormClass();
+    }
+    return TRUE;
 }
 
 __declspec(dllexport) HRESULT STDAPICALLTYPE DllCanUnloadNow() {

@@ -207,4 +207,74 @@ TEST_F(Exports, UnloadRefusedWhileAnythingLives) {
     EXPECT_EQ(can_unload_(), S_OK);
 }
 
+// A host that loads the library, makes a control, drops it and frees the
+// library again, many times over.
+struct WindowCount {
+    DWORD pid = GetCurrentProcessId();
+    int n = 0;
+};
+
+BOOL CALLBACK CountOne(HWND w, LPARAM lp) {
+    auto& count = *reinterpret_cast<WindowCount*>(lp);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(w, &pid);
+    if (pid == count.pid) {
+        ++count.n;
+        EnumChildWindows(w, CountOne, lp);
+    }
+    return TRUE;
+}
+
+int LiveWindows() {
+    WindowCount count;
+    EnumWindows(CountOne, reinterpret_cast<LPARAM>(&count));
+    for (HWND w = FindWindowExW(HWND_MESSAGE, nullptr, nullptr, nullptr); w;
+         w = FindWindowExW(HWND_MESSAGE, w, nullptr, nullptr))
+        CountOne(w, reinterpret_cast<LPARAM>(&count));
+    return count.n;
+}
+
+size_t CommittedPrivateBytes() {
+    size_t total = 0;
+    MEMORY_BASIC_INFORMATION region{};
+    for (const char* at = nullptr; VirtualQuery(at, &region, sizeof region) == sizeof region;) {
+        if (region.State == MEM_COMMIT && region.Type == MEM_PRIVATE) total += region.RegionSize;
+        const char* next = static_cast<const char*>(region.BaseAddress) + region.RegionSize;
+        if (next <= at) break;
+        at = next;
+    }
+    return total;
+}
+
+TEST_F(Registration, LoadMakeDropUnloadLeavesNothingBehind) {
+    const std::wstring dll = Beside(L"Lumiokit.dll");
+    ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
+    HINSTANCE loadedAt = nullptr;
+    auto cycle = [&] {
+        IUnknown* obj = nullptr;
+        ASSERT_EQ(CoCreateInstance(lumio::tlb::CLSID_LumioButton, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                                   reinterpret_cast<void**>(&obj)),
+                  S_OK);
+        loadedAt = GetModuleHandleW(L"Lumiokit.dll");
+        ASSERT_NE(loadedAt, nullptr);
+        WNDCLASSEXW wc{sizeof wc};
+        EXPECT_TRUE(GetClassInfoExW(loadedAt, L"LumioControl", &wc));
+        obj->Release();
+        CoFreeUnusedLibrariesEx(0, 0);
+        ASSERT_EQ(GetModuleHandleW(L"Lumiokit.dll"), nullptr) << "the library is unloaded";
+        for (const wchar_t* name : {L"LumioControl", L"LumioControlDbl", L"LumioParking", L"LumioHostForm"})
+            EXPECT_FALSE(GetClassInfoExW(loadedAt, name, &wc)) << "class left registered: " << name;
+    };
+    for (int i = 0; i < 3; ++i) cycle();  // warm-up: the system's own first-use windows and caches
+    if (HasFatalFailure()) return;
+    const int windows = LiveWindows();
+    const size_t committed = CommittedPrivateBytes();
+    for (int i = 0; i < 50 && !HasFatalFailure(); ++i) {
+        cycle();
+        ASSERT_EQ(LiveWindows(), windows) << "cycle " << i;
+    }
+    EXPECT_LT(CommittedPrivateBytes(), committed + 1024 * 1024) << "was " << committed;
+    ASSERT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
+}
+
 }  // namespace
