@@ -27,42 +27,42 @@ HWND FormWindow(IDispatch* form) {
     return hWnd;
 }
 
-FontSpec SpecOf(IFontDisp* font) {
-    FontSpec spec;
+FontSpec AttributesOf(IFontDisp* font) {
+    FontSpec attrs;
     IFont* f = nullptr;
-    if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&f))) || !f) return spec;
+    if (!font || FAILED(font->QueryInterface(IID_IFont, reinterpret_cast<void**>(&f))) || !f) return attrs;
     BSTR name = nullptr;
     if (SUCCEEDED(f->get_Name(&name)) && name) {
         const int n = WideCharToMultiByte(CP_ACP, 0, name, -1, nullptr, 0, nullptr, nullptr);
         std::string s(n > 0 ? static_cast<size_t>(n - 1) : 0, '\0');
         if (n > 1) WideCharToMultiByte(CP_ACP, 0, name, -1, s.data(), n, nullptr, nullptr);
-        spec.name = s.substr(0, 32);
+        attrs.name = s.substr(0, 32);
         SysFreeString(name);
     }
     CY size{};
-    if (SUCCEEDED(f->get_Size(&size))) spec.size = static_cast<double>(size.int64) / 10000.0;
+    if (SUCCEEDED(f->get_Size(&size))) attrs.size = static_cast<double>(size.int64) / 10000.0;
     BOOL b = FALSE;
-    if (SUCCEEDED(f->get_Bold(&b))) spec.bold = b != FALSE;
-    if (SUCCEEDED(f->get_Italic(&b))) spec.italic = b != FALSE;
-    if (SUCCEEDED(f->get_Underline(&b))) spec.underline = b != FALSE;
-    if (SUCCEEDED(f->get_Strikethrough(&b))) spec.strikethrough = b != FALSE;
+    if (SUCCEEDED(f->get_Bold(&b))) attrs.bold = b != FALSE;
+    if (SUCCEEDED(f->get_Italic(&b))) attrs.italic = b != FALSE;
+    if (SUCCEEDED(f->get_Underline(&b))) attrs.underline = b != FALSE;
+    if (SUCCEEDED(f->get_Strikethrough(&b))) attrs.strikethrough = b != FALSE;
     f->Release();
-    return spec;
+    return attrs;
 }
 
-IFontDisp* FontOf(const FontSpec& spec) {
-    const int n = MultiByteToWideChar(CP_ACP, 0, spec.name.c_str(), -1, nullptr, 0);
+IFontDisp* FontOf(const FontSpec& attrs) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, attrs.name.c_str(), -1, nullptr, 0);
     std::wstring name(n > 0 ? static_cast<size_t>(n - 1) : 0, L'\0');
-    if (n > 1) MultiByteToWideChar(CP_ACP, 0, spec.name.c_str(), -1, name.data(), n);
+    if (n > 1) MultiByteToWideChar(CP_ACP, 0, attrs.name.c_str(), -1, name.data(), n);
     FONTDESC fd{};
     fd.cbSizeofstruct = sizeof fd;
     fd.lpstrName = name.data();
-    fd.cySize.int64 = static_cast<LONGLONG>(spec.size * 10000.0 + 0.5);
-    fd.sWeight = static_cast<SHORT>(spec.bold ? FW_BOLD : FW_NORMAL);
+    fd.cySize.int64 = static_cast<LONGLONG>(attrs.size * 10000.0 + 0.5);
+    fd.sWeight = static_cast<SHORT>(attrs.bold ? FW_BOLD : FW_NORMAL);
     fd.sCharset = DEFAULT_CHARSET;
-    fd.fItalic = spec.italic;
-    fd.fUnderline = spec.underline;
-    fd.fStrikethrough = spec.strikethrough;
+    fd.fItalic = attrs.italic;
+    fd.fUnderline = attrs.underline;
+    fd.fStrikethrough = attrs.strikethrough;
     IFontDisp* font = nullptr;
     if (FAILED(OleCreateFontIndirect(&fd, IID_IFontDisp, reinterpret_cast<void**>(&font)))) return nullptr;
     return font;
@@ -110,8 +110,8 @@ void clsCustomWndow::Font_TBar(IFontDisp* newFont) {
         frame_->SetTitleBarFont(nullptr);
         return;
     }
-    const FontSpec spec = SpecOf(newFont);
-    frame_->SetTitleBarFont(&spec);
+    const FontSpec attrs = AttributesOf(newFont);
+    frame_->SetTitleBarFont(&attrs);
 }
 
 IFontDisp* clsCustomWndow::Font_TBar() const { return FontOf(frame_->GetTitleBarFont()); }
@@ -145,8 +145,8 @@ void clsCustomWndow::Font_MenuBar(IFontDisp* newFont) {
         frame_->MenuBar()->SetFont(nullptr);
         return;
     }
-    const FontSpec spec = SpecOf(newFont);
-    frame_->MenuBar()->SetFont(&spec);
+    const FontSpec attrs = AttributesOf(newFont);
+    frame_->MenuBar()->SetFont(&attrs);
 }
 
 IFontDisp* clsCustomWndow::Font_MenuBar() const { return FontOf(frame_->MenuBar()->GetFont()); }

@@ -3,9 +3,8 @@
 // The routines that call the system (files, libraries, pictures, colours) are
 // declared in mod_parsers_win.h of the Windows library.
 //
-// Raw-memory helpers of the original design have no counterpart here: an
-// offset added to an address is plain pointer arithmetic, and "has this array
-// been dimensioned" is an empty std::vector.
+// There are no raw-memory helpers: an offset into a block is plain pointer
+// arithmetic, and an array that was never filled is an empty std::vector.
 #include <cstddef>
 #include <cstdint>
 #include <span>
