@@ -9,8 +9,8 @@
 #include "imaging/mod_parsers.h"
 #include "win_handles.h"
 #include "win/stream_range.h"
+#include "win/system_reader.h"
 #include "win/whole_source.h"
-#include "system/win/win_system_decoder.h"
 
 namespace lumio {
 
@@ -24,30 +24,15 @@ bool cBMPparser::Decode(const DecodeRequest &request, SurfaceCore &host) {
     const auto data = WholeSource(request.source);
     SetFailure(DecodeFailure::kNotThisFormat);
     if (!data) return false;
-    try {
-        WinSystemDecoder system;
-        BmpReader reader(system);
-        const bool recognised = reader.LoadStream(*data, host);
-        SetFailure(reader.Failure());
-        return recognised;
-    } catch (...) {
-        SetFailure(DecodeFailure::kSystemRefused);
-        host.DestroyDIB();
-        return false;
-    }
+    const ReaderOutcome outcome = RunSystemReader<BmpReader>(*data, host, false);
+    SetFailure(outcome.why);
+    return outcome.recognised;
 }
 
 bool cBMPparser::LoadStream(const std::vector<std::uint8_t> &inStream, c32bppDIB &cHost, std::int32_t streamOffset,
                             std::int32_t streamLength) noexcept {
     const auto data = StreamRange(inStream, streamOffset, streamLength);
-    if (!data) return false;
-    try {
-        WinSystemDecoder system;
-        return BmpReader(system).LoadStream(*data, cHost);
-    } catch (...) {
-        cHost.DestroyDIB();
-        return false;
-    }
+    return data && RunSystemReader<BmpReader>(*data, cHost, false).recognised;
 }
 
 namespace {
