@@ -257,7 +257,8 @@ TEST_F(Registration, LoadMakeDropUnloadLeavesNothingBehind) {
                   S_OK);
         loadedAt = GetModuleHandleW(L"Lumiokit.dll");
         ASSERT_NE(loadedAt, nullptr);
-        WNDCLASSEXW wc{sizeof wc};
+        WNDCLASSEXW wc{};
+        wc.cbSize = sizeof wc;
         EXPECT_TRUE(GetClassInfoExW(loadedAt, L"LumioControl", &wc));
         obj->Release();
         CoFreeUnusedLibrariesEx(0, 0);
