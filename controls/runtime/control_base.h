@@ -10,6 +10,7 @@
 #include <initializer_list>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "ambient.h"
 #include "com_ptr.h"
@@ -269,6 +270,7 @@ private:
     void CallInitProperties();
     void CallReadProperties(IPropertyBag* bag, IErrorLog* log);
     void ViewChanged();
+    bool CompleteArguments(const Member& m, MemberArgs& args, std::vector<Variant>& keep) const;
 
     // Input handling (control_input.cpp).
     LRESULT HandleMouse(UINT msg, WPARAM wp, LPARAM lp);

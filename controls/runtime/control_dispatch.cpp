@@ -3,6 +3,7 @@
 #include "com_errors.h"
 #include "control_base.h"
 #include "class_table.h"
+#include "param_defaults.h"
 
 namespace lumio {
 
@@ -36,6 +37,39 @@ STDMETHODIMP ControlBase::GetIDsOfNames(REFIID, LPOLESTR* names, UINT count, LCI
     return hr;
 }
 
+namespace {
+
+bool IsMissing(const VARIANT& v) { return v.vt == VT_ERROR && v.scode == DISP_E_PARAMNOTFOUND; }
+
+// The first n arguments in call order (DISPPARAMS holds them last first).
+MemberArgs InCallOrder(const DISPPARAMS& p, UINT n) {
+    MemberArgs args;
+    for (UINT i = 0; i < n; ++i) args.push_back(&p.rgvarg[p.cArgs - 1 - i]);
+    return args;
+}
+
+}  // namespace
+
+// Fills in what the caller left out (trailing arguments or "missing" ones)
+// from the type library's defaults; false when a required one is missing.
+bool ControlBase::CompleteArguments(const Member& m, MemberArgs& args, std::vector<Variant>& keep) const {
+    bool complete = args.size() == m.arg_count;
+    for (const VARIANT* a : args) complete = complete && !IsMissing(*a);
+    if (complete) return true;
+    std::vector<std::optional<Variant>> defaults =
+        ParamDefaults(LumiokitTypeLib(), *info_.dispatch_iid, m.id, INVOKE_FUNC);
+    if (defaults.size() != m.arg_count) return false;
+    keep.reserve(m.arg_count);  // the pointers below stay valid
+    for (size_t i = 0; i < m.arg_count; ++i) {
+        if (i < args.size() && !IsMissing(*args[i])) continue;
+        if (!defaults[i]) return false;
+        keep.push_back(*defaults[i]);
+        if (i < args.size()) args[i] = keep.back().get();
+        else args.push_back(keep.back().get());
+    }
+    return true;
+}
+
 STDMETHODIMP ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS* params, VARIANT* result,
                                  EXCEPINFO* info, UINT* arg_err) {
     const Member* m = info_.members ? info_.members->Find(id) : nullptr;
@@ -47,29 +81,34 @@ STDMETHODIMP ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
     try {
         if (flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF)) {
             auto& setter = (flags & DISPATCH_PROPERTYPUTREF) && m->putref ? m->putref : m->put;
-            if (!setter) return m->get ? DISP_E_MEMBERNOTFOUND : DISP_E_MEMBERNOTFOUND;
-            if (params->cArgs != 1) return DISP_E_BADPARAMCOUNT;
+            if (!setter) return DISP_E_MEMBERNOTFOUND;
+            if (params->cArgs != m->index_count + 1) return DISP_E_BADPARAMCOUNT;
             if (params->cNamedArgs != 1 || params->rgdispidNamedArgs[0] != DISPID_PROPERTYPUT) return DISP_E_PARAMNOTOPTIONAL;
-            setter(*this, params->rgvarg[0]);
+            // The value is rgvarg[0]; the index arguments come before it in call order.
+            MemberArgs index;
+            for (UINT i = params->cArgs; i > 1; --i) index.push_back(&params->rgvarg[i - 1]);
+            setter(*this, index, params->rgvarg[0]);
             return S_OK;
         }
         if (params->cNamedArgs) return DISP_E_NONAMEDARGS;
         if ((flags & DISPATCH_PROPERTYGET) && m->get) {
-            if (params->cArgs != 0) return DISP_E_BADPARAMCOUNT;
-            Variant v = m->get(*this);
+            if (params->cArgs != m->index_count) return DISP_E_BADPARAMCOUNT;
+            Variant v = m->get(*this, InCallOrder(*params, params->cArgs));
             if (result) *result = v.detach();
             return S_OK;
         }
         if ((flags & DISPATCH_METHOD) && m->call) {
-            if (params->cArgs != m->arg_count) return DISP_E_BADPARAMCOUNT;
-            std::vector<const VARIANT*> args;
-            for (UINT i = params->cArgs; i > 0; --i) args.push_back(&params->rgvarg[i - 1]);
+            if (params->cArgs > m->arg_count) return DISP_E_BADPARAMCOUNT;
+            MemberArgs args = InCallOrder(*params, params->cArgs);
+            std::vector<Variant> defaults;
+            if (!CompleteArguments(*m, args, defaults))
+                return params->cArgs < m->arg_count ? DISP_E_BADPARAMCOUNT : DISP_E_PARAMNOTOPTIONAL;
             Variant v = m->call(*this, args);
             if (result) *result = v.detach();
             return S_OK;
         }
-        if ((flags & DISPATCH_METHOD) && m->get && params->cArgs == 0) {
-            Variant v = m->get(*this);
+        if ((flags & DISPATCH_METHOD) && m->get && params->cArgs == m->index_count) {
+            Variant v = m->get(*this, InCallOrder(*params, params->cArgs));
             if (result) *result = v.detach();
             return S_OK;
         }

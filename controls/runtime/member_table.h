@@ -1,6 +1,11 @@
 #pragma once
 // The dispatch members of a control class: identifier, name and typed
 // accessors, from which the control's IDispatch is served.
+//
+// A property may take one index argument before its value (a getter
+// `T Item(long i)` with a setter `void SetItem(long i, T v)`); a method's
+// trailing arguments may be omitted by the caller where the type library
+// gives them a default (see param_defaults.h).
 #include <functional>
 #include <string>
 #include <tuple>
@@ -14,15 +19,19 @@ namespace lumio {
 
 class ControlBase;
 
+// Arguments in call order (not the reversed order of DISPPARAMS).
+using MemberArgs = std::vector<const VARIANT*>;
+
 struct Member {
     DISPID id = DISPID_UNKNOWN;
     std::wstring name;
-    std::function<Variant(ControlBase&)> get;
-    std::function<void(ControlBase&, const VARIANT&)> put;
-    std::function<void(ControlBase&, const VARIANT&)> putref;
-    // Arguments in call order (not the reversed order of DISPPARAMS).
-    std::function<Variant(ControlBase&, const std::vector<const VARIANT*>&)> call;
-    size_t arg_count = 0;
+    std::function<Variant(ControlBase&, const MemberArgs&)> get;
+    // Index arguments, then the value.
+    std::function<void(ControlBase&, const MemberArgs&, const VARIANT&)> put;
+    std::function<void(ControlBase&, const MemberArgs&, const VARIANT&)> putref;
+    std::function<Variant(ControlBase&, const MemberArgs&)> call;
+    size_t arg_count = 0;    // a method's arguments
+    size_t index_count = 0;  // a property's index arguments
 };
 
 class MemberTable {
@@ -36,11 +45,26 @@ public:
     template <class C, class G, class S>
     MemberTable& Property(DISPID id, const wchar_t* name, G (C::*get)(), void (C::*put)(S)) {
         using T = std::decay_t<S>;
-        Member m;
-        m.id = id;
-        m.name = name;
-        m.get = [get](ControlBase& b) { return VariantValue<std::decay_t<G>>::To((static_cast<C&>(b).*get)()); };
-        auto setter = [put](ControlBase& b, const VARIANT& v) { (static_cast<C&>(b).*put)(VariantValue<T>::From(v)); };
+        Member m = Getter<C, G>(id, name, get);
+        auto setter = [put](ControlBase& b, const MemberArgs&, const VARIANT& v) {
+            (static_cast<C&>(b).*put)(VariantValue<T>::From(v));
+        };
+        m.put = setter;
+        if constexpr (IsObject<T>::value) m.putref = setter;
+        members_.push_back(std::move(m));
+        return *this;
+    }
+
+    // An indexed property: Item(i) read, Item(i) = v written.
+    template <class C, class G, class I, class J, class S>
+    MemberTable& Property(DISPID id, const wchar_t* name, G (C::*get)(I), void (C::*put)(J, S)) {
+        using T = std::decay_t<S>;
+        Member m = Getter<C, G, I>(id, name, get);
+        auto setter = [put](ControlBase& b, const MemberArgs& index, const VARIANT& v) {
+            // The index first, as a caller of Item(i) = v expects its errors in that order.
+            auto i = VariantValue<std::decay_t<J>>::From(*index[0]);
+            (static_cast<C&>(b).*put)(i, VariantValue<T>::From(v));
+        };
         m.put = setter;
         if constexpr (IsObject<T>::value) m.putref = setter;
         members_.push_back(std::move(m));
@@ -49,11 +73,12 @@ public:
 
     template <class C, class G>
     MemberTable& ReadOnly(DISPID id, const wchar_t* name, G (C::*get)()) {
-        Member m;
-        m.id = id;
-        m.name = name;
-        m.get = [get](ControlBase& b) { return VariantValue<std::decay_t<G>>::To((static_cast<C&>(b).*get)()); };
-        members_.push_back(std::move(m));
+        members_.push_back(Getter<C, G>(id, name, get));
+        return *this;
+    }
+    template <class C, class G, class I>
+    MemberTable& ReadOnly(DISPID id, const wchar_t* name, G (C::*get)(I)) {
+        members_.push_back(Getter<C, G, I>(id, name, get));
         return *this;
     }
 
@@ -63,7 +88,7 @@ public:
         m.id = id;
         m.name = name;
         m.arg_count = sizeof...(A);
-        m.call = [fn](ControlBase& b, const std::vector<const VARIANT*>& args) -> Variant {
+        m.call = [fn](ControlBase& b, const MemberArgs& args) -> Variant {
             return Invoke<C, R, A...>(static_cast<C&>(b), fn, args, std::index_sequence_for<A...>{});
         };
         members_.push_back(std::move(m));
@@ -76,8 +101,21 @@ private:
     template <class I>
     struct IsObject<ComPtr<I>> : std::true_type {};
 
+    template <class C, class G, class... I>
+    static Member Getter(DISPID id, const wchar_t* name, G (C::*get)(I...)) {
+        static_assert(sizeof...(I) <= 1, "one index argument at most");
+        Member m;
+        m.id = id;
+        m.name = name;
+        m.index_count = sizeof...(I);
+        m.get = [get](ControlBase& b, const MemberArgs& args) {
+            return Invoke<C, G, I...>(static_cast<C&>(b), get, args, std::index_sequence_for<I...>{});
+        };
+        return m;
+    }
+
     template <class C, class R, class... A, size_t... I>
-    static Variant Invoke(C& c, R (C::*fn)(A...), const std::vector<const VARIANT*>& args, std::index_sequence<I...>) {
+    static Variant Invoke(C& c, R (C::*fn)(A...), const MemberArgs& args, std::index_sequence<I...>) {
         if constexpr (std::is_void_v<R>) {
             (c.*fn)(VariantValue<std::decay_t<A>>::From(*args[I])...);
             return Variant();

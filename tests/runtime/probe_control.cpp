@@ -26,7 +26,9 @@ const MemberTable& Members() {
             .ReadOnly(kLastPing, L"LastPing", &ProbeControl::LastPing)
             .Method(kResizeTo, L"ResizeTo", &ProbeControl::ResizeTo)
             .Method(kDrawMark, L"DrawMark", &ProbeControl::DrawMark)
-            .Method(kTwice, L"Twice", &ProbeControl::Twice);
+            .Method(kTwice, L"Twice", &ProbeControl::Twice)
+            .Property(kItem, L"Item", &ProbeControl::Item, &ProbeControl::SetItem)
+            .Method(kJoin, L"Join", &ProbeControl::Join);
         return t;
     }();
     return table;
@@ -52,6 +54,17 @@ std::vector<std::wstring>& Log() {
 ProbeControl::ProbeControl() : ControlBase(kInfo) {}
 
 HRESULT Create(IUnknown* outer, REFIID iid, void** out) { return lumio::ControlBase::Create<ProbeControl>(outer, iid, out); }
+
+std::wstring ProbeControl::Item(long i) {
+    if (i < 0 || i > 2) lumio::Raise(lumio::kErrSubscriptOutOfRange);
+    return items_[i];
+}
+
+void ProbeControl::SetItem(long i, std::wstring v) {
+    if (i < 0 || i > 2) lumio::Raise(lumio::kErrSubscriptOutOfRange);
+    items_[i] = std::move(v);
+    PropertyChanged(L"Item");
+}
 
 void ProbeControl::Fail(long number) {
     if (number == 0) lumio::Raise(lumio::kErrInvalidPropertyValue);

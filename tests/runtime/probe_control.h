@@ -17,7 +17,7 @@ inline constexpr IID kIid = {0x6c1d2a51, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b
 // {6C1D2A52-7E0B-4C43-9B51-2F5B8C0D7E11}
 inline constexpr IID kEventsIid = {0x6c1d2a52, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b, 0x8c, 0x0d, 0x7e, 0x11}};
 
-enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark, kTwice };
+enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark, kTwice, kItem, kJoin };
 enum : DISPID { kPingEvent = 1 };
 
 // What the handlers saw, oldest first; cleared by the tests.
@@ -51,6 +51,11 @@ public:
     void ResizeTo(long w, long h) { ResizeSelf(w, h); }
     // A red 10 x 10 mark at the top left, with or without the persistent image.
     void DrawMark(bool persistent);
+    // Three strings by index (0..2); any other index raises 9.
+    std::wstring Item(long i);
+    void SetItem(long i, std::wstring v);
+    // Its second argument has no default anywhere: leaving it out is an error.
+    std::wstring Join(std::wstring a, std::wstring b) { return a + b; }
 
     // Reached by the tests directly.
     using ControlBase::Ambient;
@@ -93,6 +98,7 @@ private:
     bool flag_ = false;
     lumio::ComPtr<IPictureDisp> picture_;
     short last_ping_ = 0;
+    std::wstring items_[3] = {L"zero", L"one", L"two"};
 };
 
 HRESULT Create(IUnknown* outer, REFIID iid, void** out);

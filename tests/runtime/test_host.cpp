@@ -69,6 +69,26 @@ HRESULT Call(IDispatch* obj, DISPID id, std::initializer_list<Variant> args, EXC
     return hr;
 }
 
+HRESULT InvokeWith(IDispatch* obj, DISPID id, WORD flags, const std::vector<Variant>& args, Variant* result,
+                   EXCEPINFO* info) {
+    std::vector<VARIANT> rev;
+    for (auto it = args.end(); it != args.begin();) rev.push_back(**--it);
+    DISPID put = DISPID_PROPERTYPUT;
+    bool is_put = flags & (DISPATCH_PROPERTYPUT | DISPATCH_PROPERTYPUTREF);
+    DISPPARAMS params{rev.data(), is_put ? &put : nullptr, static_cast<UINT>(rev.size()), is_put ? 1u : 0u};
+    EXCEPINFO scratch{};
+    Variant r;
+    HRESULT hr = obj->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, r.put(), info ? info : &scratch,
+                             nullptr);
+    if (!info) {
+        SysFreeString(scratch.bstrSource);
+        SysFreeString(scratch.bstrDescription);
+        SysFreeString(scratch.bstrHelpFile);
+    }
+    if (result) *result = r;
+    return hr;
+}
+
 long AsLong(const Variant& v) {
     Variant c;
     if (FAILED(VariantChangeType(c.get(), const_cast<VARIANT*>(v.get()), 0, VT_I4))) return -999999;

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "host_form.h"
 #include "simple_dispatch.h"
@@ -37,6 +38,9 @@ HRESULT Put(IDispatch* obj, DISPID id, const lumio::Variant& v);
 // Calls a method; info receives the exception of DISP_E_EXCEPTION.
 HRESULT Call(IDispatch* obj, DISPID id, std::initializer_list<lumio::Variant> args, EXCEPINFO* info = nullptr,
              lumio::Variant* result = nullptr);
+// Any member with arguments in call order; a property write takes its value last.
+HRESULT InvokeWith(IDispatch* obj, DISPID id, WORD flags, const std::vector<lumio::Variant>& args,
+                   lumio::Variant* result = nullptr, EXCEPINFO* info = nullptr);
 long AsLong(const lumio::Variant& v);
 std::wstring AsString(const lumio::Variant& v);
 
