@@ -31,6 +31,9 @@ struct ControlClassInfo {
     DWORD misc_status;
     bool double_clicks;       // the window receives double clicks
     const MemberTable* members;
+    // False for a control that never takes the focus: a click leaves the
+    // focus where it is and Tab passes it by (its window has no WS_TABSTOP).
+    bool takes_focus = true;
 };
 
 // Mouse buttons and shift states as events report them.

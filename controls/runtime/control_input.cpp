@@ -149,7 +149,7 @@ LRESULT ControlBase::HandleMouse(UINT msg, WPARAM wp, LPARAM lp) {
         return 0;
     case WM_LBUTTONDOWN: case WM_RBUTTONDOWN: case WM_MBUTTONDOWN:
     case WM_LBUTTONDBLCLK: case WM_RBUTTONDBLCLK: case WM_MBUTTONDBLCLK:
-        if (!HasFocus() && IsWindowEnabled(hwnd_)) SetFocus(hwnd_);
+        if (info_.takes_focus && !HasFocus() && IsWindowEnabled(hwnd_)) SetFocus(hwnd_);
         CaptureMouse();
         buttons_down_ |= button;
         if (msg == WM_LBUTTONDBLCLK) {

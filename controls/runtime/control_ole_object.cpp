@@ -5,7 +5,9 @@
 
 namespace lumio {
 
-void ControlBase::CreateControlWindow() { hwnd_ = CreateControlWindowFor(this, info_.double_clicks); }
+void ControlBase::CreateControlWindow() {
+    hwnd_ = CreateControlWindowFor(this, info_.double_clicks, info_.takes_focus);
+}
 
 STDMETHODIMP ControlBase::SetClientSite(IOleClientSite* site) {
     site_ = site;

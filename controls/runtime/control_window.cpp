@@ -90,11 +90,11 @@ HWND ParkingWindow() {
     return t_parking.window;
 }
 
-HWND CreateControlWindowFor(ControlBase* control, bool double_clicks) {
+HWND CreateControlWindowFor(ControlBase* control, bool double_clicks, bool tab_stop) {
     HWND parent = ParkingWindow();
     HWND h = CreateWindowExW(WS_EX_CONTROLPARENT, double_clicks ? kClassDbl : kClassPlain, L"",
-                             WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_TABSTOP, 0, 0, 0, 0, parent, nullptr,
-                             ModuleInstance(), control);
+                             WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | (tab_stop ? WS_TABSTOP : 0), 0, 0, 0, 0,
+                             parent, nullptr, ModuleInstance(), control);
     if (!h) {
         DestroyParkingWhenUnused();
         Raise(7, L"Lumiokit", L"Out of memory");

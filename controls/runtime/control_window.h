@@ -8,7 +8,7 @@ namespace lumio {
 
 class ControlBase;
 
-HWND CreateControlWindowFor(ControlBase* control, bool double_clicks);
+HWND CreateControlWindowFor(ControlBase* control, bool double_clicks, bool tab_stop = true);
 // Cuts the link from the window to its control (before the control goes away).
 void DetachControlWindow(HWND hwnd);
 // Cuts the link and destroys the window (when a host has not already); the

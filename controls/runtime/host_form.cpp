@@ -293,7 +293,9 @@ void Form::MoveFocus(bool backwards) {
     std::vector<HWND> order;
     for (auto& s : sites_) {
         HWND h = s->ControlWindow();
-        if (h && IsWindowVisible(h) && IsWindowEnabled(h)) order.push_back(h);
+        // A control whose window is no tab stop never takes the focus.
+        if (h && IsWindowVisible(h) && IsWindowEnabled(h) && (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP))
+            order.push_back(h);
     }
     if (order.empty()) return;
     HWND focus = GetFocus();
