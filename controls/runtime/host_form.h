@@ -225,6 +225,9 @@ private:
     std::wstring name_;
     Site* container_;
     RECT rect_{};
+    // The extender's Left as last written (twips), while the window stays where it put it.
+    bool left_written_ = false;
+    double left_twips_ = 0;
     bool visible_ = true;
     ComPtr<IOleObject> ole_;
     ComPtr<SimpleDispatch> extender_;

@@ -1,5 +1,6 @@
 // A site of our container: client, in-place and control site of one control,
 // its ambient properties and its extender.
+#include <algorithm>
 #include <cmath>
 
 #include "host_form.h"
@@ -95,6 +96,7 @@ HWND Site::ControlWindow() const {
 ComPtr<IDispatch> Site::Object() const { return ole_.As<IDispatch>(); }
 
 void Site::Move(RECT rect) {
+    if (rect.left != rect_.left) left_written_ = false;
     rect_ = rect;
     if (auto ipo = ole_.As<IOleInPlaceObject>()) ipo->SetObjectRects(&rect_, &rect_);
 }
@@ -230,6 +232,13 @@ ComPtr<IDispatch> Site::ExtenderObject() {
     auto edge = [self](int which) {
         return [self, which](VARIANT* r) {
             const RECT& rc = self->rect_;
+            if (which == 0 && self->left_written_) {
+                double t = self->left_twips_;
+                if (t == std::floor(t) && std::abs(t) < 2147483647.0) return PutLong(r, static_cast<long>(t));
+                r->vt = VT_R8;
+                r->dblVal = t;
+                return S_OK;
+            }
             long px = which == 0 ? rc.left : which == 1 ? rc.top : which == 2 ? rc.right - rc.left : rc.bottom - rc.top;
             return PutLong(r, ToTwips(px, which % 2 ? Axis::Vertical : Axis::Horizontal));
         };
@@ -241,12 +250,19 @@ ComPtr<IDispatch> Site::ExtenderObject() {
             if (FAILED(hr)) return hr;
             RECT rc = self->rect_;
             long px = ToPixels(twips, which % 2 ? Axis::Vertical : Axis::Horizontal);
+            // Controls parked far outside (a tab's hidden pages) keep the
+            // Left written; their window stops at the 16-bit coordinate range.
+            if (which == 0) px = std::clamp(px, -32768L, 32767L);
             long w = rc.right - rc.left, h = rc.bottom - rc.top;
             if (which == 0) rc = {px, rc.top, px + w, rc.bottom};
             else if (which == 1) rc = {rc.left, px, rc.right, px + h};
             else if (which == 2) rc.right = rc.left + px;
             else rc.bottom = rc.top + px;
             self->Move(rc);
+            if (which == 0) {
+                self->left_written_ = true;
+                self->left_twips_ = twips;
+            }
             return S_OK;
         };
     };

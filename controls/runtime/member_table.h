@@ -71,6 +71,22 @@ public:
         return *this;
     }
 
+    // A property that can only be set (by value, or by reference for an object).
+    template <class C, class S>
+    MemberTable& WriteOnly(DISPID id, const wchar_t* name, void (C::*put)(S)) {
+        using T = std::decay_t<S>;
+        Member m;
+        m.id = id;
+        m.name = name;
+        auto setter = [put](ControlBase& b, const MemberArgs&, const VARIANT& v) {
+            (static_cast<C&>(b).*put)(VariantValue<T>::From(v));
+        };
+        m.put = setter;
+        if constexpr (IsObject<T>::value) m.putref = setter;
+        members_.push_back(std::move(m));
+        return *this;
+    }
+
     template <class C, class G>
     MemberTable& ReadOnly(DISPID id, const wchar_t* name, G (C::*get)()) {
         members_.push_back(Getter<C, G>(id, name, get));

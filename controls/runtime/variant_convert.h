@@ -82,6 +82,8 @@ struct VariantValue<ComPtr<I>> {
         IUnknown* unk = nullptr;
         if (d.vt == VT_DISPATCH) unk = d.pdispVal;
         else if (d.vt == VT_UNKNOWN) unk = d.punkVal;
+        else if (d.vt == (VT_DISPATCH | VT_BYREF)) unk = d.ppdispVal ? *d.ppdispVal : nullptr;
+        else if (d.vt == (VT_UNKNOWN | VT_BYREF)) unk = d.ppunkVal ? *d.ppunkVal : nullptr;
         else if (d.vt == VT_EMPTY || d.vt == VT_NULL) return {};
         else throw ArgError{DISP_E_TYPEMISMATCH};
         if (!unk) return {};
