@@ -44,8 +44,8 @@ endif()
 set(LUMIO_TESTDATA ${CMAKE_SOURCE_DIR}/../shared/testdata CACHE PATH "Shared test data (PNG suite)")
 set(LUMIO_ZLIB_DLL /usr/${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32/lib/zlib1.dll)
 
-# lumio_component(<target>): a static library that Lumiokit.dll takes whole.
-define_property(GLOBAL PROPERTY LUMIO_COMPONENTS BRIEF_DOCS "Lumiokit parts" FULL_DOCS "Static libraries linked whole into Lumiokit.dll")
+# lumio_component(<target>): a static library whose every object goes into Lumiokit.dll.
+define_property(GLOBAL PROPERTY LUMIO_COMPONENTS BRIEF_DOCS "Lumiokit parts" FULL_DOCS "Static libraries whose objects make up Lumiokit.dll")
 function(lumio_component target)
   set_property(GLOBAL APPEND PROPERTY LUMIO_COMPONENTS ${target})
 endfunction()

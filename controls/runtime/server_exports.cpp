@@ -9,7 +9,7 @@
 #include "module_lock.h"
 #include "registration.h"
 #include "control_window.h"
-#include "host_form.h"
+#include "unload_hooks.h"
 
 namespace lumio {
 namespace {
@@ -90,7 +90,7 @@ __declspec(dllexport) HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, R
 BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
     if (reason == DLL_PROCESS_DETACH && !reserved) {
         lumio::UnregisterWindowClasses();
-        lumio::host::UnregisterFormClass();
+        lumio::RunLibraryUnloadHooks();
     }
     return TRUE;
 }

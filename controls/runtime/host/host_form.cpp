@@ -8,6 +8,7 @@
 #include "class_table.h"
 #include "scale_units.h"
 #include "std_objects.h"
+#include "unload_hooks.h"
 
 namespace lumio::host {
 
@@ -45,6 +46,7 @@ void RegisterFormClass() {
         UnregisterClassW(kFormClass, wc.hInstance);
         RegisterClassExW(&wc);
     }
+    AtLibraryUnload(&UnregisterFormClass);
     done = true;
 }
 
