@@ -88,7 +88,7 @@ TEST_F(HostDesignTest, DesignedFormKeepsClientSizeAndAnswersLateBound) {
     EXPECT_EQ(rc.bottom - rc.top, 100);
 }
 
-TEST_F(HostDesignTest, MdiParentAnswersNoBorderStyle) {
+TEST_F(HostDesignTest, MdiParentAnswersActiveFormAndNoBorderStyle) {
     FormDesign d;
     d.mdi_parent = true;
     Form form(d);
@@ -96,6 +96,9 @@ TEST_F(HostDesignTest, MdiParentAnswersNoBorderStyle) {
     EXPECT_NE(lumio::GetProperty(form.Dispatch().get(), L"BorderStyle", v), S_OK);
     EXPECT_NE(lumio::GetProperty(form.Dispatch().get(), L"MaxButton", v), S_OK);
     EXPECT_EQ(lumio::GetProperty(form.Dispatch().get(), L"hWnd", v), S_OK);
+    EXPECT_EQ(lumio::GetProperty(form.Dispatch().get(), L"ActiveForm", v), S_OK);
+    Form plain(FormDesign{});
+    EXPECT_NE(lumio::GetProperty(plain.Dispatch().get(), L"ActiveForm", v), S_OK);
 }
 
 TEST_F(HostDesignTest, LoadReadsControlsInUserModeAndFocusesTheFirst) {

@@ -551,6 +551,13 @@ ComPtr<IDispatch> Form::Dispatch() {
     dispatch_->Add({7, L"WindowState", [=](VARIANT* r) {
                         return put_long(r, IsIconic(self->hwnd_) ? 1 : IsZoomed(self->hwnd_) ? 2 : 0);
                     }});
+    // What tells an MDI parent from a form: it has an active child form (none here).
+    if (design_.mdi_parent)
+        dispatch_->Add({13, L"ActiveForm", [](VARIANT* r) {
+                            r->vt = VT_DISPATCH;
+                            r->pdispVal = nullptr;
+                            return S_OK;
+                        }});
     if (!design_.mdi_parent) {
         dispatch_->Add({8, L"MaxButton", [=](VARIANT* r) {
                             if (self->designed_) return put_bool(r, self->design_.max_button);

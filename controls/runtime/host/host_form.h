@@ -66,7 +66,7 @@ struct FormDesign {
     // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window, 5 sizable tool window.
     int border_style = 2;
     bool max_button = true, min_button = true, show_in_taskbar = true;
-    // An MDI parent form: late-bound it answers no BorderStyle, MaxButton or MinButton.
+    // An MDI parent form: late-bound it answers ActiveForm, and no BorderStyle, MaxButton or MinButton.
     bool mdi_parent = false;
 };
 
