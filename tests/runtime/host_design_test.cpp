@@ -101,7 +101,7 @@ TEST_F(HostDesignTest, MdiParentAnswersActiveFormAndNoBorderStyle) {
     EXPECT_NE(lumio::GetProperty(plain.Dispatch().get(), L"ActiveForm", v), S_OK);
 }
 
-TEST_F(HostDesignTest, LoadReadsControlsInUserModeAndFocusesTheFirst) {
+TEST_F(HostDesignTest, LoadReadsControlsInUserModeAsAnArray) {
     Form form(FormDesign{});
     form.SetUserMode(false);
     std::vector<ControlDesign> controls(3);
