@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 #include "tab_model.h"
@@ -104,7 +105,7 @@ public:
     void put_YRadius(long v);
 
     // Methods.
-    void About() {}
+    void About() { ShowAbout(); }
     void MethodCls();
     void CopyTabImagesFromImageList(ComPtr<IDispatch> imageList);
     void DrawBackgroundPropertyPages();

@@ -106,7 +106,10 @@ LRESULT CALLBACK Piece::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(piece));
     }
     switch (msg) {
-    case WM_ERASEBKGND: return 1;
+    case WM_ERASEBKGND:
+        // Asked by a see-through child for what lies under it.
+        if (piece) piece->PaintBackground(reinterpret_cast<HDC>(wp));
+        return 1;
     case WM_PAINT: {
         PAINTSTRUCT ps;
         HDC dc = BeginPaint(hwnd, &ps);
@@ -266,6 +269,8 @@ Image::Image(HWND parent, const std::wstring& name, RECT rect) : Piece(parent, n
 
 void Image::SetPicture(IPictureDisp* picture) {
     picture_ = PictureOf(picture);
+    // An empty image shows nothing, not even over its siblings.
+    ShowWindow(hwnd_, visible_ && picture_ ? SW_SHOWNA : SW_HIDE);
     Redraw();
 }
 
@@ -315,6 +320,12 @@ long PictureBox::TextHeight(const std::wstring& text) const { return MeasureText
 void PictureBox::Move(RECT rect) {
     Piece::Move(rect);
     if (on_resize_) on_resize_(rect.right - rect.left, rect.bottom - rect.top);
+}
+
+void PictureBox::PaintBackground(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    Paint(dc, rc);
 }
 
 void PictureBox::Paint(HDC dc, const RECT& client) {

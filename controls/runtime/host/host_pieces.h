@@ -30,6 +30,9 @@ public:
     void SetVisible(bool visible);
     void Redraw() const;
 
+    // What a see-through child shows of this piece; nothing by default.
+    virtual void PaintBackground(HDC) {}
+
 protected:
     virtual void Paint(HDC dc, const RECT& client) = 0;
     // Text extent in the given font, single line or wrapped at width.
@@ -119,6 +122,7 @@ public:
     // Told the new client size after every move or resize.
     void OnResize(std::function<void(long width, long height)> handler) { on_resize_ = std::move(handler); }
     void Move(RECT rect) override;
+    void PaintBackground(HDC dc) override;
 
 private:
     void Paint(HDC dc, const RECT& client) override;
