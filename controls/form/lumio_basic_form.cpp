@@ -192,7 +192,17 @@ void LumioBasicForm::OnReadProperties(PropertyReader&) {
     // The form's height is left as designed: a fixed 1500 twips would hide the input box's field.
     StyleWindow(form.get());
     form_ = form;
+    HWND hwnd = FormWindow(form.get());
+    RECT before{};
+    if (hwnd) GetClientRect(hwnd, &before);
     m_Window->BeginCustomWindow(form.get(), static_cast<IDispatch*>(this));
+    // The skinned frame is as wide as it likes; the form keeps its client size.
+    RECT after{}, outer{};
+    if (hwnd && GetClientRect(hwnd, &after) && GetWindowRect(hwnd, &outer) &&
+        (after.right != before.right || after.bottom != before.bottom))
+        SetWindowPos(hwnd, nullptr, 0, 0, outer.right - outer.left + before.right - after.right,
+                     outer.bottom - outer.top + before.bottom - after.bottom,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void LumioBasicForm::StyleWindow(IDispatch* form) {
