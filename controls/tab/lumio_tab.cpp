@@ -120,7 +120,12 @@ long LumioTab::get_ScaleWidth() {
 void LumioTab::put_ShowFocusRect(bool v) { StandardWrite(L"ShowFocusRect", m_ShowFocusRect, v); }
 void LumioTab::put_TabCaption(long i, std::wstring v) { model_.SetTabCaption(i, v); }
 void LumioTab::put_TabCount(long v) { model_.SetTabCount(v); }
-void LumioTab::put_TabEnabled(long i, bool v) { model_.SetTabEnabled(i, v); }
+void LumioTab::put_TabEnabled(long i, bool v) {
+    model_.SetTabEnabled(i, v);
+    WithErrorSource(L"LumioTab.TabEnabled", [&] {
+        if (m_UseControlBox) pDrawBoxNow(v ? 0 : 2, i);
+    });
+}
 void LumioTab::put_TabOffset(long v) { model_.SetTabOffset(v); }
 
 ComPtr<IPictureDisp> LumioTab::get_TabPicture(long i) {
