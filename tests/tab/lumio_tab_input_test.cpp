@@ -1,6 +1,7 @@
 // LumioTab at run time under real input: clicks, keys, access keys, the
 // wheel, close boxes, hover, the parent form's moves and sizes, tear-down.
 #include "cThunkSubclass.h"
+#include "export_probe.h"
 #include "tab_fixture.h"
 
 namespace {
@@ -285,6 +286,60 @@ TEST_F(TabInputTest, ThousandRunningCyclesHoldNoObjects) {
     };
     EXPECT_TRUE(lumio::test::NoGrowth(cycle, 10));
     EXPECT_EQ(lumio::cThunkSubclass::LiveBlocks(), 0);
+}
+
+TEST_F(TabInputTest, AFailedDrawingDuringASwitchByTheUserLeavesInputWorking) {
+    struct Case {
+        const char* name;
+        std::function<void()> first, second;
+    };
+    const Case cases[] = {
+        {"keys", [&] { Press({VK_RIGHT}); }, [&] { Press({VK_RIGHT}); }},
+        {"clicks", [&] { ClickAt(150, 10); }, [&] { ClickAt(250, 10); }},
+        {"access keys", [&] { Press({VK_MENU, 'B'}); }, [&] { Press({VK_MENU, 'C'}); }},
+    };
+    for (const Case& c : cases) {
+        Start([](IDispatch* t) {
+            InvokeWith(t, id::TabCaption, DISPATCH_PROPERTYPUT, {Variant::Long(1), Variant::String(L"&Bee")});
+            InvokeWith(t, id::TabCaption, DISPATCH_PROPERTYPUT, {Variant::Long(2), Variant::String(L"&Cee")});
+        });
+        Focus();
+        ComPtr<IPictureDisp> broken = BrokenPicture::Create();
+        InvokeWith(t_, id::TabPicture, DISPATCH_PROPERTYPUTREF, {Variant::Long(0), Variant::Object(broken.get())});
+        c.first();
+        EXPECT_FALSE(Tab(tab_)->busy()) << c.name;
+        EXPECT_EQ(Active(), 1) << c.name;
+        ASSERT_EQ(Call(t_, id::RemoveTabImages, {}), S_OK);
+        c.second();
+        EXPECT_EQ(Active(), 2) << c.name;
+        EXPECT_FALSE(Tab(tab_)->busy()) << c.name;
+    }
+}
+
+TEST_F(TabInputTest, WithoutAMouseLeaveServiceTheControlRunsUnsubclassed) {
+    lumio::HideExportForTesting("TrackMouseEvent", "User32", true);
+    lumio::HideExportForTesting("_TrackMouseEvent", "Comctl32", true);
+    Form& f = NewForm();
+    Site* s = LoadRunning(f, L"Tab1", RECT{10, 10, 310, 210});
+    lumio::HideExportForTesting("TrackMouseEvent", "User32", false);
+    lumio::HideExportForTesting("_TrackMouseEvent", "Comctl32", false);
+    ASSERT_NE(s, nullptr);
+    EXPECT_FALSE(Tab(s)->subclassed());
+    // A new control placed at run time stays unsubclassed as well.
+    Site* fresh = AddTab(f);
+    ASSERT_NE(fresh, nullptr);
+    EXPECT_FALSE(Tab(fresh)->subclassed());
+}
+
+TEST_F(TabInputTest, AHostsCallToTheMessageHandlerIsHandledAlike) {
+    Start();
+    ASSERT_EQ(Call(t_, id::zSubclass_Proc,
+                   {Variant::Bool(false), Variant::Bool(false), Variant::Long(0), Variant::Long(0),
+                    Variant::Long(WM_MOVING), Variant::Long(0), Variant::Long(0)}),
+              S_OK);
+    ASSERT_EQ(Events(ev::Status).size(), 1u);
+    for (auto& e : form().log())
+        if (!e.notice && e.id == ev::Status) EXPECT_EQ(AsString(e.args.at(0)), L"Form is moving...");
 }
 
 }  // namespace
