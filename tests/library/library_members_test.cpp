@@ -146,7 +146,9 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
         ASSERT_EQ(late_hr, S_OK);
         ASSERT_EQ(early_hr, S_OK);
         EXPECT_EQ(answered.vt(), declared.vt());
-        if (auto known = Known(g.name)) EXPECT_EQ(answered.vt(), *known);
+        if (auto known = Known(g.name)) {
+            EXPECT_EQ(answered.vt(), *known);
+        }
         ++checked;
     }
     EXPECT_GT(checked, 0);
@@ -278,7 +280,9 @@ TEST_F(HostValues, OverflowRangeAndByReferenceRows) {
             (*value.ppdispVal)->QueryInterface(IID_IUnknown, given.put_void());
             if (back->pdispVal) back->pdispVal->QueryInterface(IID_IUnknown, kept.put_void());
             EXPECT_TRUE(kept) << "an object was stored";
-            if (r.same) EXPECT_EQ(kept.get(), given.get());
+            if (r.same) {
+                EXPECT_EQ(kept.get(), given.get());
+            }
         }
     }
 }

@@ -263,8 +263,11 @@ TEST_F(Subclassing, AFailedAttachLeavesTheWindowAsItWas) {
             Owner o('O'), other('X');
             cThunkSubclass sc(o), sc2(other);
             HWND h = Make(), mine = Make();
-            if (setup == 1) ASSERT_EQ(sc.pAttachThunk(mine), 0);
-            if (setup == 2) ASSERT_EQ(sc2.pAttachThunk(h), 0);
+            if (setup == 1) {
+                ASSERT_EQ(sc.pAttachThunk(mine), 0);
+            } else if (setup == 2) {
+                ASSERT_EQ(sc2.pAttachThunk(h), 0);
+            }
             const LONG_PTR before = Proc(h);
             const long locks = ModuleLockCount();
             const int blocks = cThunkSubclass::LiveBlocks();
