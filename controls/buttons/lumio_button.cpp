@@ -7,6 +7,7 @@
 #include "basic_arith.h"
 #include "colour_math.h"
 #include "ole_colour_win.h"
+#include "run_time_error.h"
 
 namespace lumio::buttons {
 
@@ -136,11 +137,12 @@ float LumioButton::get_FontSize() {
     });
 }
 void LumioButton::put_FontSize(float v) {
-    pSetFontAttribute([v](IFont* f) {
-        CY size{};
-        size.int64 = std::llround(static_cast<double>(v) * 10000.0);
-        f->put_Size(size);
-    });
+    // Converted first, as the font holds it: a size too large overflows
+    // before it can be found invalid.
+    CY size{};
+    size.int64 = RoundToCurrency(static_cast<double>(v));
+    if (size.int64 <= 0) Raise(kErrInvalidPropertyValue);
+    pSetFontAttribute([size](IFont* f) { f->put_Size(size); });
 }
 
 // The palette follows the colour whether or not the button is enabled: the

@@ -13,9 +13,11 @@ struct MenuHookSlots {
     HHOOK mouseHook = nullptr;
 };
 thread_local MenuHookSlots t_hooks;
+int g_refusedHook = 0;
 
 // An installed hook calls into this module: it keeps the module loaded.
 HHOOK Hook(int idHook, HOOKPROC proc) {
+    if (idHook == g_refusedHook) return nullptr;
     HHOOK hook = SetWindowsHookExA(idHook, proc, nullptr, GetCurrentThreadId());
     if (hook) ModuleLock();
     return hook;
@@ -54,8 +56,17 @@ void HookMenuMsgFilter(bool bInstall, IMenuBarHooks* menuBar) {
     t.filterHook = Hook(WH_MSGFILTER, &MenuMsgFilterProc);
 }
 
+void RefuseHookForTesting(int idHook) { g_refusedHook = idHook; }
+
+int InstalledMenuHooks() {
+    const MenuHookSlots& t = t_hooks;
+    return (t.filterHook != nullptr) + (t.keyboardHook != nullptr) + (t.mouseHook != nullptr);
+}
+
 void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
     MenuHookSlots& t = t_hooks;
+    // Each hook goes on its own: a mouse hook may be there without a
+    // keyboard hook when the system refused the one but not the other.
     Unhook(t.keyboardHook);
     Unhook(t.mouseHook);
     t.keyMouseBar = nullptr;

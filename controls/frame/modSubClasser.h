@@ -49,6 +49,11 @@ void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar);
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuKeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+// Tests stand for a system that refuses one kind of hook (WH_KEYBOARD, ...);
+// 0 refuses none.
+void RefuseHookForTesting(int idHook);
+// Hooks of this thread's menu bars now installed (the module locks they hold).
+int InstalledMenuHooks();
 
 // Keeps a bitmap of cx by cy compatible with hDC in hBitmap, making a new
 // one (bRecreated) only when the size differs. With hMemDC, the bitmap is

@@ -143,6 +143,8 @@ LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM w
 
 namespace {
 
+bool g_refuseInstall = false;
+
 #if defined(__x86_64__) || defined(_M_X64)
 LRESULT ThunkEntry(SubclassBlock* b, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     return DispatchSubclassMessage(b, reinterpret_cast<HWND>(b->incomingHwnd), uMsg, wParam, lParam);
@@ -167,9 +169,17 @@ cThunkSubclass::~cThunkSubclass() {
         if (table_[i].hWnd) DetachEntry(i);
 }
 
+void cThunkSubclass::RefuseInstallForTesting(bool refuse) { g_refuseInstall = refuse; }
+
 int cThunkSubclass::pAttachThunk(HWND hWnd) {
     if (!IsWindow(hWnd) || GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return -1;
     SubclassBlock::CollapseTop(hWnd);
+    // A failed first attach leaves no table: nothing was attached.
+    const bool hadTable = table_.Exists();
+    auto refused = [&] {
+        if (!hadTable) table_ = SubclassWindowTable{};
+        return -1;
+    };
     try {
         const int index = table_.TakeEntry();
         auto b = std::make_unique<SubclassBlock>();
@@ -178,11 +188,12 @@ int cThunkSubclass::pAttachThunk(HWND hWnd) {
         b->hWnd = hWnd;
         b->prev = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
         const auto code = BuildThunk(b.get());
-        if (!b->code.Write(code.data(), code.size())) return -1;
+        if (!b->code.Write(code.data(), code.size())) return refused();
         // Installed last, once the block is complete.
+        if (g_refuseInstall) return refused();
         SetLastError(0);
         const LONG_PTR prev = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(b->code.Address()));
-        if (prev == 0 && GetLastError() != 0) return -1;
+        if (prev == 0 && GetLastError() != 0) return refused();
         b->prev = reinterpret_cast<WNDPROC>(prev);
         tSubclassEntry& e = table_[index];
         e.hWnd = reinterpret_cast<uintptr_t>(hWnd);
@@ -190,7 +201,7 @@ int cThunkSubclass::pAttachThunk(HWND hWnd) {
         e.lpThunk = b.release();
         return index;
     } catch (const std::bad_alloc&) {
-        return -1;
+        return refused();
     }
 }
 
