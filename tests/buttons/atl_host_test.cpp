@@ -22,7 +22,8 @@ HRESULT CallExport(HMODULE dll, const char* name) {
 
 class AtlHost : public ::testing::Test {
 protected:
-    void SetUp() override {
+    // Once per process: ATL's hosting window class outlives a second initialisation.
+    static void SetUpTestSuite() {
         ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
         lib_ = LoadLibraryW(L"Lumiokit.dll");
         ASSERT_NE(lib_, nullptr);
@@ -34,6 +35,15 @@ protected:
         get_ = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
         ASSERT_TRUE(init && create_ && get_);
         ASSERT_TRUE(init());
+    }
+    static void TearDownTestSuite() {
+        if (lib_) {
+            EXPECT_EQ(CallExport(lib_, "DllUnregisterServer"), S_OK);
+        }
+        OleUninitialize();
+    }
+    void SetUp() override {
+        ASSERT_TRUE(create_ && get_);
         // Never shown: hiding a top-level window is slow without a window manager.
         top_ = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 300, 200, nullptr,
                                nullptr, nullptr, nullptr);
@@ -42,8 +52,6 @@ protected:
         if (top_) DestroyWindow(top_);
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (lib_) EXPECT_EQ(CallExport(lib_, "DllUnregisterServer"), S_OK);
-        OleUninitialize();
     }
 
     // Creates the control by ProgID in a hosting window of its own; checks its
@@ -78,9 +86,9 @@ protected:
         return disp;
     }
 
-    HMODULE lib_ = nullptr;
-    AxCreateControl create_ = nullptr;
-    AxGetControl get_ = nullptr;
+    static inline HMODULE lib_ = nullptr;
+    static inline AxCreateControl create_ = nullptr;
+    static inline AxGetControl get_ = nullptr;
     HWND top_ = nullptr;
 };
 
