@@ -120,6 +120,7 @@ TEST_F(AtlHost, CreatesTheBarsByProgId) {
         DISPID member;  // a property that reads back a number
     } cases[] = {
         {L"Lumiokit.LumioProgressBar", &lumio::tlb::CLSID_LumioProgressBar, lumio::tlb::dispid::LumioProgressBar::Max},
+        {L"Lumiokit.LumioStatusBar", &lumio::tlb::CLSID_LumioStatusBar, lumio::tlb::dispid::LumioStatusBar::Style},
     };
     for (const auto& c : cases) {
         IDispatch* disp = Host(c.progId, *c.clsid);
