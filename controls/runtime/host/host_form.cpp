@@ -22,6 +22,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
+    if (form && msg == WM_SIZE) form->ArrangeAligned();
     if (form && msg == WM_CLOSE) {
         try {
             if (!form->Unload(0)) return 0;
@@ -138,12 +139,30 @@ Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPro
                  static_cast<LONG>(std::lround(ScaleConvert(rect.bottom - rect.top, ScaleUnit::Pixels,
                                                             ScaleUnit::Himetric, Axis::Vertical, 96)))};
     ole->SetExtent(DVASPECT_CONTENT, &extent);
-    hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, site->ContainerWindow(), &rect);
+    // Where the control's own initialisation put it (a height or alignment it chose).
+    const RECT placed = site->rect_;
+    hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, site->ContainerWindow(), &placed);
     if (FAILED(hr)) {
         Remove(site.get());
         return nullptr;
     }
+    if (site->align_ != kAlignNone) ArrangeAligned();
     return site.get();
+}
+
+void Form::ArrangeAligned() {
+    if (arranging_ || !hwnd_) return;
+    arranging_ = true;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    auto sites = sites_;
+    for (auto& s : sites) {
+        if (s->container_ || s->align_ != kAlignBottom) continue;
+        const long height = s->rect_.bottom - s->rect_.top;
+        RECT want{0, client.bottom - height, client.right, client.bottom};
+        if (!EqualRect(&want, &s->rect_)) s->Move(want);
+    }
+    arranging_ = false;
 }
 
 void Form::AdviseAll(Site* site) {

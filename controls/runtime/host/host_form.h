@@ -39,6 +39,11 @@ inline constexpr DISPID kExtCancel = static_cast<DISPID>(0x80010037);
 inline constexpr DISPID kExtDefault = static_cast<DISPID>(0x80010038);
 inline constexpr DISPID kExtObject = static_cast<DISPID>(0x80010003);
 inline constexpr DISPID kExtContainedControls = static_cast<DISPID>(0x80010201);
+inline constexpr DISPID kExtAlign = static_cast<DISPID>(0x80010104);
+
+// Align values the extender takes: none, or full width along the form's bottom.
+inline constexpr short kAlignNone = 0;
+inline constexpr short kAlignBottom = 2;
 
 using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 
@@ -130,6 +135,9 @@ public:
 
     IOleInPlaceFrame* frame() const { return frame_.get(); }
 
+    // Puts the bottom-aligned controls at the bottom of the form, full width.
+    void ArrangeAligned();
+
 private:
     void AdviseAll(Site* site);
 
@@ -153,6 +161,7 @@ private:
     std::function<void(Site&, DISPID, DISPPARAMS*)> on_event_;
     bool unloaded_ = false;
     bool modal_ = false;
+    bool arranging_ = false;
 };
 
 class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
@@ -212,6 +221,7 @@ public:
     void Move(RECT rect);
     bool visible() const { return visible_; }
     void SetVisible(bool visible);
+    short align() const { return align_; }
     std::wstring tag;
 
 private:
@@ -229,6 +239,7 @@ private:
     bool left_written_ = false;
     double left_twips_ = 0;
     bool visible_ = true;
+    short align_ = kAlignNone;
     ComPtr<IOleObject> ole_;
     ComPtr<SimpleDispatch> extender_;
     ComPtr<IDispatch> event_sink_;

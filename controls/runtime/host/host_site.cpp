@@ -263,6 +263,8 @@ ComPtr<IDispatch> Site::ExtenderObject() {
                 self->left_written_ = true;
                 self->left_twips_ = twips;
             }
+            // An aligned control keeps its edge whatever is written.
+            if (self->align_ != kAlignNone && self->form_) self->form_->ArrangeAligned();
             return S_OK;
         };
     };
@@ -270,6 +272,16 @@ ComPtr<IDispatch> Site::ExtenderObject() {
     e.Add({kExtTop, L"Top", edge(1), set_edge(1)});
     e.Add({kExtWidth, L"Width", edge(2), set_edge(2)});
     e.Add({kExtHeight, L"Height", edge(3), set_edge(3)});
+    e.Add({kExtAlign, L"Align", [self](VARIANT* r) { return PutLong(r, self->align_); },
+           [self](const VARIANT& v) {
+               long a = 0;
+               HRESULT hr = Take(v, a);
+               if (FAILED(hr)) return hr;
+               if (a != kAlignNone && a != kAlignBottom) return E_INVALIDARG;
+               self->align_ = static_cast<short>(a);
+               if (self->align_ != kAlignNone && self->form_) self->form_->ArrangeAligned();
+               return S_OK;
+           }});
     e.Add({kExtParent, L"Parent", [self](VARIANT* r) { return PutObject(r, self->form_ ? self->form_->Dispatch() : nullptr); }});
     e.Add({kExtContainer, L"Container", [self](VARIANT* r) {
                if (self->container_) return PutObject(r, self->container_->ExtenderObject());
