@@ -239,6 +239,29 @@ TEST_F(CheckBoxTest, ClickSpaceAndAccessKeyToggleWithClickAfterEach) {
     EXPECT_TRUE(Events().empty());
 }
 
+TEST_F(CheckBoxTest, DoubleClickTogglesOnceAndPressesAgainAtTheOrigin) {
+    StartFromBag();
+    MoveTo(ScreenPoint(hwnd_, 6, 12));
+    Pump();
+    form().log().clear();
+    Button(true);
+    Button(false);
+    Button(true);
+    Button(false);
+    Pump();
+    EXPECT_EQ(Value(), 1);
+    EXPECT_EQ(Events(), (std::vector<DISPID>{DISPID_MOUSEDOWN, DISPID_MOUSEUP, DISPID_CLICK, DISPID_MOUSEDOWN,
+                                             DISPID_MOUSEUP}));
+    // The second press is reported as button 1 at (0, 0).
+    std::vector<lumio::host::LogEntry> downs;
+    for (auto& e : form().log())
+        if (!e.notice && e.id == DISPID_MOUSEDOWN) downs.push_back(e);
+    ASSERT_EQ(downs.size(), 2u);
+    EXPECT_EQ(AsLong(downs[1].args[0]), 1);
+    EXPECT_EQ(downs[1].args[2]->fltVal, 0.0f);
+    EXPECT_EQ(downs[1].args[3]->fltVal, 0.0f);
+}
+
 TEST_F(CheckBoxTest, PressedCellWhileHeldAndHoverWhileOver) {
     StartFromBag();
     MoveTo(ScreenPoint(hwnd_, 6, 12));

@@ -175,6 +175,7 @@ TEST_F(OptionButtonTest, ScreenshotOfEveryCell) {
     NewForm(false);
     Site* hot = nullptr;
     Site* pressed = nullptr;
+    std::vector<Site*> selected;
     for (int v = 0; v < 2; ++v)
         for (int s = 0; s < 4; ++s) {
             std::wstring name = L"O" + std::to_wstring(v) + std::to_wstring(s);
@@ -183,6 +184,7 @@ TEST_F(OptionButtonTest, ScreenshotOfEveryCell) {
             if (s == 3) Put(D(site), id::Enabled, Variant::Bool(false));
             if (v == 1 && s == 1) hot = site;
             if (v == 1 && s == 2) pressed = site;
+            if (v == 1) selected.push_back(site);
         }
     form().SetUserMode(true);
     MoveTo(ScreenPoint(hot->ControlWindow(), 30, 12));
@@ -190,6 +192,13 @@ TEST_F(OptionButtonTest, ScreenshotOfEveryCell) {
     MoveTo(ScreenPoint(pressed->ControlWindow(), 30, 12));
     Pump();
     Button(true);
+    Pump();
+    // The press focused "Pressed", which cleared the row: select it again from code.
+    for (Site* site : selected) Put(D(site), id::Value, Variant::Bool(true));
+    Pump();
+    for (Site* site : selected) EXPECT_TRUE(Selected(site));
+    // A move with the button held shows the pressed cell again.
+    MoveTo(ScreenPoint(pressed->ControlWindow(), 32, 12));
     Pump();
     bars::CaptureWindow(form().hWnd()).Save(L"option_cells.png");
     Button(false);
