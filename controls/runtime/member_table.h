@@ -98,6 +98,13 @@ public:
         return *this;
     }
 
+    // A member written by hand, for arguments the typed entries cannot take
+    // (a method that writes back through by-reference arguments).
+    MemberTable& Add(Member m) {
+        members_.push_back(std::move(m));
+        return *this;
+    }
+
     template <class C, class R, class... A>
     MemberTable& Method(DISPID id, const wchar_t* name, R (C::*fn)(A...)) {
         Member m;

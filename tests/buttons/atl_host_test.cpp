@@ -181,4 +181,72 @@ TEST(AtlHost, ButtonOutlivesItsHostWindows) {
     OleUninitialize();
 }
 
+// The check box, option button and group box load in the same host; the
+// option button, focused where there is no Controls collection to search,
+// still selects itself.
+TEST(AtlHost, CreatesTheGlyphControlsAndTheGroupBox) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    HMODULE lib = LoadLibraryW(L"Lumiokit.dll");
+    ASSERT_NE(lib, nullptr);
+    ASSERT_EQ(CallExport(lib, "DllRegisterServer"), S_OK);
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(atl, nullptr);
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    auto create = reinterpret_cast<AxCreateControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControl")));
+    auto get = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_TRUE(init && create && get);
+    // A second call in the process finds the window class there and answers false.
+    init();
+    struct Case {
+        const wchar_t* progId;
+        const CLSID* clsid;
+    } cases[] = {{L"Lumiokit.LumioCheckBox", &lumio::tlb::CLSID_LumioCheckBox},
+                 {L"Lumiokit.LumioOptionButton", &lumio::tlb::CLSID_LumioOptionButton},
+                 {L"Lumiokit.LumioGroupBox", &lumio::tlb::CLSID_LumioGroupBox}};
+    HWND top = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 300, 200, nullptr,
+                               nullptr, nullptr, nullptr);
+    for (const auto& c : cases) {
+        HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 160, 40, top, nullptr, nullptr,
+                                    nullptr);
+        ASSERT_NE(host, nullptr);
+        IUnknown* container = nullptr;
+        ASSERT_EQ(create(c.progId, host, nullptr, &container), S_OK) << c.progId;
+        IUnknown* control = nullptr;
+        ASSERT_EQ(get(host, &control), S_OK);
+        ASSERT_NE(control, nullptr);
+        IPersist* persist = nullptr;
+        ASSERT_EQ(control->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&persist)), S_OK);
+        CLSID clsid{};
+        persist->GetClassID(&clsid);
+        EXPECT_TRUE(IsEqualCLSID(clsid, *c.clsid));
+        persist->Release();
+        IDispatch* disp = nullptr;
+        ASSERT_EQ(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), S_OK);
+        DISPPARAMS none{};
+        VARIANT result;
+        VariantInit(&result);
+        ASSERT_EQ(disp->Invoke(DISPID_HWND, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+        HWND window = reinterpret_cast<HWND>(static_cast<LONG_PTR>(result.vt == VT_I8 ? result.llVal : result.lVal));
+        EXPECT_TRUE(IsChild(host, window)) << c.progId;
+        if (*c.clsid == lumio::tlb::CLSID_LumioOptionButton) {
+            SetFocus(window);
+            MSG msg;
+            while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+            VariantInit(&result);
+            ASSERT_EQ(disp->Invoke(0x68030000, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &result, nullptr, nullptr), S_OK);
+            EXPECT_EQ(result.vt, VT_BOOL);
+            EXPECT_EQ(result.boolVal, VARIANT_TRUE);
+        }
+        disp->Release();
+        control->Release();
+        if (container) container->Release();
+        DestroyWindow(host);
+    }
+    DestroyWindow(top);
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    EXPECT_EQ(CallExport(lib, "DllUnregisterServer"), S_OK);
+    OleUninitialize();
+}
+
 }  // namespace

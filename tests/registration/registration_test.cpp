@@ -156,6 +156,31 @@ TEST_F(Registration, Regsvr32RegistersTheLibrary) {
     ExpectNothingLeft(clsid, L"Lumiokit.LumioButton");
 }
 
+// The check box, option button and group box: ProgID, flags and toolbox picture.
+TEST_F(Registration, Regsvr32RegistersTheGlyphControlsAndTheGroupBox) {
+    const std::wstring dll = Beside(L"Lumiokit.dll");
+    struct Case {
+        const CLSID* clsid;
+        const wchar_t* progid;
+        DWORD misc;
+        const wchar_t* bitmap;
+    } cases[] = {{&lumio::tlb::CLSID_LumioCheckBox, L"Lumiokit.LumioCheckBox", 0x20191, L", 30007"},
+                 {&lumio::tlb::CLSID_LumioOptionButton, L"Lumiokit.LumioOptionButton", 0x20191, L", 30001"},
+                 {&lumio::tlb::CLSID_LumioGroupBox, L"Lumiokit.LumioGroupBox", 0x32191, L", 30004"}};
+    ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
+    for (const auto& c : cases) {
+        const std::wstring clsid = Guid(*c.clsid);
+        EXPECT_EQ(Value(std::wstring(c.progid) + L"\\CLSID"), clsid);
+        EXPECT_TRUE(Exists(L"CLSID\\" + clsid + L"\\Control"));
+        DWORD misc = 0;
+        EXPECT_EQ(OleRegGetMiscStatus(*c.clsid, DVASPECT_CONTENT, &misc), S_OK);
+        EXPECT_EQ(misc, c.misc) << c.progid;
+        EXPECT_EQ(Value(L"CLSID\\" + clsid + L"\\ToolboxBitmap32").substr(dll.size()), c.bitmap);
+    }
+    ASSERT_EQ(Regsvr32(L"/u \"" + dll + L"\""), 0u);
+    for (const auto& c : cases) ExpectNothingLeft(Guid(*c.clsid), c.progid);
+}
+
 // The exports called directly, without the registry.
 class Exports : public ::testing::Test {
 protected:
