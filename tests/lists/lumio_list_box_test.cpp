@@ -372,4 +372,21 @@ TEST_F(ListBoxTest, NoGdiOrWindowGrowthOverCreateAndDestroy) {
     }, 10));
 }
 
+TEST_F(ListBoxTest, DraggingAboveTheTopStepsUpUntilTheRelease) {
+    Start();
+    Fill(20);
+    ASSERT_EQ(Put(List(), id::TopIndex, Variant::Int(10)), S_OK);
+    const int row = Impl().RowHeight();
+    MoveTo(hwnd_, 20, row / 2);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    ASSERT_TRUE(Wait([&] { return GetL(id::ListIndex) == 10; }));
+    MoveTo(hwnd_, 20, -30);  // far above: a step at once, then every 40 ms
+    ASSERT_TRUE(Wait([&] { return GetL(id::ListIndex) <= 6; }));
+    EXPECT_EQ(GetL(id::TopIndex), GetL(id::ListIndex));
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    ASSERT_TRUE(Wait([&] { return GetCapture() != hwnd_; }));
+    Settle(form_.get());
+    EXPECT_FALSE(KillTimer(hwnd_, LumioListBox::kDragTimer));
+}
+
 }  // namespace
