@@ -29,6 +29,25 @@ private:
     HMODULE module_ = nullptr;
 };
 
+// CreateFile .. CloseHandle. close() says whether the system took the last
+// writes: a file written and then closed with an error is not saved.
+class OwnedFile {
+public:
+    explicit OwnedFile(HANDLE h = INVALID_HANDLE_VALUE) noexcept : h_(h ? h : INVALID_HANDLE_VALUE) {}
+    ~OwnedFile() { close(); }
+    OwnedFile(const OwnedFile &) = delete;
+    OwnedFile &operator=(const OwnedFile &) = delete;
+    HANDLE get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != INVALID_HANDLE_VALUE; }
+    bool close() noexcept {
+        if (h_ == INVALID_HANDLE_VALUE) return true;
+        return CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)) != FALSE;
+    }
+
+private:
+    HANDLE h_;
+};
+
 // GlobalAlloc .. GlobalFree, unless ownership went to a stream.
 class GlobalMemory {
 public:
