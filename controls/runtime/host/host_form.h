@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "memory_property_bag.h"
 #include "ole_types.h"
@@ -155,14 +156,11 @@ private:
     bool modal_ = false;
 };
 
-class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+class Site : public ComObject<Site, IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
 public:
     Site(Form* form, const std::wstring& name, Site* container);
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Interface(REFIID iid);
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
@@ -216,7 +214,7 @@ public:
 
 private:
     friend class Form;
-    virtual ~Site() = default;
+    ~Site() override = default;
     void Attach(ComPtr<IOleObject> ole) { ole_ = std::move(ole); }
     void Detach();
     HWND ContainerWindow() const;
@@ -235,7 +233,6 @@ private:
     ComPtr<IPropertyNotifySink> notify_sink_;
     DWORD event_cookie_ = 0, notify_cookie_ = 0;
     IID events_iid_{};
-    LONG refs_ = 1;
 };
 
 // Processes pending messages of the thread through the forms' keyboard routing.
