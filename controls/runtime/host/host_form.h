@@ -73,6 +73,11 @@ public:
               Site* container = nullptr, HRESULT* result = nullptr);
     Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
+    // By the class's name in this library ("LumioButton", or its ProgID
+    // "Lumiokit.LumioButton"), so that a dialog needs no control's header.
+    // An unknown name is REGDB_E_CLASSNOTREG.
+    Site* Add(const std::wstring& class_name, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
+              Site* container = nullptr, HRESULT* result = nullptr);
     // Closes and releases one control.
     void Remove(Site* site);
     Site* Find(const std::wstring& name) const;
