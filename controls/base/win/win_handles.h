@@ -23,6 +23,13 @@ public:
     HMODULE get() const noexcept { return module_; }
     explicit operator bool() const noexcept { return module_ != nullptr; }
     FARPROC proc(const char *name) const noexcept { return module_ ? GetProcAddress(module_, name) : nullptr; }
+    // The export as the function type it really has; null when missing.
+    // FARPROC is a placeholder: the cast goes through the generic function
+    // pointer type, which converts to any other without a warning.
+    template <class F>
+    F proc_as(const char *name) const noexcept {
+        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc(name)));
+    }
     void reset() noexcept { if (module_) FreeLibrary(std::exchange(module_, nullptr)); }
 
 private:
