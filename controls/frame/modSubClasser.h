@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "com_ptr.h"
+#include "gdi_scope.h"
 #include "frame_interfaces.h"
 #include "word_helpers.h"
 
@@ -62,6 +63,18 @@ int InstalledMenuHooks();
 // DC's stock bitmap is returned. 0 without hMemDC or when no bitmap could be
 // made (hBitmap is then left as it was).
 HGDIOBJ EnsureCompatibleBitmap(HDC hDC, HBITMAP& hBitmap, int cx, int cy, HDC hMemDC, bool& bRecreated);
+// The same for a bitmap kept in an owner.
+inline HGDIOBJ EnsureCompatibleBitmap(HDC hDC, gdi::OwnedObject<HBITMAP>& bitmap, int cx, int cy, HDC hMemDC,
+                                      bool& bRecreated) {
+    HBITMAP h = bitmap.get();
+    HGDIOBJ before = EnsureCompatibleBitmap(hDC, h, cx, cy, hMemDC, bRecreated);
+    // A replaced bitmap is already deleted.
+    if (bRecreated) {
+        bitmap.release();
+        bitmap.reset(h);
+    }
+    return before;
+}
 
 // A raised edge over the outer region's box, moved to the origin and clipped
 // to the box minus the inner region.

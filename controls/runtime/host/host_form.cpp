@@ -3,6 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
+#include <string_view>
 
 #include "host_sinks.h"
 #include "class_table.h"
@@ -94,6 +96,21 @@ Site* Form::Add(const CLSID& clsid, const std::wstring& name, RECT rect, IProper
     pending = clsid;
     return Add([](IUnknown*, REFIID iid, void** out) { return Creator::Make(pending, iid, out); }, name, rect, bag,
                container, result);
+}
+
+Site* Form::Add(const std::wstring& class_name, const std::wstring& name, RECT rect, IPropertyBag* bag,
+                Site* container, HRESULT* result) {
+    constexpr std::wstring_view kLibrary = L"Lumiokit.";
+    std::wstring_view wanted = class_name;
+    if (wanted.size() > kLibrary.size() && _wcsnicmp(wanted.data(), kLibrary.data(), kLibrary.size()) == 0)
+        wanted.remove_prefix(kLibrary.size());
+    for (const ControlClass& c : ControlClasses()) {
+        if (c.create && c.name && wanted.size() == wcslen(c.name) &&
+            _wcsnicmp(wanted.data(), c.name, wanted.size()) == 0)
+            return Add(c.create, name, rect, bag, container, result);
+    }
+    if (result) *result = REGDB_E_CLASSNOTREG;
+    return nullptr;
 }
 
 Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPropertyBag* bag, Site* container,

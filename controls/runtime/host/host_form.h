@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "memory_property_bag.h"
 #include "ole_types.h"
@@ -76,6 +77,11 @@ public:
     Site* Add(CreateFunction create, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
     Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
+              Site* container = nullptr, HRESULT* result = nullptr);
+    // By the class's name in this library ("LumioButton", or its ProgID
+    // "Lumiokit.LumioButton"), so that a dialog needs no control's header.
+    // An unknown name is REGDB_E_CLASSNOTREG.
+    Site* Add(const std::wstring& class_name, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
     // Closes and releases one control.
     void Remove(Site* site);
@@ -164,14 +170,11 @@ private:
     bool arranging_ = false;
 };
 
-class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+class Site : public ComObject<Site, IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
 public:
     Site(Form* form, const std::wstring& name, Site* container);
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Interface(REFIID iid);
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
@@ -226,7 +229,7 @@ public:
 
 private:
     friend class Form;
-    virtual ~Site() = default;
+    ~Site() override = default;
     void Attach(ComPtr<IOleObject> ole) { ole_ = std::move(ole); }
     void Detach();
     HWND ContainerWindow() const;
@@ -246,7 +249,6 @@ private:
     ComPtr<IPropertyNotifySink> notify_sink_;
     DWORD event_cookie_ = 0, notify_cookie_ = 0;
     IID events_iid_{};
-    LONG refs_ = 1;
 };
 
 // Processes pending messages of the thread through the forms' keyboard routing.

@@ -42,25 +42,10 @@ HRESULT Take(const VARIANT& v, T& out) {
 
 Site::Site(Form* form, const std::wstring& name, Site* container) : form_(form), name_(name), container_(container) {}
 
-STDMETHODIMP Site::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    void* p = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite) p = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) p = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IOleControlSite) p = static_cast<IOleControlSite*>(this);
-    else if (iid == IID_IDispatch) p = static_cast<IDispatch*>(this);
-    *out = p;
-    if (!p) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) Site::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) Site::Release() {
-    LONG r = InterlockedDecrement(&refs_);
-    if (!r) delete this;
-    return r;
+void* Site::Interface(REFIID iid) {
+    // IOleWindow is the in-place site's base.
+    if (iid == IID_IOleWindow) return static_cast<IOleInPlaceSite*>(this);
+    return ComObject::Interface(iid);
 }
 
 void Site::Detach() {
