@@ -9,6 +9,7 @@
 
 #include "executable_code.h"
 #include "module_lock.h"
+#include "thread_slot.h"
 #include "thunk_code.h"
 
 namespace lumio {
@@ -19,7 +20,7 @@ namespace lumio {
 // one of ours). Each block runs this module's code, so it keeps the module
 // loaded.
 struct SubclassBlock {
-    SubclassBlock() : registry(&t_blocks) {
+    SubclassBlock() : registry(&t_blocks.get()) {
         ModuleLock();
         registry->push_back(this);
     }
@@ -41,7 +42,7 @@ struct SubclassBlock {
     ExecutableCode code;
 
     // Every live block of this thread's windows.
-    static thread_local std::vector<SubclassBlock*> t_blocks;
+    static ThreadSlot<std::vector<SubclassBlock*>> t_blocks;
     std::vector<SubclassBlock*>* const registry;
 
     bool IsCurrentProcedure() const {
@@ -71,7 +72,7 @@ struct SubclassBlock {
 
     // The block of ours that the window's chain enters through proc.
     static SubclassBlock* At(HWND h, LONG_PTR proc) {
-        for (SubclassBlock* b : t_blocks)
+        for (SubclassBlock* b : t_blocks.get())
             if (b->inChain && b->hWnd == h && reinterpret_cast<LONG_PTR>(b->code.Address()) == proc) return b;
         return nullptr;
     }
@@ -100,7 +101,7 @@ struct SubclassBlock {
         }
     }
 };
-thread_local std::vector<SubclassBlock*> SubclassBlock::t_blocks;
+ThreadSlot<std::vector<SubclassBlock*>> SubclassBlock::t_blocks;
 static_assert(offsetof(SubclassBlock, incomingHwnd) == 0);
 
 LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -239,7 +240,7 @@ void cThunkSubclass::pDetachAllThunks() {
         if (table_[i].hWnd) DetachEntry(i);
 }
 
-int cThunkSubclass::LiveBlocks() { return static_cast<int>(SubclassBlock::t_blocks.size()); }
+int cThunkSubclass::LiveBlocks() { return static_cast<int>(SubclassBlock::t_blocks->size()); }
 
 int cThunkSubclass::pThunkSlotOf(HWND hWnd, bool bFree) const {
     return table_.pThunkSlotOf(reinterpret_cast<uintptr_t>(hWnd), bFree);

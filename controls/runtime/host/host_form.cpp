@@ -8,6 +8,7 @@
 
 #include "host_sinks.h"
 #include "class_table.h"
+#include "thread_slot.h"
 #include "scale_units.h"
 #include "std_objects.h"
 #include "unload_hooks.h"
@@ -92,9 +93,9 @@ Site* Form::Add(const CLSID& clsid, const std::wstring& name, RECT rect, IProper
             return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
         }
     };
-    thread_local CLSID pending;
-    pending = clsid;
-    return Add([](IUnknown*, REFIID iid, void** out) { return Creator::Make(pending, iid, out); }, name, rect, bag,
+    static ThreadSlot<CLSID> pending;
+    pending.get() = clsid;
+    return Add([](IUnknown*, REFIID iid, void** out) { return Creator::Make(pending.get(), iid, out); }, name, rect, bag,
                container, result);
 }
 
