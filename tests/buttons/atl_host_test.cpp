@@ -138,7 +138,7 @@ TEST_F(AtlHost, CreatesTheBarsByProgId) {
 // A dialog closing under ATL destroys its windows before it lets the
 // control go: the button's hooks must let go of windows already gone, and
 // the library must be free to unload afterwards.
-TEST(AtlHost, ButtonOutlivesItsHostWindows) {
+TEST(AtlHostRelease, ButtonOutlivesItsHostWindows) {
     ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
     HMODULE lib = LoadLibraryW(L"Lumiokit.dll");
     ASSERT_NE(lib, nullptr);
