@@ -283,6 +283,12 @@ void LumioButton::put_Value(bool v) {
     } else if (Ambient().UserMode()) {
         m_LastButton = 1;
         pClick();
+        // While the mouse or Space holds the button the click handler does
+        // nothing; a plain button still never stays True.
+        if (m_Value && !m_CheckBoxMode) {
+            m_Value = false;
+            pRedraw(-1, true);
+        }
     } else {
         m_Value = false;
     }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <string>
 
+#include "button_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 
@@ -16,7 +17,9 @@ using tlb::ePictureSizes;
 // State codes, also persisted under "State".
 enum ButtonState : int32_t { kStateNormal = 0, kStateHot = 1, kStatePressed = 2, kStateDisabled = 3 };
 
-class LumioButton : public ControlBase {
+// The button hooks its own window (mouse-leave notices) and its form
+// (activation) and is the C++ owner of those hooks.
+class LumioButton : public ControlBase, private ISubclassOwner {
 public:
     LumioButton();
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
@@ -115,15 +118,22 @@ protected:
     void OnLostFocus() override;
     void OnAccessKeyPress(short key) override;
     void OnAmbientChanged(const std::wstring& name) override;
-    bool OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) override;
 
 private:
     // The click handler: Click for mouse, Space, access keys and Value = True.
     void pClick();
     void pRunTimeSetup();
     void pRequestMouseLeave();
+
+    // The message hook (lumio_button_hook.cpp).
+    void pHookWindows();
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& hWnd, UINT& uMsg, WPARAM& wParam,
+                        LPARAM& lParam) override;
+    void pHookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hWnd, UINT uMsg, WPARAM wParam,
+                       LPARAM lParam);
     // The reaction to the hooked activation and mouse-leave messages.
-    void pWndProc(UINT msg, WPARAM wp);
+    void pWndProc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hWnd, UINT uMsg, WPARAM wParam,
+                  LPARAM lParam);
     void pSetFontAttribute(const std::function<void(IFont*)>& set);
     bool pHasNormalPicture() const;
     // PictureDown and PictureHot: stored, repainted while their state shows.
@@ -173,6 +183,7 @@ private:
     int32_t m_cHotBandEnd = 0, m_cMask = 0, m_cCheckedEnd = 0;
     bool m_PaintedFocus = false;
     RECT m_CaptionRect{}, m_PicRect{};
+    ButtonHook m_Hooks{*this};
 };
 
 }  // namespace lumio::buttons

@@ -6,10 +6,6 @@
 
 namespace lumio::buttons {
 
-namespace {
-constexpr UINT kMouseLeave = WM_MOUSELEAVE;
-}
-
 void LumioButton::pClick() {
     if (m_bPressed || m_LastButton != 1) return;
     m_bMouseDown = m_bSpaceDown = false;
@@ -153,42 +149,6 @@ void LumioButton::OnAmbientChanged(const std::wstring& name) {
     if (name == L"DisplayAsDefault") {
         m_bPressed = m_bMouseDown = m_bSpaceDown = false;
         if (m_Enabled && !m_bHover && !m_bHasFocus) pRedraw(-1, true);
-    }
-}
-
-// Until the button hooks its own window, the mouse-leave notice comes
-// through the runtime's window procedure; pWndProc reacts to it either way.
-bool LumioButton::OnWindowMessage(UINT msg, WPARAM wp, LPARAM, LRESULT& result) {
-    if (msg != kMouseLeave) return false;
-    pWndProc(msg, wp);
-    result = 0;
-    return true;
-}
-
-void LumioButton::pWndProc(UINT msg, WPARAM wp) {
-    switch (msg) {
-    case WM_ACTIVATE:
-    case WM_NCACTIVATE: {
-        m_bFormActive = wp != 0;
-        if (wp == 0) {
-            bool focus = m_bHasFocus, was_default = m_bDefault, was_hover = m_bHover;
-            m_bHasFocus = m_bPressed = m_bMouseDown = m_bHover = m_bSpaceDown = m_bDefault = false;
-            if (m_Enabled) pRedraw(kStateNormal, focus || was_default || was_hover);
-            m_bDefault = Ambient().DisplayAsDefault();
-            m_bHasFocus = focus;
-        } else if (m_Enabled && (m_bHasFocus || m_bDefault)) {
-            pRedraw(kStateNormal, true);
-        }
-        break;
-    }
-    case kMouseLeave:
-        m_bHover = m_bTracking = false;
-        if (m_bSpaceDown) break;
-        if (m_Enabled) pRedraw(kStateNormal, m_LastButton == 1);
-        RaiseEvent(tlb::dispid::LumioButtonEvents::MouseLeave);
-        break;
-    default:
-        break;
     }
 }
 

@@ -47,6 +47,9 @@ void LumioButton::OnInitProperties() {
     m_UseMask = true;
     m_Value = false;
     SetSurfaceColors(m_BackColor, m_ForeColor);
+    // A button made at run time hovers and follows its form like one read
+    // from a bag; without this it would keep its hot look after the mouse left.
+    if (Ambient().UserMode()) pRunTimeSetup();
     pSetColors();
     m_bReady = true;
 }
@@ -118,11 +121,16 @@ void LumioButton::pRunTimeSetup() {
     m_bUserTrack = ExportExists("TrackMouseEvent", "User32");
     if (!m_bUserTrack && !ExportExists("_TrackMouseEvent", "Comctl32"))
         RaiseExact(-1, L"System does not support TrackMouseEvent.", L"");
-    // The hooks of the button's window and its form come with the message hook.
+    pHookWindows();
 }
 
+// Hooks go whenever they exist: the host may have left user mode (or lost
+// its ambients) by now. The hand cursor is the system's and stays.
 void LumioButton::OnTerminate() {
-    // The hooks are released here once they exist; the hand cursor is shared.
+    try {
+        m_Hooks.pUnhookAll();
+    } catch (...) {
+    }
 }
 
 void LumioButton::OnResize() {

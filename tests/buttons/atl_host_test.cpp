@@ -136,4 +136,50 @@ TEST_F(AtlHost, CreatesTheBarsByProgId) {
     }
 }
 
+// A dialog closing under ATL destroys its windows before it lets the
+// control go: the button's hooks must let go of windows already gone, and
+// the library must be free to unload afterwards.
+TEST(AtlHostRelease, ButtonOutlivesItsHostWindows) {
+    ASSERT_TRUE(SUCCEEDED(OleInitialize(nullptr)));
+    HMODULE lib = LoadLibraryW(L"Lumiokit.dll");
+    ASSERT_NE(lib, nullptr);
+    ASSERT_EQ(CallExport(lib, "DllRegisterServer"), S_OK);
+    HMODULE atl = LoadLibraryW(L"atl.dll");
+    ASSERT_NE(atl, nullptr);
+    auto init = reinterpret_cast<AxWinInit>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxWinInit")));
+    auto create = reinterpret_cast<AxCreateControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxCreateControl")));
+    auto get = reinterpret_cast<AxGetControl>(reinterpret_cast<void*>(GetProcAddress(atl, "AtlAxGetControl")));
+    ASSERT_TRUE(init && create && get);
+    init();  // registered already by the test before
+    MSG msg;
+    for (int round = 0; round < 3; ++round) {
+        HWND top = CreateWindowExW(0, L"STATIC", L"host", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0, 300, 200,
+                                   nullptr, nullptr, nullptr, nullptr);
+        HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 120, 30, top, nullptr,
+                                    nullptr, nullptr);
+        ASSERT_NE(host, nullptr);
+        IUnknown* container = nullptr;
+        ASSERT_EQ(create(L"Lumiokit.LumioButton", host, nullptr, &container), S_OK);
+        IUnknown* control = nullptr;
+        ASSERT_EQ(get(host, &control), S_OK);
+        ASSERT_NE(control, nullptr);
+        // The messages the button listens for reach a live button.
+        SendMessageW(top, WM_ACTIVATE, WA_ACTIVE, 0);
+        HWND button = GetWindow(host, GW_CHILD);
+        ASSERT_NE(button, nullptr);
+        PostMessageW(button, WM_MOUSELEAVE, 0, 0);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+
+        DestroyWindow(top);
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        control->Release();
+        if (container) container->Release();
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+    }
+    CoFreeUnusedLibraries();
+    EXPECT_EQ(CallExport(lib, "DllCanUnloadNow"), S_OK) << "a hook or object of the button is left";
+    EXPECT_EQ(CallExport(lib, "DllUnregisterServer"), S_OK);
+    OleUninitialize();
+}
+
 }  // namespace

@@ -1,4 +1,7 @@
 // LumioButton under real mouse and keyboard input.
+#include <algorithm>
+#include <functional>
+
 #include "button_fixture.h"
 
 namespace {
@@ -40,6 +43,11 @@ protected:
         in.ki.wVk = vk;
         in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
         SendInput(1, &in, sizeof in);
+    }
+    int State() const { return Button(button_)->state(); }
+    long Count(DISPID id) const {
+        auto e = Events();
+        return static_cast<long>(std::count(e.begin(), e.end(), id));
     }
     // Events without the moves, which depend on how the pointer travels.
     std::vector<DISPID> EventsNoMoves() const {
@@ -151,6 +159,87 @@ TEST_F(ButtonInputTest, ArrowWhileSpaceIsHeldMovesOnAndClicks) {
     std::vector<std::pair<std::wstring, DISPID>> want{
         {L"Command1", ev::KeyDown}, {L"Command1", ev::KeyPress}, {L"Command1", ev::Click}};
     EXPECT_EQ(first, want);
+}
+
+// Space holds the capture, so leaving raises MouseLeave from the move; the
+// hooked mouse-leave notice that follows must neither raise another nor
+// paint the button up.
+TEST_F(ButtonInputTest, SpaceHeldWhileTheMouseLeavesKeepsThePressAndStillClicks) {
+    Start();
+    const HWND h = button_->ControlWindow();
+    SetFocus(h);
+    MoveTo(screen_.left + 10, screen_.top + 10);
+    Pump();
+    form().log().clear();
+    Key(VK_SPACE, false);
+    Pump();
+    ASSERT_EQ(State(), 2);
+    bool noticed = false;
+    MoveTo(screen_.left - 30, screen_.top - 10);
+    EXPECT_TRUE(lumio::test::WaitUntil([&] { return noticed; }, lumio::test::kDeadline, [&](MSG& m) {
+        if (m.message == WM_MOUSELEAVE && m.hwnd == h) noticed = true;
+        return form().PreTranslate(m);
+    }));
+    Pump();
+    EXPECT_EQ(State(), 2);
+    EXPECT_EQ(Count(ev::MouseLeave), 1);
+    Key(VK_SPACE, true);
+    Pump();
+    EXPECT_EQ(Count(ev::Click), 1);
+    EXPECT_EQ(Count(ev::MouseLeave), 1);
+}
+
+TEST_F(ButtonInputTest, AnotherKeyCancelsSpace) {
+    Start();
+    SetFocus(button_->ControlWindow());
+    Pump();
+    form().log().clear();
+    Key(VK_SPACE, false);
+    Pump();
+    ASSERT_EQ(State(), 2);
+    Key('A', false);
+    Pump();
+    EXPECT_EQ(State(), 0);
+    Key('A', true);
+    Key(VK_SPACE, true);
+    Pump();
+    EXPECT_EQ(State(), 0);
+    EXPECT_EQ(Count(ev::Click), 0);
+    EXPECT_EQ(Count(ev::KeyDown), 2);
+    EXPECT_EQ(Count(ev::KeyUp), 2);
+}
+
+// Value = True asks for a click; while the mouse or Space holds the button
+// there is none, and a plain button still never keeps Value True.
+TEST_F(ButtonInputTest, ValueWrittenWhileTheButtonIsHeld) {
+    struct Case {
+        const char* name;
+        std::function<void(bool)> hold;
+    } cases[] = {
+        {"mouse", [this](bool down) {
+             if (down) MoveTo(screen_.left + 10, screen_.top + 10);
+             Send(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP);
+         }},
+        {"space", [this](bool down) {
+             if (down) SetFocus(button_->ControlWindow());
+             Key(VK_SPACE, !down);
+         }},
+    };
+    for (auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start();
+        c.hold(true);
+        Pump();
+        ASSERT_EQ(State(), 2);
+        form().log().clear();
+        ASSERT_EQ(Put(button_->Object().get(), id::Value, lumio::Variant::Bool(true)), S_OK);
+        EXPECT_EQ(Get(button_->Object().get(), id::Value)->boolVal, VARIANT_FALSE);
+        EXPECT_EQ(Count(ev::Click), 0);
+        c.hold(false);
+        Pump();
+        EXPECT_EQ(Count(ev::Click), 1) << "the release still clicks";
+        EXPECT_EQ(Get(button_->Object().get(), id::Value)->boolVal, VARIANT_FALSE);
+    }
 }
 
 }  // namespace

@@ -22,6 +22,7 @@ using namespace lumio::buttons;
 constexpr COLORREF kNormalBorder = RGB(112, 112, 112), kHotBorder = RGB(60, 127, 177),
                    kPressedBorder = RGB(44, 98, 139), kDisabledBorder = RGB(173, 178, 181);
 constexpr COLORREF kWhite = RGB(255, 255, 255), kPressedLine = RGB(158, 176, 186);
+constexpr COLORREF kFocusInner = RGB(72, 216, 251);
 
 // The colour of row y of a face band, as the painting must compute it.
 COLORREF BandRow(COLORREF c1, COLORREF c2, int y1, int y2, int y, int w = 100, int h = 25) {
@@ -79,8 +80,11 @@ protected:
     Site* button_ = nullptr;
     LumioButton* b_ = nullptr;
     RECT screen_{};
-    void Start(RECT rect = {20, 20, 120, 45}) {
+    // formExStyle goes onto the form's window before the button hooks it.
+    void Start(RECT rect = {20, 20, 120, 45}, DWORD formExStyle = 0) {
         Form& f = NewForm();
+        if (formExStyle)
+            SetWindowLongPtrW(f.hWnd(), GWL_EXSTYLE, GetWindowLongPtrW(f.hWnd(), GWL_EXSTYLE) | formExStyle);
         button_ = AddButton(f, L"Command1", nullptr, rect);
         ASSERT_NE(button_, nullptr);
         b_ = Button(button_);
@@ -180,6 +184,50 @@ TEST_F(ButtonPaintTest, EachStateHasItsFaceAndBorder) {
     EXPECT_COLOUR(disabled.at(5, 5), face);
     EXPECT_TRUE(IsRectEmpty(&static_cast<const RECT&>(b_->pictureRect())));  // no picture: no stale rectangle
     SaveStrip(L"button_states.png", shots);
+}
+
+// No window manager activates anything here: the form hears of its
+// activation only from the messages the test sends it.
+TEST_F(ButtonPaintTest, FocusBorderOnlyAfterTheFormIsActivated) {
+    struct Case {
+        DWORD formExStyle;
+        UINT heard, ignored;
+    } cases[] = {
+        {0, WM_ACTIVATE, WM_NCACTIVATE},
+        {WS_EX_MDICHILD, WM_NCACTIVATE, WM_ACTIVATE},
+    };
+    using Border = std::pair<std::string, std::string>;  // outer, inner
+    const Border plain{Hex(kNormalBorder), Hex(kWhite)}, focused{Hex(kHotBorder), Hex(kFocusInner)};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.heard == WM_ACTIVATE ? "WM_ACTIVATE" : "WM_NCACTIVATE");
+        Start({20, 20, 120, 45}, c.formExStyle);
+        const HWND formWnd = form().hWnd();
+        auto border = [&] {
+            Pump();
+            Capture shot(Hwnd());
+            return Border{Hex(shot.at(0, 12)), Hex(shot.at(1, 12))};
+        };
+        form().SetDefault(button_);
+        EXPECT_EQ(border(), plain) << "the default button before any activation";
+        SendMessageW(formWnd, c.ignored, WA_ACTIVE, 0);
+        EXPECT_EQ(border(), plain) << "a message the form was not hooked for";
+        SendMessageW(formWnd, c.heard, WA_ACTIVE, 0);
+        EXPECT_EQ(border(), focused);
+        SendMessageW(formWnd, c.heard, WA_INACTIVE, 0);
+        EXPECT_EQ(border(), plain);
+
+        form().SetDefault(nullptr);
+        SendMessageW(formWnd, c.heard, WA_ACTIVE, 0);
+        SetFocus(Hwnd());
+        EXPECT_EQ(border(), focused);
+        SendMessageW(formWnd, c.heard, WA_INACTIVE, 0);
+        EXPECT_EQ(border(), plain) << "focus while the form is inactive";
+        if (c.heard == WM_NCACTIVATE) {
+            // (WM_ACTIVATE itself gives the form the focus.)
+            SendMessageW(formWnd, c.heard, WA_ACTIVE, 0);
+            EXPECT_EQ(border(), focused) << "the focus is remembered over a deactivation";
+        }
+    }
 }
 
 TEST_F(ButtonPaintTest, CheckedFaceAndCheckBoxPress) {
