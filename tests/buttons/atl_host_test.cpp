@@ -121,6 +121,7 @@ TEST_F(AtlHost, CreatesTheBarsByProgId) {
     } cases[] = {
         {L"Lumiokit.LumioProgressBar", &lumio::tlb::CLSID_LumioProgressBar, lumio::tlb::dispid::LumioProgressBar::Max},
         {L"Lumiokit.LumioStatusBar", &lumio::tlb::CLSID_LumioStatusBar, lumio::tlb::dispid::LumioStatusBar::Style},
+        {L"Lumiokit.LumioTextBox", &lumio::tlb::CLSID_LumioTextBox, lumio::tlb::dispid::LumioTextBox::BorderStyle},
     };
     for (const auto& c : cases) {
         IDispatch* disp = Host(c.progId, *c.clsid);
