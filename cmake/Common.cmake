@@ -11,6 +11,10 @@ if(LUMIO_CCACHE)
   set(CMAKE_CXX_COMPILER_LAUNCHER ${LUMIO_CCACHE})
 endif()
 
+# The native, win64 and win32 presets turn warnings into errors
+# (CMAKE_COMPILE_WARNING_AS_ERROR), so a new warning stops the build that
+# brings it; `cmake --compile-no-warning-as-error` lifts that for a local try.
+# The clang presets (fuzz, bench) only report them.
 # Floating-point results must agree across the three builds.
 add_compile_options(-ffp-contract=off -Wall -Wextra)
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")

@@ -34,6 +34,14 @@ int16_t RoundToInteger(double value) {
     return static_cast<int16_t>(r);
 }
 
+int64_t RoundToCurrency(double value) {
+    if (std::isnan(value)) Raise(kErrOverflow);
+    double r = RoundHalfEven(value * 10000.0);
+    // 2^63 is exact as a double; anything at or beyond it does not fit.
+    if (r < -9223372036854775808.0 || r >= 9223372036854775808.0) Raise(kErrOverflow);
+    return static_cast<int64_t>(r);
+}
+
 int32_t CheckedAdd(int32_t a, int32_t b) {
     int32_t r;
     if (__builtin_add_overflow(a, b, &r)) Raise(kErrOverflow);

@@ -10,6 +10,10 @@ int32_t RoundToLong(double value);
 // The same into the 16-bit range.
 int16_t RoundToInteger(double value);
 
+// A currency value (scaled by 10,000, as font sizes are held), halves to
+// even; out of the 64-bit range or not a number raises error 6.
+int64_t RoundToCurrency(double value);
+
 // Overflow-checked 32-bit arithmetic (error 6).
 int32_t CheckedAdd(int32_t a, int32_t b);
 int32_t CheckedSub(int32_t a, int32_t b);

@@ -7,6 +7,7 @@
 #include "basic_arith.h"
 #include "colour_math.h"
 #include "ole_colour_win.h"
+#include "run_time_error.h"
 
 namespace lumio::buttons {
 
@@ -69,78 +70,6 @@ void LumioButton::put_Enabled(bool v) {
     SetWindowEnabled(v);
     pRedraw(!v ? kStateDisabled : m_bHover ? kStateHot : kStateNormal, false);
     PropertyChanged(L"Enabled");
-}
-
-void LumioButton::putref_Font(ComPtr<IFontDisp> v) {
-    SetFont(v.get());
-    Refresh();
-    PropertyChanged(L"Font");
-}
-
-void LumioButton::pSetFontAttribute(const std::function<void(IFont*)>& set) {
-    ComPtr<IFont> f = Font().As<IFont>();
-    if (f) set(f.get());
-    Refresh();
-    // The attribute lives in the font, which is saved under "Font".
-    PropertyChanged(L"Font");
-}
-
-namespace {
-template <class T, class G>
-T FontValue(const ComPtr<IFontDisp>& font, G get) {
-    T value{};
-    if (ComPtr<IFont> f = font.As<IFont>()) get(f.get(), value);
-    return value;
-}
-}  // namespace
-
-bool LumioButton::get_FontBold() {
-    return FontValue<BOOL>(Font(), [](IFont* f, BOOL& v) { f->get_Bold(&v); }) != FALSE;
-}
-void LumioButton::put_FontBold(bool v) {
-    pSetFontAttribute([v](IFont* f) { f->put_Bold(v); });
-}
-bool LumioButton::get_FontItalic() {
-    return FontValue<BOOL>(Font(), [](IFont* f, BOOL& v) { f->get_Italic(&v); }) != FALSE;
-}
-void LumioButton::put_FontItalic(bool v) {
-    pSetFontAttribute([v](IFont* f) { f->put_Italic(v); });
-}
-bool LumioButton::get_FontStrikethru() {
-    return FontValue<BOOL>(Font(), [](IFont* f, BOOL& v) { f->get_Strikethrough(&v); }) != FALSE;
-}
-void LumioButton::put_FontStrikethru(bool v) {
-    pSetFontAttribute([v](IFont* f) { f->put_Strikethrough(v); });
-}
-bool LumioButton::get_FontUnderline() {
-    return FontValue<BOOL>(Font(), [](IFont* f, BOOL& v) { f->get_Underline(&v); }) != FALSE;
-}
-void LumioButton::put_FontUnderline(bool v) {
-    pSetFontAttribute([v](IFont* f) { f->put_Underline(v); });
-}
-std::wstring LumioButton::get_FontName() {
-    return FontValue<std::wstring>(Font(), [](IFont* f, std::wstring& v) {
-        Bstr name;
-        f->get_Name(name.put());
-        v = name.str();
-    });
-}
-void LumioButton::put_FontName(std::wstring v) {
-    pSetFontAttribute([&v](IFont* f) { f->put_Name(Bstr(v).get()); });
-}
-float LumioButton::get_FontSize() {
-    return FontValue<float>(Font(), [](IFont* f, float& v) {
-        CY size{};
-        f->get_Size(&size);
-        v = static_cast<float>(static_cast<double>(size.int64) / 10000.0);
-    });
-}
-void LumioButton::put_FontSize(float v) {
-    pSetFontAttribute([v](IFont* f) {
-        CY size{};
-        size.int64 = std::llround(static_cast<double>(v) * 10000.0);
-        f->put_Size(size);
-    });
 }
 
 // The palette follows the colour whether or not the button is enabled: the

@@ -36,25 +36,10 @@ public:
     void put_CheckBoxMode(bool v);
     bool get_Enabled() { return m_Enabled; }
     void put_Enabled(bool v);
-    ComPtr<IFontDisp> get_Font() { return Font(); }
-    void putref_Font(ComPtr<IFontDisp> v);
-    bool get_FontBold();
-    void put_FontBold(bool v);
-    bool get_FontItalic();
-    void put_FontItalic(bool v);
-    std::wstring get_FontName();
-    void put_FontName(std::wstring v);
-    float get_FontSize();
-    void put_FontSize(float v);
-    bool get_FontStrikethru();
-    void put_FontStrikethru(bool v);
-    bool get_FontUnderline();
-    void put_FontUnderline(bool v);
     OLE_COLOR get_ForeColor() { return m_ForeColor; }
     void put_ForeColor(OLE_COLOR v);
     bool get_HandPointer() { return m_HandPointer; }
     void put_HandPointer(bool v);
-    long get_hWnd() { return static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())); }
     OLE_COLOR get_MaskColor() { return m_MaskColor; }
     void put_MaskColor(OLE_COLOR v);
     ComPtr<IPictureDisp> get_MouseIcon() { return MouseIcon(); }
@@ -136,7 +121,6 @@ private:
     // The reaction to the hooked activation and mouse-leave messages.
     void pWndProc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hWnd, UINT uMsg, WPARAM wParam,
                   LPARAM lParam);
-    void pSetFontAttribute(const std::function<void(IFont*)>& set);
     bool pHasNormalPicture() const;
     // PictureDown and PictureHot: stored, repainted while their state shows.
     void pPutStatePicture(ComPtr<IPictureDisp> &slot, ComPtr<IPictureDisp> v, bool showing, const wchar_t *name);

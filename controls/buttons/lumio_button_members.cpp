@@ -1,6 +1,7 @@
 // LumioButton's dispatch members, class description and registration.
 #include "class_table.h"
 #include "lumio_button.h"
+#include "stock_members.h"
 
 namespace lumio::buttons {
 
@@ -17,16 +18,8 @@ const MemberTable& Members() {
             .Property(id::Caption, L"Caption", &B::get_Caption, &B::put_Caption)
             .Property(id::CheckBoxMode, L"CheckBoxMode", &B::get_CheckBoxMode, &B::put_CheckBoxMode)
             .Property(id::Enabled, L"Enabled", &B::get_Enabled, &B::put_Enabled)
-            .Property(id::Font, L"Font", &B::get_Font, &B::putref_Font)
-            .Property(id::FontBold, L"FontBold", &B::get_FontBold, &B::put_FontBold)
-            .Property(id::FontItalic, L"FontItalic", &B::get_FontItalic, &B::put_FontItalic)
-            .Property(id::FontName, L"FontName", &B::get_FontName, &B::put_FontName)
-            .Property(id::FontSize, L"FontSize", &B::get_FontSize, &B::put_FontSize)
-            .Property(id::FontStrikethru, L"FontStrikethru", &B::get_FontStrikethru, &B::put_FontStrikethru)
-            .Property(id::FontUnderline, L"FontUnderline", &B::get_FontUnderline, &B::put_FontUnderline)
             .Property(id::ForeColor, L"ForeColor", &B::get_ForeColor, &B::put_ForeColor)
             .Property(id::HandPointer, L"HandPointer", &B::get_HandPointer, &B::put_HandPointer)
-            .ReadOnly(id::hWnd, L"hWnd", &B::get_hWnd)
             .Property(id::MaskColor, L"MaskColor", &B::get_MaskColor, &B::put_MaskColor)
             .Property(id::MouseIcon, L"MouseIcon", &B::get_MouseIcon, &B::putref_MouseIcon)
             .Property(id::MousePointer, L"MousePointer", &B::get_MousePointer, &B::put_MousePointer)
@@ -42,6 +35,10 @@ const MemberTable& Members() {
             .Property(id::Value, L"Value", &B::get_Value, &B::put_Value)
             .Method(id::Refresh, L"Refresh", &B::Refresh)
             .Method(id::AboutBox, L"AboutBox", &B::AboutBox);
+        StockMembers(t, &B::Refresh)
+            .Font({id::Font, id::FontBold, id::FontItalic, id::FontName, id::FontSize, id::FontStrikethru,
+                   id::FontUnderline})
+            .hWnd(id::hWnd);
         return t;
     }();
     return table;

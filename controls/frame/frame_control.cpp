@@ -12,9 +12,8 @@ namespace {
 constexpr UINT kFrameChangeFlags = 0x227;  // no size, no move, no z-order, frame changed, no owner z-order
 
 int TwipsPerPixelY() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    ScreenDC screen;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? 1440 / dpi : 15;
 }
 
@@ -39,22 +38,6 @@ clsFrameControl::~clsFrameControl() {
         c_MBar->Terminate();
         c_MBar->Release();
     }
-}
-
-HRESULT STDMETHODCALLTYPE clsFrameControl::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = iid == IID_IUnknown ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE clsFrameControl::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG STDMETHODCALLTYPE clsFrameControl::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
 }
 
 clsMenuBarControl* clsFrameControl::MenuBar() {
@@ -134,11 +117,10 @@ void clsFrameControl::SetTitleBarFont(const FontSpec* font) {
         SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
         lf = ncm.lfCaptionFont;
         lf.lfCharSet = DEFAULT_CHARSET;
-        if (HFONT probe = CreateFontIndirectA(&lf)) {
+        if (gdi::OwnedObject<HFONT> probe(CreateFontIndirectA(&lf)); probe) {
             LOGFONTA back{};
-            GetObjectA(probe, sizeof back, &back);
+            GetObjectA(probe.get(), sizeof back, &back);
             if (back.lfCharSet == 0) lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
-            DeleteObject(probe);
         }
     } else {
         lstrcpynA(lf.lfFaceName, font->name.c_str(), LF_FACESIZE);

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "frame_geometry.h"
-#include "gdi_owners.h"
+#include "gdi_scope.h"
 #include "menu_bar.h"
 #include "modSubClasser.h"
 
@@ -17,17 +17,15 @@ namespace lumio {
 
 using FontSpec = MenuFontSpec;
 
-class clsFrameControl final : public IFrameWindowProc, private IMenuBarEvents {
+class clsFrameControl final : public ComObject<clsFrameControl, IFrameWindowProc>, private IMenuBarEvents {
 public:
     // Class_Initialize: the title font from the system caption font, default caption colours.
     clsFrameControl();
     clsFrameControl(const clsFrameControl&) = delete;
     clsFrameControl& operator=(const clsFrameControl&) = delete;
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // IUnknown only: the interface is reached by address, never asked for.
+    void* Interface(REFIID iid) { return IsEqualIID(iid, IID_IUnknown) ? static_cast<IFrameWindowProc*>(this) : nullptr; }
     // IFrameWindowProc
     void WindowProc(UINT& uMsg, WPARAM& wParam, LPARAM& lParam, LRESULT& result) override;
 
@@ -103,12 +101,11 @@ private:
     void SyncSystemMenu(bool bRestore);
     void EndDrag();
 
-    LONG refs_ = 1;
     FrameGeometry geo_;
-    MemoryDc memDC_;
-    GdiObject<HBITMAP> titleBmp_;
+    gdi::MemoryDC memDC_;
+    gdi::OwnedObject<HBITMAP> titleBmp_;
     HICON smallIcon_ = nullptr;
-    OwnedIcon ownedSmallIcon_;
+    gdi::OwnedIcon ownedSmallIcon_;
     HICON prevSmallIcon_ = nullptr;
     bool prevSmallIconRemembered_ = false;
     RECT windowRect_{0, 0, -1, -1};  // screen; (0, 0, -1, -1) forces a recomputation
@@ -126,7 +123,7 @@ private:
     bool drawnActive_ = false;
     uint32_t captionColour_[2] = {0x80000009, 0x80000013};
     HWND hwnd_ = nullptr;
-    GdiObject<HFONT> titleFont_;
+    gdi::OwnedObject<HFONT> titleFont_;
     int16_t keepActive_ = 0;
     bool cursorQuery_ = false;
     bool releasing_ = false;  // inside our own ReleaseCapture

@@ -1,5 +1,5 @@
 #include <algorithm>
-#include <memory>
+#include <optional>
 #include <string>
 
 #include "client_calls.h"
@@ -26,23 +26,23 @@ void clsFrameControl::PaintNonClient(bool bActive, bool bFull, const char*) {
     bool active = bActive;
     if (keepActive_ > 2 && ((keepActive_ & 8) || ((keepActive_ & 4) && !(keepActive_ & 1)))) active = true;
 
-    WindowDc window(hwnd_);
+    gdi::WholeWindowDC window(hwnd_);
     HDC dc = window.get();
     if (!dc) return;
     const int32_t width = geo_.windowWidth, height = geo_.windowHeight;
     const FrameBox in = geo_.InsideBorder();
-    GdiObject<HRGN> inside(CreateRectRgn(in.left, in.top, in.right, in.bottom));
+    gdi::OwnedObject<HRGN> inside(CreateRectRgn(in.left, in.top, in.right, in.bottom));
     ClientCalls client = ClientOf(hwnd_);
 
     if (bFull) {
-        GdiObject<HRGN> ring(CreateRectRgn(0, 0, width, height));
+        gdi::OwnedObject<HRGN> ring(CreateRectRgn(0, 0, width, height));
         CombineRgn(ring.get(), ring.get(), inside.get(), RGN_DIFF);
         SelectClipRgn(dc, ring.get());
         VARIANT_BOOL modified = VARIANT_FALSE;
         if (client) client.UserDrawnBorder(reinterpret_cast<LONG_PTR>(dc), 0, 0, width, height, active, modified);
         SelectClipRgn(dc, nullptr);
         if (!modified) {
-            GdiObject<HRGN> outer(CreateRectRgn(0, 0, width, height));
+            gdi::OwnedObject<HRGN> outer(CreateRectRgn(0, 0, width, height));
             DrawClippedEdge(dc, outer.get(), inside.get());
         }
     }
@@ -58,7 +58,7 @@ void clsFrameControl::PaintNonClient(bool bActive, bool bFull, const char*) {
         const FrameBox& t = geo_.title;
         const int32_t w = t.Width(), h = t.Height();
         bool recreated = false;
-        HGDIOBJ before = EnsureCompatibleBitmap(dc, titleBmp_.ref(), w, h, memDC_.get(), recreated);
+        HGDIOBJ before = EnsureCompatibleBitmap(dc, titleBmp_, w, h, memDC_.get(), recreated);
         if (before || titleBmp_) {
             HDC mem = memDC_.get();
             VARIANT_BOOL modified = VARIANT_FALSE;
@@ -81,13 +81,12 @@ void clsFrameControl::PaintNonClient(bool bActive, bool bFull, const char*) {
                 } else {
                     // Shortened to fit the strip's length, measured in an upright copy of the font.
                     RECT measure{0, 0, h - geo_.buttonSpace - geo_.iconSpace, 1};
-                    if (HFONT copy = CreateTitleFontCopy()) {
+                    if (gdi::OwnedObject<HFONT> copy(CreateTitleFontCopy()); copy) {
                         LOGFONTA lf{};
-                        GetObjectA(copy, sizeof lf, &lf);
-                        DeleteObject(copy);
+                        GetObjectA(copy.get(), sizeof lf, &lf);
                         lf.lfEscapement = lf.lfOrientation = 0;
-                        GdiObject<HFONT> upright(CreateFontIndirectA(&lf));
-                        Selected sel(mem, upright.get());
+                        gdi::OwnedObject<HFONT> upright(CreateFontIndirectA(&lf));
+                        gdi::Selection sel(mem, upright.get());
                         std::string buffer = caption + std::string(4, '\0');
                         DrawTextA(mem, buffer.data(), static_cast<int>(caption.size()), &measure,
                                   DT_CALCRECT | DT_SINGLELINE | DT_END_ELLIPSIS | DT_MODIFYSTRING);
@@ -103,7 +102,7 @@ void clsFrameControl::PaintNonClient(bool bActive, bool bFull, const char*) {
                 SetTextColor(mem, TranslateSysColor(captionColour_[active ? 0 : 1]));
                 SetBkMode(mem, TRANSPARENT);
                 if (client) client.BeforeDrawCaption(reinterpret_cast<LONG_PTR>(mem), caption, r.left, r.top);
-                Selected font(mem, titleFont_.get());
+                gdi::Selection font(mem, titleFont_.get());
                 if (!caption.empty())
                     DrawTextA(mem, caption.c_str(), static_cast<int>(caption.size()), &r, format | DT_SINGLELINE);
             }
@@ -117,11 +116,10 @@ void clsFrameControl::PaintNonClient(bool bActive, bool bFull, const char*) {
 
 void clsFrameControl::DrawTitleButtons(HDC hDC, int index, int state) {
     if (!hwnd_) return;
-    std::unique_ptr<WindowDc> own;
+    std::optional<gdi::WholeWindowDC> own;
     POINT origin{geo_.title.left, geo_.title.top};  // a memory DC holds the title strip only
     if (!hDC) {
-        own = std::make_unique<WindowDc>(hwnd_);
-        hDC = own->get();
+        hDC = own.emplace(hwnd_).get();
         if (!hDC) return;
         SetBkMode(hDC, TRANSPARENT);
         origin = {0, 0};
@@ -143,7 +141,7 @@ void clsFrameControl::DrawTitleButtons(HDC hDC, int index, int state) {
         RECT r{b.rect.left - origin.x, b.rect.top - origin.y, b.rect.right - origin.x, b.rect.bottom - origin.y};
         VARIANT_BOOL modified = VARIANT_FALSE;
         if (client) {
-            GdiObject<HRGN> clip(CreateRectRgnIndirect(&r));
+            gdi::OwnedObject<HRGN> clip(CreateRectRgnIndirect(&r));
             SelectClipRgn(hDC, clip.get());
             const SHORT shown = fcs == DFCS_INACTIVE ? 3 : b.state;
             client.UserDrawnButton(std::to_string(i), shown, reinterpret_cast<LONG_PTR>(hDC), r.left, r.top,
@@ -167,9 +165,8 @@ void clsFrameControl::DrawTitleButtons(HDC hDC, int index, int state) {
             DrawIconEx(hDC, x, y, big, 32, 32, 0, nullptr, DI_NORMAL);
             return;
         }
-        HICON copy = static_cast<HICON>(CopyImage(big, IMAGE_ICON, 24, 24, LR_COPYFROMRESOURCE));
-        DrawIconEx(hDC, x, y, copy ? copy : big, 24, 24, 0, nullptr, DI_NORMAL);
-        if (copy) DestroyIcon(copy);
+        gdi::OwnedIcon copy(static_cast<HICON>(CopyImage(big, IMAGE_ICON, 24, 24, LR_COPYFROMRESOURCE)));
+        DrawIconEx(hDC, x, y, copy ? copy.get() : big, 24, 24, 0, nullptr, DI_NORMAL);
     }
 }
 

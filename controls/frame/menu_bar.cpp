@@ -1,6 +1,7 @@
 #include "menu_bar.h"
 
 #include <cmath>
+#include <optional>
 
 #include "client_calls.h"
 #include "menu_layout.h"
@@ -14,9 +15,8 @@ constexpr UINT kSysMenuRequest = 0x313;
 constexpr int32_t kPaintAll = -1;
 
 int TwipsPerPixelY() {
-    HDC dc = GetDC(nullptr);
-    const int dpi = dc ? GetDeviceCaps(dc, LOGPIXELSY) : 96;
-    if (dc) ReleaseDC(nullptr, dc);
+    ScreenDC screen;
+    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
     return dpi > 0 ? 1440 / dpi : 15;
 }
 
@@ -29,22 +29,6 @@ RECT ToRect(const FrameBox& r) { return RECT{r.left, r.top, r.right, r.bottom}; 
 clsMenuBarControl::clsMenuBarControl() = default;
 
 clsMenuBarControl::~clsMenuBarControl() { Terminate(); }
-
-HRESULT STDMETHODCALLTYPE clsMenuBarControl::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    *out = iid == IID_IUnknown ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-ULONG STDMETHODCALLTYPE clsMenuBarControl::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-ULONG STDMETHODCALLTYPE clsMenuBarControl::Release() {
-    const LONG left = InterlockedDecrement(&refs_);
-    if (left == 0) delete this;
-    return static_cast<ULONG>(left);
-}
 
 void clsMenuBarControl::Terminate() {
     TrackingState(false);
@@ -189,7 +173,7 @@ int32_t clsMenuBarControl::LayoutMenuItems(HDC hMemDC, int32_t availableWidth, i
     if (!static_) {
         std::vector<std::pair<int32_t, int32_t>> sizes;
         items_.resize(static_cast<size_t>(n));
-        Selected font(memDC_.get(), font_.get());
+        gdi::Selection font(memDC_.get(), font_.get());
         for (int32_t i = 0; i < n; ++i) {
             std::string text;
             GetTopItemInfo(i, items_[i].State, items_[i].ID, text);
@@ -207,7 +191,7 @@ void clsMenuBarControl::DrawMenuBarBackground(HDC, HDC hDC, int32_t cx, int32_t 
     if (cx <= 0 || cy <= 0) return;
     if (!memDC_) memDC_.create();
     bool recreated = false;
-    EnsureCompatibleBitmap(hDC, backBmp_.ref(), cx, cy, memDC_.get(), recreated);
+    EnsureCompatibleBitmap(hDC, backBmp_, cx, cy, memDC_.get(), recreated);
     const int32_t focus = HasFocus ? -1 : 0;
     if (focus == backState_ && !recreated) return;
     backState_ = focus;
@@ -250,25 +234,20 @@ void clsMenuBarControl::RepaintCell(HDC hDC, int32_t index) const {
 void clsMenuBarControl::DrawItemHilite(HDC hDC, const RECT& cell, bool pressed) const {
     const COLORREF c1 = TranslateSysColor(hilite_[0]), c2 = TranslateSysColor(hilite_[1]);
     if (hiliteStyle_ == 1) {
-        HBRUSH fill = CreateSolidBrush(c2), frame = CreateSolidBrush(c1);
-        FillRect(hDC, &cell, fill);
-        ::FrameRect(hDC, &cell, frame);
-        DeleteObject(fill);
-        DeleteObject(frame);
+        gdi::OwnedObject<HBRUSH> fill(CreateSolidBrush(c2)), frame(CreateSolidBrush(c1));
+        FillRect(hDC, &cell, fill.get());
+        ::FrameRect(hDC, &cell, frame.get());
         return;
     }
     const COLORREF lt = pressed ? c2 : c1, rb = pressed ? c1 : c2;
-    HPEN penLT = CreatePen(PS_SOLID, 1, lt), penRB = CreatePen(PS_SOLID, 1, rb);
-    HGDIOBJ old = SelectObject(hDC, penLT);
+    gdi::OwnedObject<HPEN> penLT(CreatePen(PS_SOLID, 1, lt)), penRB(CreatePen(PS_SOLID, 1, rb));
+    gdi::Selection pen(hDC, penLT.get());
     MoveToEx(hDC, cell.left, cell.bottom - 1, nullptr);
     LineTo(hDC, cell.left, cell.top);
     LineTo(hDC, cell.right - 1, cell.top);
-    SelectObject(hDC, penRB);
+    SelectObject(hDC, penRB.get());
     LineTo(hDC, cell.right - 1, cell.bottom - 1);
     LineTo(hDC, cell.left - 1, cell.bottom - 1);
-    SelectObject(hDC, old);
-    DeleteObject(penLT);
-    DeleteObject(penRB);
 }
 
 void clsMenuBarControl::DrawMenuItems(HDC hMemDC, HDC hWndDC, const FrameBox& barRect, int32_t index,
@@ -287,10 +266,10 @@ void clsMenuBarControl::DrawMenuItems(HDC hMemDC, HDC hWndDC, const FrameBox& ba
     GetObjectA(backBmp_.get(), sizeof bm, &bm);
     bool recreated = false;
     HGDIOBJ before =
-        EnsureCompatibleBitmap(hWndDC ? hWndDC : memDC_.get(), barBmp_.ref(), bm.bmWidth, bm.bmHeight, hMemDC, recreated);
+        EnsureCompatibleBitmap(hWndDC ? hWndDC : memDC_.get(), barBmp_, bm.bmWidth, bm.bmHeight, hMemDC, recreated);
     BitBlt(hMemDC, 0, 0, bm.bmWidth, bm.bmHeight, memDC_.get(), 0, 0, SRCCOPY);
     {
-        Selected font(hMemDC, font_.get());
+        gdi::Selection font(hMemDC, font_.get());
         for (int32_t i = 0; i < static_cast<int32_t>(items_.size()); ++i)
             DrawItemText(hMemDC, i, Disabled(i) && active ? grey : normal, 0);
     }
@@ -311,15 +290,12 @@ void clsMenuBarControl::PaintItem(HDC hWndDC, int32_t index, int32_t mode) {
     if (index == -2 && hot_ < 0) return;
     const bool change = index != hot_ || mode != 0;
     if (!change) return;
-    const bool own = hWndDC == nullptr;
-    HDC dc = own ? GetWindowDC(hwnd_) : hWndDC;
+    std::optional<gdi::WholeWindowDC> own;
+    HDC dc = hWndDC ? hWndDC : own.emplace(hwnd_).get();
     if (!dc) return;
-    HRGN clip = nullptr;
-    if (events_) events_->c_MBar_GetWindowRegion(clip);
-    if (clip) {
-        SelectClipRgn(dc, clip);
-        DeleteObject(clip);
-    }
+    HRGN region = nullptr;
+    if (events_) events_->c_MBar_GetWindowRegion(region);
+    if (gdi::OwnedObject<HRGN> clip(region); clip) SelectClipRgn(dc, clip.get());
     const bool active = backState_ == -1;
     const COLORREF normal = TranslateSysColor(fontColor_[active ? 0 : 3]);
     const COLORREF grey = TranslateSysColor(fontColor_[2]);
@@ -327,7 +303,7 @@ void clsMenuBarControl::PaintItem(HDC hWndDC, int32_t index, int32_t mode) {
     POINT oldOrg;
     SetViewportOrgEx(dc, origin_.x, origin_.y, &oldOrg);
     {
-        Selected font(dc, font_.get());
+        gdi::Selection font(dc, font_.get());
         const int32_t count = static_cast<int32_t>(items_.size());
         if (hot_ >= 0 && hot_ < count) {
             RepaintCell(dc, hot_);
@@ -348,7 +324,6 @@ void clsMenuBarControl::PaintItem(HDC hWndDC, int32_t index, int32_t mode) {
     }
     SetViewportOrgEx(dc, oldOrg.x, oldOrg.y, nullptr);
     SelectClipRgn(dc, nullptr);
-    if (own) ReleaseDC(hwnd_, dc);
 }
 
 int32_t clsMenuBarControl::MenuItemFromPoint(int32_t x, int32_t y) const { return MenuCellFromPoint(cells_, x, y); }

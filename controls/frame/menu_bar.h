@@ -9,7 +9,8 @@
 #include <vector>
 
 #include "frame_geometry.h"
-#include "gdi_owners.h"
+#include "com_object.h"
+#include "gdi_scope.h"
 #include "modSubClasser.h"
 
 namespace lumio {
@@ -35,16 +36,14 @@ struct MenuFontSpec {
 // PaintItem mode that highlights the item even when it is hot already.
 inline constexpr int32_t kForceHighlight = 1;
 
-class clsMenuBarControl final : public IMenuBarHooks {
+class clsMenuBarControl final : public ComObject<clsMenuBarControl, IMenuBarHooks> {
 public:
     clsMenuBarControl();
     clsMenuBarControl(const clsMenuBarControl&) = delete;
     clsMenuBarControl& operator=(const clsMenuBarControl&) = delete;
 
-    // IUnknown
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
+    // IUnknown only: the interface is reached by address, never asked for.
+    void* Interface(REFIID iid) { return IsEqualIID(iid, IID_IUnknown) ? static_cast<IMenuBarHooks*>(this) : nullptr; }
 
     // IMenuBarHooks
     void OnMenuMsgFilter(MSG* lpMsg, bool& handled) override;
@@ -120,14 +119,13 @@ private:
     int32_t NextPos() const;
     void OpenFromKeyboard(int32_t index, bool selectFirst);
 
-    LONG refs_ = 1;
     IMenuBarEvents* events_ = nullptr;
     HWND hwnd_ = nullptr;
     HMENU menu_ = nullptr;
-    GdiObject<HFONT> font_;
-    MemoryDc memDC_;  // holds the background bitmap
-    GdiObject<HBITMAP> backBmp_;
-    GdiObject<HBITMAP> barBmp_;
+    gdi::OwnedObject<HFONT> font_;
+    gdi::MemoryDC memDC_;  // holds the background bitmap
+    gdi::OwnedObject<HBITMAP> backBmp_;
+    gdi::OwnedObject<HBITMAP> barBmp_;
     int32_t backState_ = 2;
     int32_t hot_ = -2;
     int32_t hiliteMode_ = 0;

@@ -1,5 +1,6 @@
 #include "module_lock.h"
 #include "modSubClasser.h"
+#include "thread_slot.h"
 
 namespace lumio {
 namespace {
@@ -12,10 +13,12 @@ struct MenuHookSlots {
     HHOOK keyboardHook = nullptr;
     HHOOK mouseHook = nullptr;
 };
-thread_local MenuHookSlots t_hooks;
+ThreadSlot<MenuHookSlots> t_hooks;
+int g_refusedHook = 0;
 
 // An installed hook calls into this module: it keeps the module loaded.
 HHOOK Hook(int idHook, HOOKPROC proc) {
+    if (idHook == g_refusedHook) return nullptr;
     HHOOK hook = SetWindowsHookExA(idHook, proc, nullptr, GetCurrentThreadId());
     if (hook) ModuleLock();
     return hook;
@@ -46,7 +49,7 @@ bool AskBar(IMenuBarHooks* bar, Call call) {
 }  // namespace
 
 void HookMenuMsgFilter(bool bInstall, IMenuBarHooks* menuBar) {
-    MenuHookSlots& t = t_hooks;
+    MenuHookSlots& t = t_hooks.get();
     Unhook(t.filterHook);
     t.filterBar = nullptr;
     if (!bInstall || !menuBar) return;
@@ -54,8 +57,17 @@ void HookMenuMsgFilter(bool bInstall, IMenuBarHooks* menuBar) {
     t.filterHook = Hook(WH_MSGFILTER, &MenuMsgFilterProc);
 }
 
+void RefuseHookForTesting(int idHook) { g_refusedHook = idHook; }
+
+int InstalledMenuHooks() {
+    const MenuHookSlots& t = t_hooks.get();
+    return (t.filterHook != nullptr) + (t.keyboardHook != nullptr) + (t.mouseHook != nullptr);
+}
+
 void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
-    MenuHookSlots& t = t_hooks;
+    MenuHookSlots& t = t_hooks.get();
+    // Each hook goes on its own: a mouse hook may be there without a
+    // keyboard hook when the system refused the one but not the other.
     Unhook(t.keyboardHook);
     Unhook(t.mouseHook);
     t.keyMouseBar = nullptr;
@@ -67,27 +79,27 @@ void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar) {
 
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code == MSGF_MENU &&
-        AskBar(t_hooks.filterBar, [&](IMenuBarHooks* bar, bool& handled) {
+        AskBar(t_hooks->filterBar, [&](IMenuBarHooks* bar, bool& handled) {
             bar->OnMenuMsgFilter(reinterpret_cast<MSG*>(lParam), handled);
         }))
         return 1;
-    return CallNextHookEx(t_hooks.filterHook, code, wParam, lParam);
+    return CallNextHookEx(t_hooks->filterHook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK MenuKeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && AskBar(t_hooks.keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
+    if (code >= 0 && AskBar(t_hooks->keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
             bar->OnMenuKeyboardHook(wParam, lParam, handled);
         }))
         return 1;
-    return CallNextHookEx(t_hooks.keyboardHook, code, wParam, lParam);
+    return CallNextHookEx(t_hooks->keyboardHook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    if (code >= 0 && AskBar(t_hooks.keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
+    if (code >= 0 && AskBar(t_hooks->keyMouseBar, [&](IMenuBarHooks* bar, bool& handled) {
             bar->OnMenuMouseHook(wParam, lParam, handled);
         }))
         return 1;
-    return CallNextHookEx(t_hooks.mouseHook, code, wParam, lParam);
+    return CallNextHookEx(t_hooks->mouseHook, code, wParam, lParam);
 }
 
 }  // namespace lumio

@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "com_ptr.h"
+#include "gdi_scope.h"
 #include "frame_interfaces.h"
 #include "word_helpers.h"
 
@@ -49,6 +50,11 @@ void HookMenuKeyboardMouse(bool bInstall, IMenuBarHooks* menuBar);
 LRESULT CALLBACK MenuMsgFilterProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuKeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+// Tests stand for a system that refuses one kind of hook (WH_KEYBOARD, ...);
+// 0 refuses none.
+void RefuseHookForTesting(int idHook);
+// Hooks of this thread's menu bars now installed (the module locks they hold).
+int InstalledMenuHooks();
 
 // Keeps a bitmap of cx by cy compatible with hDC in hBitmap, making a new
 // one (bRecreated) only when the size differs. With hMemDC, the bitmap is
@@ -57,6 +63,18 @@ LRESULT CALLBACK MenuMouseHookProc(int code, WPARAM wParam, LPARAM lParam);
 // DC's stock bitmap is returned. 0 without hMemDC or when no bitmap could be
 // made (hBitmap is then left as it was).
 HGDIOBJ EnsureCompatibleBitmap(HDC hDC, HBITMAP& hBitmap, int cx, int cy, HDC hMemDC, bool& bRecreated);
+// The same for a bitmap kept in an owner.
+inline HGDIOBJ EnsureCompatibleBitmap(HDC hDC, gdi::OwnedObject<HBITMAP>& bitmap, int cx, int cy, HDC hMemDC,
+                                      bool& bRecreated) {
+    HBITMAP h = bitmap.get();
+    HGDIOBJ before = EnsureCompatibleBitmap(hDC, h, cx, cy, hMemDC, bRecreated);
+    // A replaced bitmap is already deleted.
+    if (bRecreated) {
+        bitmap.release();
+        bitmap.reset(h);
+    }
+    return before;
+}
 
 // A raised edge over the outer region's box, moved to the origin and clipped
 // to the box minus the inner region.

@@ -7,18 +7,18 @@
 #include <memory>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 
 namespace lumio {
 
-class ConnectionPoint : public IConnectionPoint {
+class ConnectionPoint : public ComInterfaces<ConnectionPoint, IConnectionPoint> {
 public:
     ConnectionPoint(IUnknown* owner, IConnectionPointContainer* container, REFIID iid)
         : owner_(owner), container_(container), iid_(iid) {}
     virtual ~ConnectionPoint() = default;
 
-    // IUnknown: counted through the owner.
-    STDMETHODIMP QueryInterface(REFIID riid, void** out) override;
+    // Counted through the owner.
     STDMETHODIMP_(ULONG) AddRef() override { return owner_->AddRef(); }
     STDMETHODIMP_(ULONG) Release() override { return owner_->Release(); }
     // IConnectionPoint

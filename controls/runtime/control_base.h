@@ -167,6 +167,9 @@ public:
     const ControlClassInfo& class_info() const { return info_; }
 
 protected:
+    // Binds the stock members to the services below.
+    friend class StockMembers;
+
     explicit ControlBase(const ControlClassInfo& info);
     virtual ~ControlBase();
 

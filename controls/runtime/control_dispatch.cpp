@@ -3,6 +3,7 @@
 #include "com_errors.h"
 #include "control_base.h"
 #include "class_table.h"
+#include "member_types.h"
 #include "param_defaults.h"
 
 namespace lumio {
@@ -94,6 +95,7 @@ STDMETHODIMP ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
         if ((flags & DISPATCH_PROPERTYGET) && m->get) {
             if (params->cArgs != m->index_count) return DISP_E_BADPARAMCOUNT;
             Variant v = m->get(*this, InCallOrder(*params, params->cArgs));
+            ConvertToDeclared(v, DeclaredResultType(LumiokitTypeLib(), *info_.dispatch_iid, m->id, INVOKE_PROPERTYGET));
             if (result) *result = v.detach();
             return S_OK;
         }
@@ -104,11 +106,13 @@ STDMETHODIMP ControlBase::Invoke(DISPID id, REFIID, LCID, WORD flags, DISPPARAMS
             if (!CompleteArguments(*m, args, defaults))
                 return params->cArgs < m->arg_count ? DISP_E_BADPARAMCOUNT : DISP_E_PARAMNOTOPTIONAL;
             Variant v = m->call(*this, args);
+            ConvertToDeclared(v, DeclaredResultType(LumiokitTypeLib(), *info_.dispatch_iid, m->id, INVOKE_FUNC));
             if (result) *result = v.detach();
             return S_OK;
         }
         if ((flags & DISPATCH_METHOD) && m->get && params->cArgs == m->index_count) {
             Variant v = m->get(*this, InCallOrder(*params, params->cArgs));
+            ConvertToDeclared(v, DeclaredResultType(LumiokitTypeLib(), *info_.dispatch_iid, m->id, INVOKE_PROPERTYGET));
             if (result) *result = v.detach();
             return S_OK;
         }

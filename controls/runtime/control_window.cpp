@@ -4,6 +4,7 @@
 #include "control_base.h"
 #include "class_table.h"
 #include "run_time_error.h"
+#include "thread_slot.h"
 
 namespace lumio {
 
@@ -72,22 +73,22 @@ struct ThreadParking {
     HWND window = nullptr;
     int controls = 0;
 };
-thread_local ThreadParking t_parking;
+ThreadSlot<ThreadParking> t_parking;
 
 void DestroyParkingWhenUnused() {
-    if (t_parking.controls > 0 || !t_parking.window) return;
-    if (IsWindow(t_parking.window)) DestroyWindow(t_parking.window);
-    t_parking.window = nullptr;
+    if (t_parking->controls > 0 || !t_parking->window) return;
+    if (IsWindow(t_parking->window)) DestroyWindow(t_parking->window);
+    t_parking->window = nullptr;
 }
 
 }  // namespace
 
 HWND ParkingWindow() {
     RegisterClasses();
-    if (!t_parking.window || !IsWindow(t_parking.window))
-        t_parking.window = CreateWindowExW(0, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
+    if (!t_parking->window || !IsWindow(t_parking->window))
+        t_parking->window = CreateWindowExW(0, kParkingClass, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr,
                                            ModuleInstance(), nullptr);
-    return t_parking.window;
+    return t_parking->window;
 }
 
 HWND CreateControlWindowFor(ControlBase* control, bool double_clicks, bool tab_stop) {
@@ -99,14 +100,14 @@ HWND CreateControlWindowFor(ControlBase* control, bool double_clicks, bool tab_s
         DestroyParkingWhenUnused();
         Raise(7, L"Lumiokit", L"Out of memory");
     }
-    ++t_parking.controls;
+    ++t_parking->controls;
     return h;
 }
 
 void DestroyControlWindow(HWND hwnd) {
     DetachControlWindow(hwnd);
     if (IsWindow(hwnd)) DestroyWindow(hwnd);
-    if (t_parking.controls > 0) --t_parking.controls;
+    if (t_parking->controls > 0) --t_parking->controls;
     DestroyParkingWhenUnused();
 }
 

@@ -41,6 +41,11 @@ public:
     // The identifier of a member name; DISPID_UNKNOWN for none.
     DISPID IdOf(const std::wstring& name) const;
     const std::vector<Member>& members() const { return members_; }
+    // A member made by hand (stock_members.h).
+    MemberTable& Add(Member m) {
+        members_.push_back(std::move(m));
+        return *this;
+    }
 
     template <class C, class G, class S>
     MemberTable& Property(DISPID id, const wchar_t* name, G (C::*get)(), void (C::*put)(S)) {

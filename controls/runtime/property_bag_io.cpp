@@ -56,4 +56,10 @@ void PropertyWriter::Write(const wchar_t* name, const Variant& value, const Vari
     if (FAILED(hr) && SUCCEEDED(result_)) result_ = hr;
 }
 
+void PropertyWriter::Write(const wchar_t* name, const Variant& value) {
+    if (!bag_) return;
+    HRESULT hr = bag_->Write(name, const_cast<VARIANT*>(value.get()));
+    if (FAILED(hr) && SUCCEEDED(result_)) result_ = hr;
+}
+
 }  // namespace lumio

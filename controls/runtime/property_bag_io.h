@@ -40,6 +40,8 @@ public:
 
     // Writes value unless it equals def; a bag refusal is an error of the save.
     void Write(const wchar_t* name, const Variant& value, const Variant& def);
+    // Writes value whatever it is: the key is always in the bag.
+    void Write(const wchar_t* name, const Variant& value);
     HRESULT result() const { return result_; }
 
 private:

@@ -25,4 +25,13 @@ unsigned long VariantValue<unsigned long>::From(const VARIANT& v) {
     return static_cast<unsigned long>(ConvertVariant(d, VT_I4)->lVal);
 }
 
+Variant VariantValue<Variant>::From(const VARIANT& v) {
+    const VARIANT& d = Deref(v);
+    if (!(d.vt & VT_BYREF)) return Variant(d);
+    Variant r;
+    HRESULT hr = VariantCopyInd(r.get(), const_cast<VARIANT*>(&d));
+    if (FAILED(hr)) throw ArgError{hr};
+    return r;
+}
+
 }  // namespace lumio

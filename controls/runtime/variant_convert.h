@@ -96,9 +96,11 @@ struct VariantValue<ComPtr<I>> {
         else return Variant::Unknown(x.get());
     }
 };
+// A value taken by reference (a script's Set argument, VT_DISPATCH | VT_BYREF)
+// arrives as the value itself.
 template <>
 struct VariantValue<Variant> {
-    static Variant From(const VARIANT& v) { return Variant(Deref(v)); }
+    static Variant From(const VARIANT& v);
     static Variant To(const Variant& x) { return x; }
 };
 

@@ -83,8 +83,10 @@ long LumioTab::get_hDC() {
 }
 
 long LumioTab::get_hWnd() {
-    m_Cache.hWnd = hWnd();
-    return static_cast<long>(reinterpret_cast<LONG_PTR>(m_Cache.hWnd));
+    return WithErrorSource(L"LumioTab.hwnd", [&] {
+        m_Cache.hWnd = hWnd();
+        return static_cast<long>(reinterpret_cast<LONG_PTR>(m_Cache.hWnd));
+    });
 }
 
 void LumioTab::put_HoverColor(OLE_COLOR v) { StandardWrite(L"HoverColor", m_HoverColor, v); }
@@ -109,12 +111,21 @@ void LumioTab::put_PictureMaskColor(OLE_COLOR v) {
 }
 
 void LumioTab::put_PictureSize(PictureSize v) { StandardWrite(L"PictureSize", m_PictureSize, v); }
-long LumioTab::get_ScaleHeight() { return ScaleHeight(); }
-long LumioTab::get_ScaleWidth() { return ScaleWidth(); }
+long LumioTab::get_ScaleHeight() {
+    return WithErrorSource(L"LumioTab.ScaleHeight", [&] { return static_cast<long>(ScaleHeight()); });
+}
+long LumioTab::get_ScaleWidth() {
+    return WithErrorSource(L"LumioTab.ScaleWidth", [&] { return static_cast<long>(ScaleWidth()); });
+}
 void LumioTab::put_ShowFocusRect(bool v) { StandardWrite(L"ShowFocusRect", m_ShowFocusRect, v); }
 void LumioTab::put_TabCaption(long i, std::wstring v) { model_.SetTabCaption(i, v); }
 void LumioTab::put_TabCount(long v) { model_.SetTabCount(v); }
-void LumioTab::put_TabEnabled(long i, bool v) { model_.SetTabEnabled(i, v); }
+void LumioTab::put_TabEnabled(long i, bool v) {
+    model_.SetTabEnabled(i, v);
+    WithErrorSource(L"LumioTab.TabEnabled", [&] {
+        if (m_UseControlBox) pDrawBoxNow(v ? 0 : 2, i);
+    });
+}
 void LumioTab::put_TabOffset(long v) { model_.SetTabOffset(v); }
 
 ComPtr<IPictureDisp> LumioTab::get_TabPicture(long i) {
@@ -143,8 +154,10 @@ void LumioTab::put_UseFocusedColor(bool v) { StandardWrite(L"UseFocusedColor", m
 void LumioTab::put_UseMaskColor(bool v) { StandardWrite(L"UseMaskColor", m_UseMaskColor, v); }
 
 void LumioTab::put_UseMouseWheelScroll(bool v) {
-    m_UseMouseWheelScroll = v;
-    PropertyChanged(L"UseMouseWheelScroll");
+    WithErrorSource(L"LumioTab.UseMouseWheelScroll", [&] {
+        m_UseMouseWheelScroll = v;
+        PropertyChanged(L"UseMouseWheelScroll");
+    });
 }
 
 void LumioTab::put_XRadius(long v) { StandardWrite(L"XRadius", m_XRadius, v); }

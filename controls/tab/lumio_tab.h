@@ -3,12 +3,14 @@
 // rules live in core/tab_model.h; this is the control around them: its
 // properties and persistence, the contained controls through the host's
 // extenders, pictures, and the drawing toolkit.
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
+#include "cThunkSubclass.h"
 #include "tab_model.h"
 
 namespace lumio::tab {
@@ -17,7 +19,7 @@ using tlb::PictureAlign;
 using tlb::PictureSize;
 using tlb::Style;
 
-class LumioTab : public ControlBase, private TabHost {
+class LumioTab : public ControlBase, private TabHost, private ISubclassOwner {
 public:
     LumioTab();
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
@@ -122,7 +124,10 @@ public:
     void ResetAllColors();
     void ResetColorsToDefault();
     void ShowHideFocus();
-    void TimerEvent() {}
+    void TimerEvent();
+    // The subclassed windows' messages; a host's call reaches the same handler.
+    void MethodSubclassProc(bool before, Variant handled, Variant result, Variant window, Variant message,
+                            Variant wParam, Variant lParam);
 
     // The private BackColor of the surface.
     OLE_COLOR get_BackColor() { return m_SurfaceBack; }
@@ -131,6 +136,8 @@ public:
     // Reached by the tests.
     const TabModel& model() const { return model_; }
     bool busy() const { return m_Busy; }
+    bool hovering() const { return m_Hover; }
+    bool subclassed() const { return m_Subclassed && !m_TornDown; }
 
     // Drawing primitives: colours are OLE colours, translated before use.
     void APILine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, OLE_COLOR colour);
@@ -144,6 +151,10 @@ public:
     void pFillCurvedSolid(int32_t l, int32_t t, int32_t r, int32_t b, OLE_COLOR colour, int16_t radius, bool cutLeft,
                           bool cutRight);
     void pPaintPicture(IPictureDisp* picture, int16_t x, int16_t y, int16_t width = -1, int16_t height = -1);
+    // A close box in state 0 (normal), 1 (hot) or 2 (pressed, disabled); index -1: every tab's.
+    void DrawControlBox(int32_t state, int32_t index);
+    void ShowHideFocusTabbedDialog();
+    void ShowHideFocusPropertyPages();
 
     // What the painters read, taken before each pass.
     struct Cache {
@@ -166,8 +177,17 @@ protected:
     void OnTerminate() override;
     void OnShow() override;
     void OnPaint() override;
-    void OnGotFocus() override { m_IsFocused = true; }
-    void OnLostFocus() override { m_IsFocused = false; }
+    void OnGotFocus() override;
+    void OnLostFocus() override;
+    void OnMouseDown(short button, short shift, float x, float y) override;
+    void OnMouseMove(short button, short shift, float x, float y) override;
+    void OnMouseUp(short button, short shift, float x, float y) override;
+    void OnClick() override;
+    void OnDblClick() override;
+    void OnKeyDown(short& code, short shift) override;
+    void OnKeyPress(short& ascii) override;
+    void OnKeyUp(short& code, short shift) override;
+    void OnAccessKeyPress(short key) override;
 
 private:
     // TabHost
@@ -188,6 +208,13 @@ private:
     template <class T>
     void StandardWrite(const wchar_t* name, T& field, T value);
     void pDrawMe();
+    // The styles' shared pieces.
+    bool TabLive(int32_t i) const;
+    void SetCaptionLook(bool active, bool live);
+    void SetFocusColour();
+    bool FocusShown(int32_t i);
+    void pGlassFill(const FillRect& tab);
+    void pDrawTabPicture(IPictureDisp* picture, int32_t x, int32_t y, int32_t size);
     void DrawBackground();
     void pReleaseTabPictures();
     void SetSurfaceBack(OLE_COLOR c);
@@ -216,6 +243,37 @@ private:
     bool m_FirstRefreshDone = false;
     bool m_IsFocused = false;
     Cache m_Cache;
+
+    // Input and window messages.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
+                        LPARAM& lParam) override;
+    void pRunTimeSetUp();
+    void pTearDown();
+    void pHandleMouseDown(float x, float y);
+    void pHandleMouseMove(float x, float y);
+    void pShowHideFocus();
+    void pDrawOnMouseOverTabbed();
+    void pDrawOnMouseOverProperty();
+    void pHoverTimer(UINT interval);
+    void ScrollTabs(int16_t delta);
+    void pReadCursor();
+    void pPointerMoved();
+    void pBoxButton(bool down);
+    void pWheel(WPARAM wParam);
+    void pDrawBoxNow(int32_t state, int32_t index);
+    // Switches the persistent image on or off; off, the window shows the
+    // control afresh.
+    std::function<void(bool)> ImageMode();
+    void Status(const wchar_t* text);
+
+    static constexpr UINT_PTR kHoverTimer = 1;
+    cThunkSubclass m_Thunks{*this};
+    HWND m_ParentWnd = nullptr;
+    bool m_Subclassed = false, m_TornDown = false, m_Moving = false;
+    bool m_Tracking = false, m_InBox = false, m_Hover = false;
+    int32_t m_PressedBox = -1;  // the tab whose close box the left press went down in
+    FillRect m_HoverRect{};
+    POINT m_Cursor{};
 };
 
 }  // namespace lumio::tab

@@ -12,7 +12,8 @@ const MemberTable& Members() {
     static const MemberTable table = [] {
         using T = LumioTab;
         MemberTable t;
-        t.Method(id::About, L"About", &T::About)
+        t.Method(id::zSubclass_Proc, L"zSubclass_Proc", &T::MethodSubclassProc)
+            .Method(id::About, L"About", &T::About)
             .Property(id::ActiveTabBackEndColor, L"ActiveTabBackEndColor", &T::get_ActiveTabBackEndColor,
                       &T::put_ActiveTabBackEndColor)
             .Property(id::ActiveTabBackStartColor, L"ActiveTabBackStartColor", &T::get_ActiveTabBackStartColor,

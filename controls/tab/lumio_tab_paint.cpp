@@ -135,13 +135,9 @@ void LumioTab::DrawTabs() {
         pGetCachedProperties();
         if (m_TabStyle == Style::xStyleTabbedDialog) DrawTabsTabbedDialog();
         else if (m_TabStyle == Style::xStylePropertyPages) DrawTabsPropertyPages();
+        if (m_UseControlBox) DrawControlBox(0, -1);
     });
 }
-
-// The two styles' tab strips come with the styles themselves.
-void LumioTab::DrawTabsPropertyPages() {}
-void LumioTab::DrawTabsTabbedDialog() {}
-void LumioTab::ShowHideFocus() {}
 
 long LumioTab::GetRGBFromOLE(long oleColor) { return static_cast<long>(ToRgb(static_cast<OLE_COLOR>(oleColor))); }
 

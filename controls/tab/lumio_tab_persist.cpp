@@ -128,6 +128,7 @@ void LumioTab::OnReadProperties(PropertyReader& bag) {
         m_Pictures = std::move(pictures);
         ResetColorsToDefault();
         model_.AssignAccessKeys();
+        if (pIsUserMode()) pRunTimeSetUp();
     });
 }
 
@@ -213,11 +214,7 @@ void LumioTab::ResetAllColors() {
 }
 
 void LumioTab::OnTerminate() {
-    try {
-        model_.SetActiveTab(0);
-    } catch (...) {
-    }
-    pReleaseTabPictures();
+    pTearDown();
     m_Contained = nullptr;
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+
 #include "basic_arith.h"
 #include "run_time_error.h"
 #include "scale_units.h"
@@ -34,6 +37,19 @@ TEST(BasicArith, OverflowRaisesSix) {
     EXPECT_EQ(ErrorOf([] { IntDiv(INT32_MIN, -1); }), kErrOverflow);
     EXPECT_EQ(ErrorOf([] { IntDiv(1, 0); }), kErrDivisionByZero);
     EXPECT_EQ(CheckedMul(-65536, 32768), INT32_MIN);
+}
+
+TEST(BasicArith, CurrencyKeepsFourDecimalsAndOverflowsAtTheInt64Edge) {
+    EXPECT_EQ(RoundToCurrency(10.5), 105000);
+    EXPECT_EQ(RoundToCurrency(0.00005), 0);  // half of the last place, to even
+    EXPECT_EQ(RoundToCurrency(1.23456), 12346);
+    EXPECT_EQ(RoundToCurrency(-4), -40000);
+    EXPECT_EQ(RoundToCurrency(-1e14), -1000000000000000000);
+    EXPECT_EQ(ErrorOf([] { RoundToCurrency(922337203685477.6); }), kErrOverflow);  // 2^63 after scaling
+    EXPECT_EQ(ErrorOf([] { RoundToCurrency(1e30); }), kErrOverflow);
+    EXPECT_EQ(ErrorOf([] { RoundToCurrency(-1e30); }), kErrOverflow);
+    EXPECT_EQ(ErrorOf([] { RoundToCurrency(std::numeric_limits<double>::infinity()); }), kErrOverflow);
+    EXPECT_EQ(ErrorOf([] { RoundToCurrency(std::nan("")); }), kErrOverflow);
 }
 
 TEST(BasicArith, IntegerDivisionTruncatesTowardZero) {

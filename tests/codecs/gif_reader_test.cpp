@@ -50,7 +50,9 @@ TEST(GifReader, SignaturesAreComparedWithoutCase) {
         Load(TwoByTwo(c.signature), l);
         EXPECT_EQ(l.result, c.read) << c.signature;
         EXPECT_EQ(l.surface.HasImage(), c.read) << c.signature;
-        if (c.read) EXPECT_EQ(std::string(l.system.lastGif.begin(), l.system.lastGif.begin() + 6).substr(0, 3), "GIF");
+        if (c.read) {
+            EXPECT_EQ(std::string(l.system.lastGif.begin(), l.system.lastGif.begin() + 6).substr(0, 3), "GIF");
+        }
     }
 }
 

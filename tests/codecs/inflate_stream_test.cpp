@@ -4,6 +4,7 @@
 #include <zlib.h>
 
 #include <random>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,55 @@ TEST(InflateStream, OutputIsCappedAtTheExpectedSize) {
         EXPECT_TRUE(std::equal(data.begin(), data.end(), longer.begin()));
         EXPECT_TRUE(std::all_of(longer.begin() + ptrdiff_t(data.size()), longer.end(), [](uint8_t b) { return b == 0; }));
     }
+}
+
+struct Collect final : InflateSink {
+    Bytes bytes;
+    void Take(std::span<const uint8_t> b) override { bytes.insert(bytes.end(), b.begin(), b.end()); }
+};
+
+// The windowed form over the stream cut into pieces: the one-buffer form's result and bytes.
+void ExpectWindowedAgrees(const Bytes &z, size_t expected, size_t pieceLength, size_t room, const std::string &what) {
+    Bytes flat(expected, 0xEE);
+    const bool ok = Inflate(flat, z);
+    std::vector<std::span<const uint8_t>> pieces;
+    for (size_t at = 0; at < z.size(); at += pieceLength)
+        pieces.push_back({z.data() + at, std::min(pieceLength, z.size() - at)});
+    Collect windowed;
+    ASSERT_EQ(InflateStream(expected, pieces, windowed, false, room), ok) << what;
+    if (ok) {
+        ASSERT_EQ(windowed.bytes.size(), expected) << what;
+        ASSERT_TRUE(windowed.bytes == flat) << what;
+    }
+}
+
+TEST(InflateStream, WindowedOverPiecesMatchesOneBuffer) {
+    // Stored blocks (level 0) cross pieces and window ends; long outputs slide many times; the
+    // smallest room makes every long match meet the window's end; pieces of one byte make
+    // every refill cross one.
+    const struct {
+        Bytes data;
+        std::vector<size_t> pieces, rooms;
+    } cases[] = {{Noise(200000, 21), {7, 8192, 0}, {4096, 0}},
+                 {Text(300000, 22), {7, 8192, 0}, {4096, 0}},
+                 {Rows(90000, 24), {1, 8192}, {258, 1000}},
+                 {Runs(80000, 25), {1, 0}, {258}}};
+    for (size_t k = 0; k < std::size(cases); ++k)
+        for (int level : {0, 1, 9}) {
+            const Bytes &data = cases[k].data;
+            const Bytes z = Compress(data, level, Z_DEFAULT_STRATEGY);
+            const Bytes cut(z.begin(), z.begin() + ptrdiff_t(z.size() * 2 / 3));
+            for (size_t piece : cases[k].pieces)
+                for (size_t room : cases[k].rooms) {
+                    const std::string what = "case " + std::to_string(k) + " level " + std::to_string(level) +
+                                             " piece " + std::to_string(piece) + " room " + std::to_string(room);
+                    const size_t length = piece ? piece : z.size();
+                    ExpectWindowedAgrees(z, data.size(), length, room, what);
+                    ExpectWindowedAgrees(z, data.size() + 70000, length, room, what + " (early end)");
+                    ExpectWindowedAgrees(z, data.size() - 1, length, room, what + " (too long)");
+                    ExpectWindowedAgrees(cut, data.size(), length, room, what + " (cut off)");
+                }
+        }
 }
 
 TEST(InflateStream, IgnoresTheHeaderAndTheChecksum) {

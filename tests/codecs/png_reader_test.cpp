@@ -4,8 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
+#include "support/libpng_reference.h"
 #include "support/png_builder.h"
 #include "zlib/native/system_zlib.h"
 
@@ -281,14 +284,16 @@ TEST(PngReader, ShortImageDataLeavesTheRestBlack) {
 }
 
 TEST(PngReader, FailedInflationLeavesTheSurfaceFailedConversionDestroysIt) {
-    Result inflation;
-    ASSERT_TRUE(inflation.surface.InitializeDIB(2, 2));
-    inflation.surface.BitsPointer()[0] = 42;
-    Load(PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0xFF, 0xFF}).IEND(), true, inflation);
-    ASSERT_TRUE(inflation.HasImage());
-    EXPECT_EQ(inflation.surface.Width(), 2);
-    EXPECT_EQ(inflation.surface.BitsPointer()[0], 42);
-    EXPECT_EQ(inflation.why, DecodeFailure::kBadCompressedData);
+    for (bool withZlib : {true, false}) {
+        Result inflation;
+        ASSERT_TRUE(inflation.surface.InitializeDIB(2, 2));
+        inflation.surface.BitsPointer()[0] = 42;
+        Load(PngBuilder().IHDR(1, 1, 8, 2).Chunk("IDAT", {0x78, 0x9C, 0xFF, 0xFF}).IEND(), withZlib, inflation);
+        ASSERT_TRUE(inflation.HasImage());
+        EXPECT_EQ(inflation.surface.Width(), 2);
+        EXPECT_EQ(inflation.surface.BitsPointer()[0], 42);
+        EXPECT_EQ(inflation.why, DecodeFailure::kBadCompressedData);
+    }
 
     Result conversion;
     ASSERT_TRUE(conversion.surface.InitializeDIB(2, 2));
@@ -296,6 +301,101 @@ TEST(PngReader, FailedInflationLeavesTheSurfaceFailedConversionDestroysIt) {
     EXPECT_FALSE(conversion.HasImage());
     EXPECT_EQ(conversion.surface.ImageType(), -1);
     EXPECT_EQ(conversion.why, DecodeFailure::kBadPalette);
+}
+
+// Filtered rows of random samples for every pass, filter types 0-4 (random data is a valid
+// filtered image); width and height in pixels of `bytesPerPixel` bytes.
+Bytes RandomFilteredRows(uint32_t width, uint32_t height, uint32_t bytesPerPixel, bool interlaced, uint32_t seed) {
+    static const uint32_t passes[7][4] = {{0, 0, 8, 8}, {0, 4, 8, 8}, {4, 0, 8, 4}, {0, 2, 4, 4},
+                                          {2, 0, 4, 2}, {0, 1, 2, 2}, {1, 0, 2, 1}};
+    uint32_t state = seed;
+    auto next = [&] { return (state = state * 1103515245u + 12345u) >> 16; };
+    Bytes raw;
+    for (int p = interlaced ? 0 : 6; p < 7; ++p) {
+        const uint32_t *q = interlaced ? passes[p] : passes[6];
+        const uint32_t rows = interlaced ? (height > q[0] ? (height - q[0] + q[2] - 1) / q[2] : 0) : height;
+        const uint32_t columns = interlaced ? (width > q[1] ? (width - q[1] + q[3] - 1) / q[3] : 0) : width;
+        if (rows == 0 || columns == 0)
+            continue;
+        for (uint32_t y = 0; y < rows; ++y) {
+            raw.push_back(uint8_t(next() % 5));
+            for (uint32_t i = 0; i < columns * bytesPerPixel; ++i)
+                raw.push_back(uint8_t(i % 7 == 0 ? next() : i * 3 + y));
+        }
+    }
+    return raw;
+}
+
+// A PNG whose compressed data is cut into IDAT chunks of `chunk` bytes.
+Bytes InChunks(const Bytes &header, const Bytes &plte, const Bytes &z, size_t chunk) {
+    PngBuilder b;
+    b.Chunk("IHDR", header);
+    if (!plte.empty())
+        b.Chunk("PLTE", plte);
+    for (size_t at = 0; at < z.size(); at += chunk)
+        b.Chunk("IDAT", Bytes(z.begin() + ptrdiff_t(at), z.begin() + ptrdiff_t(std::min(z.size(), at + chunk))));
+    return b.IEND();
+}
+
+TEST(PngReader, LargeImagesInManyChunksDecodeAlikeEveryWay) {
+    // Inflated sizes well beyond the window the reader inflates through without zlib; read in
+    // place from memory, from a file-like source (gathered into a copy), and through zlib.
+    Bytes plte;
+    for (int i = 0; i < 256; ++i)
+        plte.insert(plte.end(), {uint8_t(i), uint8_t(255 - i), uint8_t(i * 7)});
+    const struct {
+        const char *name;
+        uint32_t width, height;
+        uint8_t colorType, bytesPerPixel;
+        bool interlaced;
+        const char *why;  // of a damaged copy: "palette" (index past PLTE), "data" (cut stream)
+    } cases[] = {{"RGBA", 700, 400, 6, 4, false, "data"},
+                 {"RGBA interlaced", 333, 517, 6, 4, true, "data"},
+                 {"RGB interlaced, one column", 1, 3000, 2, 3, true, "data"},
+                 {"indexed", 900, 600, 3, 1, false, "palette"}};
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Bytes header = PngBuilder::Header(c.width, c.height, 8, c.colorType, c.interlaced);
+        const Bytes raw = RandomFilteredRows(c.width, c.height, c.bytesPerPixel, c.interlaced, c.width);
+        const Bytes z = PngBuilder::Compress(raw);
+        const Bytes png = InChunks(header, c.colorType == 3 ? plte : Bytes{}, z, 1000);
+        const auto ref = DecodeWithLibpng(png);
+        ASSERT_TRUE(ref);
+
+        // Damaged: the stream cut in its middle, or the last row indexing past a short palette.
+        Bytes damaged;
+        DecodeFailure damage;
+        if (std::string(c.why) == "data") {
+            damaged = InChunks(header, {}, Bytes(z.begin(), z.begin() + ptrdiff_t(z.size() / 2)), 1000);
+            damage = DecodeFailure::kBadCompressedData;
+        } else {
+            damaged = InChunks(header, Bytes(plte.begin(), plte.begin() + 3 * 200), z, 1000);
+            damage = DecodeFailure::kBadPalette;
+        }
+
+        for (int way = 0; way < 3; ++way) {
+            const bool withZlib = way == 2;
+            const bool fileLike = way == 1;
+            SCOPED_TRACE(way == 0 ? "in place" : way == 1 ? "file-like" : "zlib");
+            for (const Bytes *file : {&png, static_cast<const Bytes *>(&damaged)}) {
+                PngReader reader(withZlib ? PngReader::ZlibLoader(SystemZlib) : PngReader::ZlibLoader());
+                lumio::MemoryByteSource memory(*file);
+                FileLikeSource fileSource(*file);
+                Result r;
+                ASSERT_TRUE(reader.ParsePNG(fileLike ? static_cast<ByteSource &>(fileSource) : memory, r.surface));
+                if (file == &damaged) {
+                    EXPECT_FALSE(r.HasImage());
+                    EXPECT_EQ(reader.Failure(), damage);
+                    continue;
+                }
+                ASSERT_TRUE(r.HasImage());
+                Bytes ours;
+                for (int32_t y = 0; y < r.surface.Height(); ++y)
+                    ours.insert(ours.end(), r.surface.RowFromTop(y), r.surface.RowFromTop(y) + size_t(c.width) * 4);
+                EXPECT_TRUE(ours == ref->bgra);
+            }
+        }
+    }
 }
 
 TEST(PngReader, SignatureAndSizeTest) {

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "cThunkSubclass.h"
@@ -30,6 +31,7 @@ struct FakeBar : IMenuBarHooks {
     char name;
     LONG refs = 1;
     WPARAM swallowKey = 0;
+    WPARAM swallowMouse = 0;
     int swallowFilterKeys = 0;  // how many filter-hook key-downs to swallow
     explicit FakeBar(char n) : name(n) {}
 
@@ -50,8 +52,9 @@ struct FakeBar : IMenuBarHooks {
             Log("%c:filter timer", name);
         }
     }
-    void OnMenuMouseHook(WPARAM w, LPARAM, bool&) override {
+    void OnMenuMouseHook(WPARAM w, LPARAM, bool& handled) override {
         if (w == WM_MOUSEMOVE) Log("%c:mouse move", name);
+        handled = w == swallowMouse;
     }
     void OnMenuKeyboardHook(WPARAM w, LPARAM l, bool& handled) override {
         Log("%c:key %X %s", name, unsigned(w), static_cast<int32_t>(l) < 0 ? "up" : "down");
@@ -59,8 +62,11 @@ struct FakeBar : IMenuBarHooks {
     }
 };
 
+bool g_logWindowMouse = false;
+
 LRESULT CALLBACK WindowProc(HWND h, UINT m, WPARAM w, LPARAM l) {
     if (m == WM_KEYDOWN) Log("window key %X", unsigned(w));
+    if (m == WM_MOUSEMOVE && g_logWindowMouse) Log("window mouse move");
     return DefWindowProcW(h, m, w, l);
 }
 
@@ -106,6 +112,8 @@ protected:
     void TearDown() override {
         HookMenuKeyboardMouse(false, nullptr);
         HookMenuMsgFilter(false, nullptr);
+        RefuseHookForTesting(0);
+        g_logWindowMouse = false;
     }
     static inline HWND hwnd_ = nullptr;
 };
@@ -177,6 +185,99 @@ TEST_F(MenuHooks, MessageFilterServesOneBarInsideTheMenuLoop) {
     EXPECT_TRUE(g_log.empty());
     EXPECT_EQ(MenuMsgFilterProc(MSGF_MENU, 0, reinterpret_cast<LPARAM>(&m)), 0);
     EXPECT_EQ(g_log, (Logs{"B:filter key 1B"}));
+    EXPECT_EQ(b.refs, 1);
+}
+
+// The log with each run of equal lines cut to one: the system may send a
+// move more than once.
+Logs Runs() {
+    Logs out;
+    for (const std::string& line : g_log)
+        if (out.empty() || out.back() != line) out.push_back(line);
+    return out;
+}
+
+TEST_F(MenuHooks, AHandledMouseEventNeverReachesTheWindow) {
+    FakeBar a('A');
+    g_logWindowMouse = true;
+    HookMenuKeyboardMouse(true, &a);
+    MouseTo(150, 150);
+    Pump();
+    EXPECT_EQ(Runs(), (Logs{"A:mouse move", "window mouse move"})) << "the bar looks, the window gets it";
+
+    a.swallowMouse = WM_MOUSEMOVE;
+    g_log.clear();
+    MouseTo(160, 170);
+    Pump();
+    EXPECT_EQ(Runs(), (Logs{"A:mouse move"})) << "a handled move is swallowed";
+    // The answer a handled event gives the system, called as the system does.
+    MOUSEHOOKSTRUCT mhs{{160, 170}, hwnd_, HTCLIENT, 0};
+    EXPECT_EQ(MenuMouseHookProc(HC_ACTION, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&mhs)), 1);
+    EXPECT_EQ(MenuMouseHookProc(HC_NOREMOVE, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&mhs)), 1);
+    g_log.clear();
+    EXPECT_EQ(MenuMouseHookProc(-1, WM_MOUSEMOVE, reinterpret_cast<LPARAM>(&mhs)), 0) << "a negative code is passed on";
+    EXPECT_TRUE(g_log.empty());
+    EXPECT_EQ(a.refs, 1);
+}
+
+TEST_F(MenuHooks, RemovalTakesAMouseHookStoredWithoutAKeyboardHook) {
+    FakeBar a('A');
+    const long locks = ModuleLockCount();
+    RefuseHookForTesting(WH_KEYBOARD);
+    HookMenuKeyboardMouse(true, &a);
+    RefuseHookForTesting(0);
+    EXPECT_EQ(InstalledMenuHooks(), 1);
+    EXPECT_EQ(ModuleLockCount(), locks + 1);
+    Key('Q');
+    MouseTo(170, 150);
+    Pump();
+    EXPECT_EQ(Runs(), (Logs{"window key 51", "A:mouse move"})) << "no keyboard hook; the mouse hook serves A";
+
+    HookMenuKeyboardMouse(false, nullptr);
+    EXPECT_EQ(InstalledMenuHooks(), 0);
+    EXPECT_EQ(ModuleLockCount(), locks) << "the mouse hook went too";
+    g_log.clear();
+    MouseTo(180, 160);
+    Pump();
+    EXPECT_TRUE(g_log.empty());
+}
+
+TEST_F(MenuHooks, EachThreadKeepsItsOwnHooks) {
+    FakeBar a('A'), b('B');
+    HookMenuKeyboardMouse(true, &a);
+    HookMenuMsgFilter(true, &a);
+    const long locks = ModuleLockCount();
+    HANDLE installed = CreateEventW(nullptr, TRUE, FALSE, nullptr), removeNow = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    int otherHooks = -1, otherAfter = -1;
+    std::thread other([&] {
+        HookMenuKeyboardMouse(true, &b);  // leaves A's hooks on the first thread alone
+        otherHooks = InstalledMenuHooks();
+        // The procedures serve the bar of the thread they run on.
+        MenuKeyboardHookProc(HC_ACTION, 'K', 0);
+        SetEvent(installed);
+        WaitForSingleObject(removeNow, 10000);
+        HookMenuKeyboardMouse(false, nullptr);
+        otherAfter = InstalledMenuHooks();
+    });
+    WaitForSingleObject(installed, 10000);
+    EXPECT_EQ(otherHooks, 2);
+    EXPECT_EQ(InstalledMenuHooks(), 3) << "this thread's set is untouched";
+    EXPECT_EQ(ModuleLockCount(), locks + 2);
+    EXPECT_EQ(g_log, (Logs{"B:key 4B down"}));
+    g_log.clear();
+    MenuKeyboardHookProc(HC_ACTION, 'K', 0);
+    EXPECT_EQ(g_log, (Logs{"A:key 4B down"}));
+
+    HookMenuKeyboardMouse(false, nullptr);  // this thread's only
+    HookMenuMsgFilter(false, nullptr);
+    EXPECT_EQ(ModuleLockCount(), locks - 3 + 2) << "the other thread's hooks stay";
+    SetEvent(removeNow);
+    other.join();
+    EXPECT_EQ(otherAfter, 0);
+    EXPECT_EQ(ModuleLockCount(), locks - 3);
+    CloseHandle(installed);
+    CloseHandle(removeNow);
+    EXPECT_EQ(a.refs, 1);
     EXPECT_EQ(b.refs, 1);
 }
 

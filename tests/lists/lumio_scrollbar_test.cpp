@@ -3,6 +3,7 @@
 
 #include <vector>
 
+#include "live_objects.h"
 #include "lumio_scrollbar.h"
 #include "png_shot.h"
 #include "test_host.h"
@@ -209,6 +210,33 @@ TEST_F(ScrollbarTest, LooksHorizontalAndDisabled) {
     Shot(L"scrollbar_disabled.png");
     // The painter found all twelve skins.
     EXPECT_EQ(IsWindowEnabled(hwnd_), FALSE);
+}
+
+TEST_F(ScrollbarTest, HoverEndsWhenThePointerLeaves) {
+    Start();
+    auto& machine = static_cast<LumioScrollbar*>(Bar())->machine();
+    MoveTo(screen_.left + 8, screen_.top + 60);
+    ASSERT_TRUE(Wait([&] { return machine.BarHover(); }));
+    EXPECT_EQ(machine.PaintStates(true).tlButton, 1);
+    EXPECT_EQ(machine.PaintStates(true).brButton, 1);
+    MoveTo(screen_.left - 60, screen_.top - 10);
+    ASSERT_TRUE(Wait([&] { return !machine.BarHover(); }));
+    EXPECT_EQ(machine.PaintStates(true).tlButton, 0);
+    // Both polling timers are gone once the pointer left.
+    EXPECT_FALSE(KillTimer(hwnd_, lumio::lists::kTimerHot));
+    EXPECT_FALSE(KillTimer(hwnd_, lumio::lists::kTimerLeave));
+}
+
+TEST_F(ScrollbarTest, NoGdiOrWindowGrowthOverCreateAndDestroy) {
+    NewForm(true);
+    auto bag = lumio::MemoryPropertyBag::Create();
+    EXPECT_TRUE(lumio::test::NoGrowth([&] {
+        for (int i = 0; i < 100; ++i) {
+            Site* s = form().Add(LumioScrollbar::Create, L"S", RECT{0, 0, 17, 120}, bag.get());
+            ASSERT_NE(s, nullptr);
+            form().Remove(s);
+        }
+    }, 10));
 }
 
 }  // namespace

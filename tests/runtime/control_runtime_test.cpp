@@ -2,6 +2,7 @@
 // property-change notices, ambients, events and the error path.
 #include <algorithm>
 
+#include "class_table.h"
 #include "com_errors.h"
 #include "memory_property_bag.h"
 #include "object_compare.h"
@@ -390,6 +391,46 @@ TEST_F(RuntimeTest, ContainedControlsLiveInTheirContainer) {
     ASSERT_EQ(lumio::GetProperty(Control(inner)->Extender().get(), L"Container", container), S_OK);
     lumio::GetProperty(container->pdispVal, L"Name", name);
     EXPECT_EQ(AsString(name), L"Frame");
+}
+
+// Dialogs create controls by class name through the class table.
+TEST_F(RuntimeTest, AddByClassNameFindsTheClassInTheTable) {
+    static const bool registered = [] {
+        lumio::RegisterControlClass({&probe::kClsid, L"ProbeControl", 0, 0, &probe::Create});
+        return true;
+    }();
+    ASSERT_TRUE(registered);
+    Form& f = NewForm();
+    struct Case {
+        const wchar_t* class_name;
+        HRESULT want;
+    };
+    const Case cases[] = {
+        {L"ProbeControl", S_OK},
+        {L"probecontrol", S_OK},            // names compare as ProgIDs do, case aside
+        {L"Lumiokit.ProbeControl", S_OK},   // the ProgID
+        {L"Lumiokit.", REGDB_E_CLASSNOTREG},
+        {L"ProbeControl2", REGDB_E_CLASSNOTREG},
+        {L"Probe", REGDB_E_CLASSNOTREG},
+        {L"Other.ProbeControl", REGDB_E_CLASSNOTREG},
+        {L"", REGDB_E_CLASSNOTREG},
+    };
+    int n = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.class_name);
+        HRESULT hr = E_FAIL;
+        const std::wstring name = L"ByName" + std::to_wstring(++n);
+        Site* s = f.Add(c.class_name, name, RECT{10, 10, 60, 30}, nullptr, nullptr, &hr);
+        EXPECT_EQ(hr, c.want);
+        if (c.want != S_OK) {
+            EXPECT_EQ(s, nullptr);
+            continue;
+        }
+        ASSERT_NE(s, nullptr);
+        EXPECT_EQ(f.Find(name), s);
+        EXPECT_NE(Control(s), nullptr);
+        EXPECT_TRUE(IsWindow(s->ControlWindow()));
+    }
 }
 
 TEST_F(RuntimeTest, QueryUnloadMayCancelAndModalShowEndsOnHide) {

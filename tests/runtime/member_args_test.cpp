@@ -6,6 +6,7 @@
 #include "ole_types.h"
 #include "param_defaults.h"
 #include "probe_control.h"
+#include "std_objects.h"
 #include "test_host.h"
 
 namespace {
@@ -124,6 +125,33 @@ TEST_F(MemberArgsTest, ArgumentWithoutDefaultMayNotBeLeftOut) {
               DISP_E_BADPARAMCOUNT);
     ASSERT_EQ(InvokeWith(obj(), probe::kJoin, DISPATCH_METHOD, {Variant::String(L"a"), Variant::String(L"b")}, &r), S_OK);
     EXPECT_EQ(AsString(r), L"ab");
+}
+
+// A member taking any value gets an object passed by reference (a script's
+// Set argument) as the object itself, as it gets one passed by value.
+TEST(VariantArguments, ByReferenceValuesArriveAsTheValue) {
+    lumio::ComPtr<IDispatch> obj = lumio::CreateStdFont().As<IDispatch>();
+    IDispatch* slot = obj.get();
+    long number = 7;
+    VARIANT object{}, integer{};
+    object.vt = VT_DISPATCH | VT_BYREF;
+    object.ppdispVal = &slot;
+    integer.vt = VT_I4 | VT_BYREF;
+    integer.plVal = &number;
+    for (VARIANT* ref : {&object, &integer}) {
+        VARIANT outer{};  // and once more inside a by-reference variant
+        outer.vt = VT_VARIANT | VT_BYREF;
+        outer.pvarVal = ref;
+        for (const VARIANT* given : {static_cast<const VARIANT*>(ref), static_cast<const VARIANT*>(&outer)}) {
+            Variant v = lumio::VariantValue<Variant>::From(*given);
+            EXPECT_EQ(v.vt(), ref->vt & ~VT_BYREF);
+            if (v.vt() == VT_DISPATCH) {
+                EXPECT_EQ(v->pdispVal, obj.get());
+            } else {
+                EXPECT_EQ(v->lVal, 7);
+            }
+        }
+    }
 }
 
 // What a late-bound caller may leave out, as the library declares it.

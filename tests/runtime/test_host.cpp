@@ -90,6 +90,7 @@ HRESULT InvokeWith(IDispatch* obj, DISPID id, WORD flags, const std::vector<Vari
 }
 
 long AsLong(const Variant& v) {
+    if (v.vt() == VT_UI4) return static_cast<long>(v->ulVal);  // a colour: the bits as they are
     Variant c;
     if (FAILED(VariantChangeType(c.get(), const_cast<VARIANT*>(v.get()), 0, VT_I4))) return -999999;
     return c->lVal;

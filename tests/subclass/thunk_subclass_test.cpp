@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cThunkSubclass.h"
+#include "executable_code.h"
 #include "live_objects.h"
 #include "module_lock.h"
 
@@ -247,6 +248,52 @@ TEST_F(Subclassing, ErrorsAndRefusals) {
     EXPECT_THROW(sc.pUnwatchMessage(h, M1, mpAfter), RunTimeError);
     EXPECT_THROW(sc.pDetachThunk(h), RunTimeError);
     EXPECT_THROW(sc.pDetachAllThunks(), RunTimeError) << "a refusal leaves no table behind";
+}
+
+TEST_F(Subclassing, AFailedAttachLeavesTheWindowAsItWas) {
+    struct Fault {
+        const char* name;
+        void (*set)(bool);
+    } faults[] = {{"no executable memory", DenyExecutableMemoryForTesting},
+                  {"the window refuses the procedure", cThunkSubclass::RefuseInstallForTesting}};
+    for (const Fault& f : faults) {
+        // A fresh owner, one with a window already, and a window under another owner's block.
+        for (int setup = 0; setup < 3; ++setup) {
+            SCOPED_TRACE(std::string(f.name) + ", setup " + std::to_string(setup));
+            Owner o('O'), other('X');
+            cThunkSubclass sc(o), sc2(other);
+            HWND h = Make(), mine = Make();
+            if (setup == 1) {
+                ASSERT_EQ(sc.pAttachThunk(mine), 0);
+            } else if (setup == 2) {
+                ASSERT_EQ(sc2.pAttachThunk(h), 0);
+            }
+            const LONG_PTR before = Proc(h);
+            const long locks = ModuleLockCount();
+            const int blocks = cThunkSubclass::LiveBlocks();
+            f.set(true);
+            const int got = sc.pAttachThunk(h);
+            f.set(false);
+            EXPECT_EQ(got, -1);
+            EXPECT_EQ(Proc(h), before);
+            EXPECT_EQ(ModuleLockCount(), locks);
+            EXPECT_EQ(cThunkSubclass::LiveBlocks(), blocks);
+            EXPECT_EQ(SendMessageA(h, M1, 5, 0), 105) << "messages reach the window's procedure";
+            if (setup == 1) {
+                EXPECT_EQ(sc.pThunkSlotOf(h, false), -1) << "no entry for the window";
+                EXPECT_EQ(sc.pThunkSlotOf(mine, false), 0);
+            } else {
+                EXPECT_THROW(sc.pDetachAllThunks(), RunTimeError) << "still nothing attached";
+            }
+            // The next attach, with memory and a willing window, works.
+            const int again = sc.pAttachThunk(h);
+            EXPECT_GE(again, 0);
+            sc.pWatchMessage(h, M1, mpBefore);
+            g_log.clear();
+            SendMessageA(h, M1, 1, 0);
+            EXPECT_EQ(g_log, (Logs{"O:before 401 w=1 r=0", "prev 401 w=1"}));
+        }
+    }
 }
 
 TEST_F(Subclassing, SameOwnerAttachedTwiceChainsAndUnwindsInReverse) {

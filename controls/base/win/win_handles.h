@@ -23,10 +23,36 @@ public:
     HMODULE get() const noexcept { return module_; }
     explicit operator bool() const noexcept { return module_ != nullptr; }
     FARPROC proc(const char *name) const noexcept { return module_ ? GetProcAddress(module_, name) : nullptr; }
+    // The export as the function type it really has; null when missing.
+    // FARPROC is a placeholder: the cast goes through the generic function
+    // pointer type, which converts to any other without a warning.
+    template <class F>
+    F proc_as(const char *name) const noexcept {
+        return reinterpret_cast<F>(reinterpret_cast<void (*)()>(proc(name)));
+    }
     void reset() noexcept { if (module_) FreeLibrary(std::exchange(module_, nullptr)); }
 
 private:
     HMODULE module_ = nullptr;
+};
+
+// CreateFile .. CloseHandle. close() says whether the system took the last
+// writes: a file written and then closed with an error is not saved.
+class OwnedFile {
+public:
+    explicit OwnedFile(HANDLE h = INVALID_HANDLE_VALUE) noexcept : h_(h ? h : INVALID_HANDLE_VALUE) {}
+    ~OwnedFile() { close(); }
+    OwnedFile(const OwnedFile &) = delete;
+    OwnedFile &operator=(const OwnedFile &) = delete;
+    HANDLE get() const noexcept { return h_; }
+    explicit operator bool() const noexcept { return h_ != INVALID_HANDLE_VALUE; }
+    bool close() noexcept {
+        if (h_ == INVALID_HANDLE_VALUE) return true;
+        return CloseHandle(std::exchange(h_, INVALID_HANDLE_VALUE)) != FALSE;
+    }
+
+private:
+    HANDLE h_;
 };
 
 // GlobalAlloc .. GlobalFree, unless ownership went to a stream.

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstring>
 #include <memory>
+#include <span>
 
 #include "inflate/huffman_table.h"
 
@@ -27,20 +28,69 @@ using namespace huffman;
 constexpr size_t kFastOutRoom = 258 + 16;  // a whole match and the word copies past it
 
 struct BitReader {
-    const uint8_t *start;
-    const uint8_t *in;
-    const uint8_t *end;
+    // The input may come in pieces (the data of several chunks); positions count across them.
+    std::span<const std::span<const uint8_t>> pieces;
+    size_t next = 0;           // the piece after the current one
+    uint64_t before = 0;       // bytes of the pieces before the current one
+    uint64_t total = 0;        // bytes of all pieces
+    const uint8_t *start = nullptr;  // the current piece
+    const uint8_t *in = nullptr;
+    const uint8_t *end = nullptr;
     uint64_t bits = 0;
     unsigned count = 0;    // valid bits in `bits`
     size_t phantom = 0;    // zero bytes appended after the end of the input
-    uint64_t reach = 0;    // see above, in bits from `start`
+    uint64_t reach = 0;    // see above, in bits from the start of the input
 
-    uint64_t Position() const { return (uint64_t(in - start) + phantom) * 8 - count; }
+    BitReader(std::span<const std::span<const uint8_t>> p) : pieces(p) {
+        for (const auto &piece : p)
+            total += piece.size();
+        Seek(0);
+    }
+
+    uint64_t Offset() const { return before + uint64_t(in - start); }
+    uint64_t Position() const { return (Offset() + phantom) * 8 - count; }
+
+    // Moves to the piece holding byte `at` (at most the total); the bit buffer is not touched.
+    void Seek(uint64_t at) {
+        before = 0;
+        next = 0;
+        start = in = end = nullptr;
+        while (next < pieces.size()) {
+            const auto &piece = pieces[next++];
+            start = piece.data();
+            end = start + piece.size();
+            if (at - before < piece.size() || next == pieces.size()) {
+                in = start + std::min<uint64_t>(at - before, piece.size());
+                return;
+            }
+            before += piece.size();
+        }
+    }
+    // Steps over finished pieces; true when a byte is there to read.
+    bool More() {
+        while (in == end && next < pieces.size()) {
+            before += uint64_t(end - start);
+            start = in = pieces[next].data();
+            end = start + pieces[next++].size();
+        }
+        return in < end;
+    }
+    void Copy(uint64_t at, uint8_t *dest, size_t n) {
+        Seek(at);
+        while (n) {
+            More();
+            const size_t k = std::min(n, size_t(end - in));
+            std::memcpy(dest, in, k);
+            dest += k;
+            in += k;
+            n -= k;
+        }
+    }
 
     void Refill() {
         while (count < 56) {
             uint64_t b = 0;
-            if (in < end)
+            if (in < end || More())
                 b = *in++;
             else
                 ++phantom;
@@ -73,10 +123,36 @@ struct BitReader {
 
 enum class Step { Continue, EndOfBlock, Error };
 
+// Where symbols go. Alone, the whole output; with a sink, a window that is handed on and
+// slid down when full, keeping the last kHistory bytes for matches to reach back into.
+constexpr size_t kHistory = 65536;        // the farthest distance codes 30 and 31 reach
+constexpr size_t kWindowRoom = 1u << 17;  // beyond the history
+
 struct Output {
     uint8_t *start;
     uint8_t *pos;
-    uint8_t *end;
+    uint8_t *end;  // the window's end, or sooner where the output ends
+    InflateSink *sink = nullptr;
+    uint8_t *handed = nullptr;  // first byte not yet given to the sink
+    size_t window = 0;
+    uint64_t total = 0;       // bytes the whole output holds
+    uint64_t discarded = 0;   // bytes slid out of the window
+
+    bool AtOutputEnd() const { return !sink || uint64_t(end - start) == total - discarded; }
+    uint64_t Remaining() const { return sink ? total - discarded - uint64_t(pos - start) : uint64_t(end - pos); }
+    void Slide() {
+        sink->Take({handed, pos});
+        const size_t keep = std::min(kHistory, size_t(pos - start));
+        std::memmove(start, pos - keep, keep);
+        discarded += uint64_t(pos - start) - keep;
+        pos = handed = start + keep;
+        end = start + size_t(std::min<uint64_t>(window, total - discarded));
+    }
+    // Room for `need` bytes unless the output ends sooner.
+    void MakeRoom(size_t need) {
+        if (size_t(end - pos) < need && !AtOutputEnd())
+            Slide();
+    }
 };
 
 inline uint64_t Load64(const uint8_t *p) {
@@ -121,6 +197,7 @@ inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
 
 // One symbol (with its match) through the careful path.
 Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
+    o.MakeRoom(longLengths ? 65535 + 3 : 258);
     uint32_t e = br.Decode(t.litlen, kLitlenRootBits, t.litlenLongest);
     if (int32_t(e) < 0) {
         if (o.pos >= o.end)
@@ -218,7 +295,7 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
                     bits >>= lx;
                     count -= lx;
 
-                    lastMatch = uint64_t(in - br.start) * 8 - count;
+                    lastMatch = (br.before + uint64_t(in - br.start)) * 8 - count;
                     e = dst[bits & distMask];
                     if (e & kSubtable)
                         e = dst[(e >> 16) + ((bits >> kDistRootBits) & ((1u << EntryExtra(e)) - 1))];
@@ -261,24 +338,29 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
 
 bool StoredBlock(BitReader &br, Output &o) {
     const uint64_t p = br.Position();
-    const uint64_t inputBits = uint64_t(br.end - br.start) * 8;
-    const uint64_t loaded = std::max((std::min(br.reach, inputBits) + 7) / 8, (p + 7) / 8);
-    const size_t size = size_t(br.end - br.start);
+    const uint64_t size = br.total;
+    const uint64_t loaded = std::max((std::min(br.reach, size * 8) + 7) / 8, (p + 7) / 8);
     if (loaded + 4 >= size)
         return false;
-    const size_t at = size_t((p + 7) / 8);
-    const uint8_t *q = br.start + at;
+    const uint64_t at = (p + 7) / 8;
+    uint8_t q[4];
+    br.Copy(at, q, 4);
     const unsigned len = q[0] | (q[1] << 8);
     const unsigned nlen = q[2] | (q[3] << 8);
     if (len != (~nlen & 0xFFFFu))
         return false;
-    if (len > size - at - 4 || len > size_t(o.end - o.pos))
+    if (len > size - at - 4 || len > o.Remaining())
         return false;
-    if (len) {
-        std::memcpy(o.pos, q + 4, len);
-        o.pos += len;
+    br.Seek(at + 4);
+    for (size_t left = len; left;) {
+        if (o.pos == o.end)
+            o.Slide();
+        const size_t n = std::min(left, size_t(o.end - o.pos));
+        br.Copy(at + 4 + (len - left), o.pos, n);
+        o.pos += n;
+        left -= n;
     }
-    br.in = q + 4 + len;
+    br.Seek(at + 4 + len);
     br.bits = 0;
     br.count = 0;
     br.phantom = 0;
@@ -344,14 +426,11 @@ bool DynamicTables(BitReader &br, CodeTables &t) {
     return BuildLitlenTable(lengths, hlit, t) && BuildDistTable(lengths + hlit, hdist, t);
 }
 
-}  // namespace
-
-bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bool longLengths) {
-    if (input.size() < 2)
+bool InflateBlocks(BitReader &br, Output &o, bool longLengths) {
+    if (br.total < 2)
         return false;
-    BitReader br{input.data(), input.data() + 2, input.data() + input.size()};
+    br.Seek(2);
     br.reach = br.Position();
-    Output o{output.data(), output.data(), output.data() + output.size()};
     std::unique_ptr<CodeTables> dynamic;
 
     for (;;) {
@@ -373,10 +452,41 @@ bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bo
         if (!ok)
             return false;
         if (final)
-            break;
+            return true;
     }
+}
+
+}  // namespace
+
+bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bool longLengths) {
+    const std::span<const uint8_t> pieces[1] = {input};
+    BitReader br(pieces);
+    Output o{output.data(), output.data(), output.data() + output.size()};
+    if (!InflateBlocks(br, o, longLengths))
+        return false;
     if (o.pos < o.end)
         std::memset(o.pos, 0, size_t(o.end - o.pos));
+    return true;
+}
+
+bool InflateStream(uint64_t outputSize, std::span<const std::span<const uint8_t>> input, InflateSink &sink,
+                   bool longLengths, size_t windowRoom) {
+    BitReader br(input);
+    const size_t longest = longLengths ? 65535 + 3 : 258;
+    const size_t room = std::max(windowRoom ? windowRoom : kWindowRoom, longest);
+    const size_t window = size_t(std::min<uint64_t>(outputSize, kHistory + room));
+    std::unique_ptr<uint8_t[]> buffer(new uint8_t[window ? window : 1]);
+    Output o{buffer.get(), buffer.get(), buffer.get() + window, &sink, buffer.get(), window, outputSize};
+    if (!InflateBlocks(br, o, longLengths))
+        return false;
+    sink.Take({o.handed, o.pos});
+    // An early end: the rest reads as zeros.
+    static const uint8_t kZeros[4096] = {};
+    for (uint64_t left = o.Remaining(); left;) {
+        const size_t n = size_t(std::min<uint64_t>(left, sizeof kZeros));
+        sink.Take({kZeros, n});
+        left -= n;
+    }
     return true;
 }
 

@@ -1,4 +1,5 @@
 // Inflation, row filters and conversion of the PNG reader.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -28,7 +29,116 @@ bool PngReader::GetInflatedSize(uint32_t &size) const {
     return true;
 }
 
-bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat) {
+namespace {
+
+// Reconstructs and converts rows as the inflater hands them on: the current row and the one
+// before it are all that is kept. Passes without columns take no data, as in DecodeRows.
+class RowSink final : public InflateSink {
+public:
+    RowSink(const RowConverter &convert, uint8_t colorType, uint8_t depth, bool interlaced, int32_t width,
+            int32_t height, uint8_t *bits)
+        : convert_(convert), bpp_(BitsPerPixel(colorType, depth)), step_(FilterStep(colorType, depth)),
+          interlaced_(interlaced), width_(width), height_(height), bits_(bits) {
+        size_t longest = 0;
+        for (int p = interlaced ? 0 : 7; p < (interlaced ? 7 : 8); ++p) {
+            const PassGeometry g = PassSize(kPasses[p], width, height);
+            int64_t rowBytes = 0;
+            if (g.columns && g.rows && RowByteCount(g.columns, bpp_, rowBytes))
+                longest = std::max(longest, size_t(rowBytes) + 1);
+        }
+        rows_.resize(2 * longest);
+        current_ = rows_.data();
+        previous_ = current_ + longest;
+        StartPass(interlaced ? 0 : 7);
+    }
+
+    void Take(std::span<const uint8_t> bytes) override {
+        while (!bytes.empty() && pass_ < 8) {
+            const size_t n = std::min(bytes.size(), rowLength_ - filled_);
+            std::memcpy(current_ + filled_, bytes.data(), n);
+            filled_ += n;
+            bytes = bytes.subspan(n);
+            if (filled_ == rowLength_)
+                RowDone();
+        }
+    }
+
+    bool Failed() const { return failed_; }
+
+private:
+    void StartPass(int p) {
+        for (pass_ = p; pass_ < (interlaced_ ? 7 : 8); ++pass_) {
+            geometry_ = PassSize(kPasses[pass_], width_, height_);
+            if (geometry_.columns == 0 || geometry_.rows == 0)
+                continue;
+            int64_t rowBytes = 0;
+            RowByteCount(geometry_.columns, bpp_, rowBytes);
+            rowLength_ = size_t(rowBytes) + 1;
+            row_ = 0;
+            havePrevious_ = false;
+            return;
+        }
+        pass_ = 8;
+    }
+
+    void RowDone() {
+        if (!failed_) {
+            Unfilter(current_[0], current_ + 1, havePrevious_ ? previous_ + 1 : nullptr, rowLength_ - 1, step_);
+            const Pass &pass = kPasses[pass_];
+            const int32_t y = pass.rowStart + row_ * pass.rowStep;
+            uint8_t *dest = bits_ + size_t(height_ - 1 - y) * size_t(width_) * 4 + size_t(pass.columnStart) * 4;
+            failed_ = !convert_(current_ + 1, dest, geometry_.columns, size_t(pass.columnStep) * 4);
+        }
+        std::swap(current_, previous_);
+        havePrevious_ = true;
+        filled_ = 0;
+        if (++row_ == geometry_.rows)
+            StartPass(pass_ + 1);
+    }
+
+    const RowConverter &convert_;
+    const unsigned bpp_;
+    const size_t step_;
+    const bool interlaced_;
+    const int32_t width_, height_;
+    uint8_t *const bits_;
+    std::vector<uint8_t> rows_;
+    uint8_t *current_ = nullptr, *previous_ = nullptr;
+    int pass_ = 8;
+    PassGeometry geometry_{};
+    size_t rowLength_ = 1, filled_ = 0;
+    int32_t row_ = 0;
+    bool havePrevious_ = false;
+    bool failed_ = false;
+};
+
+}  // namespace
+
+bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat, std::vector<std::span<const uint8_t>> &pieces) {
+    if (!idat.empty())
+        pieces.assign(1, idat);
+    // Row by row unless zlib is to take the data in one call, or the host holds an image
+    // that must survive a stream found damaged only part way through.
+    if (!zlib_ && !host_->HasImage()) {
+        const Streamed result = DecodeStreaming(pieces);
+        if (result != Streamed::kTryWhole) {
+            std::vector<uint8_t>().swap(idat);
+            return result == Streamed::kDone;
+        }
+    }
+
+    std::span<const uint8_t> compressed;
+    try {
+        if (pieces.size() == 1) {
+            compressed = pieces[0];
+        } else if (idat.empty()) {
+            for (const auto &piece : pieces)
+                idat.insert(idat.end(), piece.begin(), piece.end());
+            compressed = idat;
+        }
+    } catch (const std::bad_alloc &) {
+        return Fail(DecodeFailure::kSystemRefused);
+    }
     std::vector<uint8_t> data;
     try {
         data.assign(inflatedSize_, 0);
@@ -38,10 +148,10 @@ bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat) {
     bool inflated = false;
     if (zlib_) {
         uint32_t length = inflatedSize_;
-        inflated = ZlibUncompress(*zlib_, data.data(), length, idat.data(), uint32_t(idat.size()));
+        inflated = ZlibUncompress(*zlib_, data.data(), length, compressed.data(), uint32_t(compressed.size()));
     }
     if (!inflated)
-        inflated = InflateStream(data, idat);
+        inflated = InflateStream(data, compressed);
     std::vector<uint8_t>().swap(idat);
     if (!inflated)
         return Fail(DecodeFailure::kBadCompressedData);
@@ -53,10 +163,39 @@ bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat) {
         host_->DestroyDIB();
         return false;
     }
-    const bool alpha = colorType_ == 4 || colorType_ == 6 || transparencyKey_ != -1;
-    host_->SetAlpha(alpha);
+    host_->SetAlpha(colorType_ == 4 || colorType_ == 6 || transparencyKey_ != -1);
     host_->SetImageType(image_type::kPng);
     return true;
+}
+
+// Inflates straight into reconstructed rows. A failure that the whole-buffer decode would
+// meet before touching the host (no memory, a format without converter) sends it there.
+PngReader::Streamed PngReader::DecodeStreaming(std::span<const std::span<const uint8_t>> pieces) {
+    SynthesizePalette();
+    const Format f{colorType_, bitDepth_, palette_, transparency_, transparencyKey_};
+    RowConverter convert(f);
+    if (!convert.Valid())
+        return Streamed::kTryWhole;
+    bool inflated;
+    bool converted;
+    try {
+        if (!host_->InitializeDIB(width_, height_))
+            return Streamed::kTryWhole;
+        RowSink rows(convert, colorType_, bitDepth_, interlace_ != 0, width_, height_, host_->BitsPointer());
+        inflated = InflateStream(inflatedSize_, pieces, rows);
+        converted = !rows.Failed();
+    } catch (const std::bad_alloc &) {
+        host_->DestroyDIB();
+        return Streamed::kTryWhole;
+    }
+    if (!inflated || !converted) {
+        host_->DestroyDIB();
+        Fail(inflated ? DecodeFailure::kBadPalette : DecodeFailure::kBadCompressedData);
+        return Streamed::kFailed;
+    }
+    host_->SetAlpha(colorType_ == 4 || colorType_ == 6 || transparencyKey_ != -1);
+    host_->SetImageType(image_type::kPng);
+    return Streamed::kDone;
 }
 
 void PngReader::SynthesizePalette() {

@@ -56,6 +56,9 @@ bool PngReader::ParsePNG(ByteSource &source, SurfaceCore &host, const FirstDecod
 
     host_ = &host;
     zlib_ = loadZlib_ ? loadZlib_() : nullptr;
+    // The image data where the source holds it, or else a copy gathered chunk by chunk.
+    const bool inPlace = !source.InPlace().empty();
+    std::vector<std::span<const uint8_t>> pieces;
     std::vector<uint8_t> idat;
     bool failed = false;
     const auto Stop = [this](DecodeFailure why) {
@@ -63,7 +66,8 @@ bool PngReader::ParsePNG(ByteSource &source, SurfaceCore &host, const FirstDecod
         return true;
     };
     try {
-        idat.reserve(size_t(std::min<uint64_t>(size / 2 + 1, uint64_t(1) << 26)));
+        if (!inPlace)
+            idat.reserve(size_t(std::min<uint64_t>(size / 2 + 1, uint64_t(1) << 26)));
         uint64_t at = 8;
         for (;;) {
             // Length, type and CRC must lie inside the data, and so must the chunk's data.
@@ -103,6 +107,8 @@ bool PngReader::ParsePNG(ByteSource &source, SurfaceCore &host, const FirstDecod
             } else if (type == kIDAT) {
                 if (storedCrc && !CrcMatches(chunk, length, storedCrc))
                     failed = Stop(DecodeFailure::kBadChecksum);
+                else if (inPlace)
+                    pieces.emplace_back(chunk + 4, length);
                 else
                     idat.insert(idat.end(), chunk + 4, chunk + 4 + length);
             }
@@ -112,12 +118,12 @@ bool PngReader::ParsePNG(ByteSource &source, SurfaceCore &host, const FirstDecod
     } catch (const std::bad_alloc &) {
         failed = Stop(DecodeFailure::kSystemRefused);
     }
-    if (!failed && idat.empty())
+    if (!failed && idat.empty() && pieces.empty())
         failed = Stop(DecodeFailure::kNoImageData);
     if (!failed && !haveHeader_)
         failed = Stop(DecodeFailure::kBadHeader);
     if (!failed)
-        BuildImageFromIDAT(idat);
+        BuildImageFromIDAT(idat, pieces);
     zlib_.reset();
     host_ = nullptr;
     return true;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <span>
 #include <vector>
 
 #include "imaging/byte_source.h"
@@ -45,7 +46,10 @@ private:
 
     // Pixels (png_pixels.cpp).
     bool GetInflatedSize(uint32_t &size) const;
-    bool BuildImageFromIDAT(std::vector<uint8_t> &idat);
+    // idat: a copy of the image data, or empty when `pieces` says where it lies.
+    bool BuildImageFromIDAT(std::vector<uint8_t> &idat, std::vector<std::span<const uint8_t>> &pieces);
+    enum class Streamed { kDone, kFailed, kTryWhole };
+    Streamed DecodeStreaming(std::span<const std::span<const uint8_t>> pieces);
     void SynthesizePalette();
     bool DecodeRows(uint8_t *data);
 

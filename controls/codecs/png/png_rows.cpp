@@ -67,28 +67,25 @@ void PaethRowAny(uint8_t *row, const uint8_t *prev, size_t length, size_t step) 
 }
 
 #if defined(__SSE2__)
-// Pixels of 3 or 4 bytes: the channels of one pixel at a time in 16-bit lanes.
-// Reads 4 bytes when `room` allows (the fourth lane is never stored), else exactly Bpp.
+// Pixels of 2 to 8 bytes: the bytes of one pixel at a time in 16-bit lanes. Reads a whole
+// word (4 or 8 bytes) when `room` allows (lanes past the pixel are never stored), else
+// exactly Bpp.
 template <size_t Bpp>
-inline __m128i LoadPixel(const uint8_t *p, size_t room = 4) {
-    uint32_t v = 0;
-    if (Bpp == 4 || room >= 4)
-        std::memcpy(&v, p, 4);
+inline __m128i LoadPixel(const uint8_t *p, size_t room = 8) {
+    constexpr size_t kWord = Bpp <= 4 ? 4 : 8;
+    uint64_t v = 0;
+    if (Bpp == kWord || room >= kWord)
+        std::memcpy(&v, p, kWord);
     else
         std::memcpy(&v, p, Bpp);
-    return _mm_unpacklo_epi8(_mm_cvtsi32_si128(int(v)), _mm_setzero_si128());
+    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(&v)), _mm_setzero_si128());
 }
 
 template <size_t Bpp>
 inline void StorePixel(uint8_t *p, __m128i lanes) {
-    const uint32_t v = uint32_t(_mm_cvtsi128_si32(_mm_packus_epi16(lanes, lanes)));
-    if (Bpp == 4) {
-        std::memcpy(p, &v, 4);
-    } else {
-        const uint16_t lo = uint16_t(v);
-        std::memcpy(p, &lo, 2);
-        p[2] = uint8_t(v >> 16);
-    }
+    uint8_t bytes[8];
+    _mm_storel_epi64(reinterpret_cast<__m128i *>(bytes), _mm_packus_epi16(lanes, lanes));
+    std::memcpy(p, bytes, Bpp);
 }
 
 inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
@@ -134,6 +131,16 @@ void AveragePixels(uint8_t *row, const uint8_t *prev, size_t length) {
         StorePixel<Bpp>(row + i, a);
     }
 }
+
+template <size_t Bpp>
+void VectorUnfilter(uint8_t filter, uint8_t *row, const uint8_t *prev, size_t length) {
+    if (filter == 1)
+        SubPixels<Bpp>(row, length);
+    else if (filter == 3)
+        AveragePixels<Bpp>(row, prev, length);
+    else
+        PaethPixels<Bpp>(row, prev, length);
+}
 #endif
 
 }  // namespace
@@ -141,17 +148,15 @@ void AveragePixels(uint8_t *row, const uint8_t *prev, size_t length) {
 void Unfilter(uint8_t filter, uint8_t *row, const uint8_t *prev, size_t length, size_t step) {
 #if defined(__SSE2__)
     // Rows hold whole pixels; the first pixel's "left" and "upper left" are zero.
-    if ((step == 3 || step == 4) && prev && filter == 4) {
-        step == 4 ? PaethPixels<4>(row, prev, length) : PaethPixels<3>(row, prev, length);
-        return;
-    }
-    if ((step == 3 || step == 4) && filter == 1) {
-        step == 4 ? SubPixels<4>(row, length) : SubPixels<3>(row, length);
-        return;
-    }
-    if ((step == 3 || step == 4) && prev && filter == 3) {
-        step == 4 ? AveragePixels<4>(row, prev, length) : AveragePixels<3>(row, prev, length);
-        return;
+    if (step >= 2 && (filter == 1 || (prev && (filter == 3 || filter == 4)))) {
+        switch (step) {
+        case 2: return VectorUnfilter<2>(filter, row, prev, length);
+        case 3: return VectorUnfilter<3>(filter, row, prev, length);
+        case 4: return VectorUnfilter<4>(filter, row, prev, length);
+        case 6: return VectorUnfilter<6>(filter, row, prev, length);
+        case 8: return VectorUnfilter<8>(filter, row, prev, length);
+        default: break;
+        }
     }
 #endif
     switch (filter) {

@@ -9,6 +9,7 @@
 
 #include "executable_code.h"
 #include "module_lock.h"
+#include "thread_slot.h"
 #include "thunk_code.h"
 
 namespace lumio {
@@ -19,7 +20,7 @@ namespace lumio {
 // one of ours). Each block runs this module's code, so it keeps the module
 // loaded.
 struct SubclassBlock {
-    SubclassBlock() : registry(&t_blocks) {
+    SubclassBlock() : registry(&t_blocks.get()) {
         ModuleLock();
         registry->push_back(this);
     }
@@ -41,7 +42,7 @@ struct SubclassBlock {
     ExecutableCode code;
 
     // Every live block of this thread's windows.
-    static thread_local std::vector<SubclassBlock*> t_blocks;
+    static ThreadSlot<std::vector<SubclassBlock*>> t_blocks;
     std::vector<SubclassBlock*>* const registry;
 
     bool IsCurrentProcedure() const {
@@ -71,7 +72,7 @@ struct SubclassBlock {
 
     // The block of ours that the window's chain enters through proc.
     static SubclassBlock* At(HWND h, LONG_PTR proc) {
-        for (SubclassBlock* b : t_blocks)
+        for (SubclassBlock* b : t_blocks.get())
             if (b->inChain && b->hWnd == h && reinterpret_cast<LONG_PTR>(b->code.Address()) == proc) return b;
         return nullptr;
     }
@@ -100,7 +101,7 @@ struct SubclassBlock {
         }
     }
 };
-thread_local std::vector<SubclassBlock*> SubclassBlock::t_blocks;
+ThreadSlot<std::vector<SubclassBlock*>> SubclassBlock::t_blocks;
 static_assert(offsetof(SubclassBlock, incomingHwnd) == 0);
 
 LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam) {
@@ -143,6 +144,8 @@ LRESULT DispatchSubclassMessage(SubclassBlock* b, HWND hWnd, UINT uMsg, WPARAM w
 
 namespace {
 
+bool g_refuseInstall = false;
+
 #if defined(__x86_64__) || defined(_M_X64)
 LRESULT ThunkEntry(SubclassBlock* b, UINT uMsg, WPARAM wParam, LPARAM lParam) {
     return DispatchSubclassMessage(b, reinterpret_cast<HWND>(b->incomingHwnd), uMsg, wParam, lParam);
@@ -167,9 +170,17 @@ cThunkSubclass::~cThunkSubclass() {
         if (table_[i].hWnd) DetachEntry(i);
 }
 
+void cThunkSubclass::RefuseInstallForTesting(bool refuse) { g_refuseInstall = refuse; }
+
 int cThunkSubclass::pAttachThunk(HWND hWnd) {
     if (!IsWindow(hWnd) || GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return -1;
     SubclassBlock::CollapseTop(hWnd);
+    // A failed first attach leaves no table: nothing was attached.
+    const bool hadTable = table_.Exists();
+    auto refused = [&] {
+        if (!hadTable) table_ = SubclassWindowTable{};
+        return -1;
+    };
     try {
         const int index = table_.TakeEntry();
         auto b = std::make_unique<SubclassBlock>();
@@ -178,11 +189,12 @@ int cThunkSubclass::pAttachThunk(HWND hWnd) {
         b->hWnd = hWnd;
         b->prev = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
         const auto code = BuildThunk(b.get());
-        if (!b->code.Write(code.data(), code.size())) return -1;
+        if (!b->code.Write(code.data(), code.size())) return refused();
         // Installed last, once the block is complete.
+        if (g_refuseInstall) return refused();
         SetLastError(0);
         const LONG_PTR prev = SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(b->code.Address()));
-        if (prev == 0 && GetLastError() != 0) return -1;
+        if (prev == 0 && GetLastError() != 0) return refused();
         b->prev = reinterpret_cast<WNDPROC>(prev);
         tSubclassEntry& e = table_[index];
         e.hWnd = reinterpret_cast<uintptr_t>(hWnd);
@@ -190,7 +202,7 @@ int cThunkSubclass::pAttachThunk(HWND hWnd) {
         e.lpThunk = b.release();
         return index;
     } catch (const std::bad_alloc&) {
-        return -1;
+        return refused();
     }
 }
 
@@ -228,7 +240,7 @@ void cThunkSubclass::pDetachAllThunks() {
         if (table_[i].hWnd) DetachEntry(i);
 }
 
-int cThunkSubclass::LiveBlocks() { return static_cast<int>(SubclassBlock::t_blocks.size()); }
+int cThunkSubclass::LiveBlocks() { return static_cast<int>(SubclassBlock::t_blocks->size()); }
 
 int cThunkSubclass::pThunkSlotOf(HWND hWnd, bool bFree) const {
     return table_.pThunkSlotOf(reinterpret_cast<uintptr_t>(hWnd), bFree);

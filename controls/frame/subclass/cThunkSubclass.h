@@ -68,6 +68,9 @@ public:
     // question is freed again.
     static bool pExportExists(const char* sFunction, const char* sModule);
 
+    // Tests stand for a window that refuses a new procedure.
+    static void RefuseInstallForTesting(bool refuse);
+
     // Asks for one WM_MOUSELEAVE; nothing when no tracking service exists.
     void pRequestMouseLeave(HWND hWnd) const;
     bool m_TrackingAvailable = false;  // some mouse-leave service exists

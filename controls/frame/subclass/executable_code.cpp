@@ -24,6 +24,8 @@ private:
     HANDLE heap_;
 };
 
+bool g_denied = false;
+
 HANDLE TheCodeHeap() {
     static CodeHeap heap;
     return heap.Get();
@@ -31,9 +33,11 @@ HANDLE TheCodeHeap() {
 
 }  // namespace
 
+void DenyExecutableMemoryForTesting(bool deny) { g_denied = deny; }
+
 bool ExecutableCode::Write(const uint8_t* bytes, std::size_t size) {
     Free();
-    HANDLE heap = TheCodeHeap();
+    HANDLE heap = g_denied ? nullptr : TheCodeHeap();
     void* p = heap ? HeapAlloc(heap, 0, size) : nullptr;
     if (!p) return false;
     std::memcpy(p, bytes, size);

@@ -6,6 +6,10 @@
 
 namespace lumio {
 
+// Tests stand for a system with no executable memory to spare: every Write
+// fails while denied.
+void DenyExecutableMemoryForTesting(bool deny);
+
 class ExecutableCode {
 public:
     ExecutableCode() = default;

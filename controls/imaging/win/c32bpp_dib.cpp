@@ -27,18 +27,17 @@ SurfaceCore::Pixels c32bppDIB::AllocatePixels(std::int32_t width, std::int32_t h
     ScreenDC screen;
     void *bits = nullptr;
     HBITMAP bmp = CreateDIBSection(screen.get(), &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (manageOwnDC_ && dc_ == nullptr) dc_ = CreateCompatibleDC(screen.get());
+    if (manageOwnDC_ && !dc_) dc_.reset(CreateCompatibleDC(screen.get()));
     return {bmp, static_cast<std::uint8_t *>(bits)};
 }
 
 void c32bppDIB::ReleasePixels(SurfaceHandle handle) noexcept { DeleteObject(static_cast<HBITMAP>(handle)); }
 
 void c32bppDIB::DeleteOwnDC() noexcept {
-    if (dc_ == nullptr) return;
-    if (displaced_ != nullptr) SelectObject(dc_, displaced_);
+    if (!dc_) return;
+    if (displaced_ != nullptr) SelectObject(dc_.get(), displaced_);
     displaced_ = nullptr;
-    DeleteDC(dc_);
-    dc_ = nullptr;
+    dc_.reset();
 }
 
 void c32bppDIB::BeforeDestroy() noexcept {
@@ -50,34 +49,30 @@ void c32bppDIB::BeforeDestroy() noexcept {
 HDC c32bppDIB::LoadDIBinDC(bool bLoad) {
     if (bLoad) {
         if (!HasImage()) return nullptr;
-        if (dc_ == nullptr) {
+        if (!dc_) {
             ScreenDC screen;
-            dc_ = CreateCompatibleDC(screen.get());
-            if (dc_ == nullptr) return nullptr;
+            dc_.reset(CreateCompatibleDC(screen.get()));
+            if (!dc_) return nullptr;
         }
-        if (displaced_ == nullptr) displaced_ = SelectObject(dc_, BitmapHandle());
-        return dc_;
+        if (displaced_ == nullptr) displaced_ = SelectObject(dc_.get(), BitmapHandle());
+        return dc_.get();
     }
     if (displaced_ != nullptr) {
-        SelectObject(dc_, displaced_);
+        SelectObject(dc_.get(), displaced_);
         displaced_ = nullptr;
-        if (!manageOwnDC_) {
-            DeleteDC(dc_);
-            dc_ = nullptr;
-        }
+        if (!manageOwnDC_) dc_.reset();
     }
     return nullptr;
 }
 
 void c32bppDIB::ManageOwnDC(bool bManage) {
     if (!bManage) {
-        if (dc_ != nullptr && HasImage() && displaced_ != nullptr) SelectObject(dc_, displaced_);
+        if (dc_ && HasImage() && displaced_ != nullptr) SelectObject(dc_.get(), displaced_);
         displaced_ = nullptr;
-        if (dc_ != nullptr) DeleteDC(dc_);
-        dc_ = nullptr;
-    } else if (dc_ == nullptr && HasImage()) {
+        dc_.reset();
+    } else if (!dc_ && HasImage()) {
         ScreenDC screen;
-        dc_ = CreateCompatibleDC(screen.get());
+        dc_.reset(CreateCompatibleDC(screen.get()));
     }
     manageOwnDC_ = bManage;
 }

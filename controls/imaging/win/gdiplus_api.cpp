@@ -10,11 +10,11 @@ GdiplusCallCounts GdiplusCalls() noexcept { return g_counts; }
 
 GdiplusApi::GdiplusApi() noexcept : library_(LoadLibraryW(L"gdiplus.dll")) {
     if (!library_) return;
-    startup_ = reinterpret_cast<decltype(startup_)>(library_.proc("GdiplusStartup"));
-    shutdown_ = reinterpret_cast<decltype(shutdown_)>(library_.proc("GdiplusShutdown"));
+    startup_ = library_.proc_as<decltype(startup_)>("GdiplusStartup");
+    shutdown_ = library_.proc_as<decltype(shutdown_)>("GdiplusShutdown");
     complete_ = startup_ != nullptr && shutdown_ != nullptr;
 #define LUMIO_GDIPLUS_BIND(name)                                               \
-    name = reinterpret_cast<decltype(name)>(library_.proc("Gdip" #name)); \
+    name = library_.proc_as<decltype(name)>("Gdip" #name); \
     complete_ = complete_ && name != nullptr;
     LUMIO_GDIPLUS_ENTRIES(LUMIO_GDIPLUS_BIND)
 #undef LUMIO_GDIPLUS_BIND

@@ -41,13 +41,6 @@ private:
     c32bppDIB &surface_;
 };
 
-struct FileHandle {
-    HANDLE h;
-    ~FileHandle() {
-        if (h != INVALID_HANDLE_VALUE && h != nullptr) CloseHandle(h);
-    }
-};
-
 struct ClipboardOpen {
     bool open = OpenClipboard(nullptr) != FALSE;
     ~ClipboardOpen() {
@@ -70,7 +63,7 @@ LPCWSTR ResourceName(const ResourceId &id) {
 std::vector<std::uint8_t> EnhancedMetafileBytes(HANDLE handle, DWORD type) {
     std::vector<std::uint8_t> bytes;
     HENHMETAFILE emf = nullptr;
-    bool own = false;
+    gdi::OwnedEnhMetaFile converted;
     if (type == OBJ_ENHMETAFILE) {
         emf = static_cast<HENHMETAFILE>(handle);
     } else {
@@ -78,8 +71,8 @@ std::vector<std::uint8_t> EnhancedMetafileBytes(HANDLE handle, DWORD type) {
         if (size == 0) return bytes;
         std::vector<std::uint8_t> wmf(size);
         if (GetMetaFileBitsEx(static_cast<HMETAFILE>(handle), size, wmf.data()) != size) return bytes;
-        emf = SetWinMetaFileBits(size, wmf.data(), nullptr, nullptr);
-        own = true;
+        converted.reset(SetWinMetaFileBits(size, wmf.data(), nullptr, nullptr));
+        emf = converted.get();
     }
     if (emf == nullptr) return bytes;
     const UINT size = GetEnhMetaFileBits(emf, 0, nullptr);
@@ -87,7 +80,6 @@ std::vector<std::uint8_t> EnhancedMetafileBytes(HANDLE handle, DWORD type) {
         bytes.resize(size);
         if (GetEnhMetaFileBits(emf, size, bytes.data()) != size) bytes.clear();
     }
-    if (own) DeleteEnhMetaFile(emf);
     return bytes;
 }
 
@@ -122,11 +114,11 @@ bool LoadPicture_File(c32bppDIB &surface, const std::wstring &FileName, std::int
     surface.DestroyDIB();
     try {
         const bool wide = (surface.CapabilityFlags() & 0x18) == 0x08;
-        FileHandle file{OpenFileUnicode(FileName, true, wide)};
-        if (file.h == INVALID_HANDLE_VALUE || file.h == nullptr) return false;
+        OwnedFile file(OpenFileUnicode(FileName, true, wide));
+        if (!file) return false;
         LARGE_INTEGER size{};
-        if (!GetFileSizeEx(file.h, &size) || size.QuadPart < 57) return false;
-        FileByteSource source(file.h);
+        if (!GetFileSizeEx(file.get(), &size) || size.QuadPart < 57) return false;
+        FileByteSource source(file.get());
         LoadRequest request;
         request.file = &source;
         request.fileName = FileName;
@@ -191,12 +183,13 @@ bool LoadPicture_Resource(c32bppDIB &surface, const ResourceId &ResIndex, const 
         HANDLE image = LoadImageW(module, ResourceName(ResIndex), type, 0, 0,
                                   type == IMAGE_BITMAP ? LR_DEFAULTCOLOR : LR_DEFAULTSIZE);
         if (image == nullptr) return false;
+        // Ours until a picture takes it over.
+        gdi::OwnedObject<HBITMAP> bitmap(type == IMAGE_BITMAP ? static_cast<HBITMAP>(image) : nullptr);
+        gdi::OwnedIcon icon(type == IMAGE_BITMAP ? nullptr : static_cast<HICON>(image));
         auto picture = PictureFromHandle(image, type == IMAGE_BITMAP ? PICTYPE_BITMAP : PICTYPE_ICON);
-        if (!picture) {
-            if (type == IMAGE_BITMAP) DeleteObject(image);
-            else DestroyIcon(static_cast<HICON>(image));
-            return false;
-        }
+        if (!picture) return false;
+        bitmap.release();
+        icon.release();
         return LoadPicture_StdPicture(surface, picture.get());
     } catch (...) {
         surface.DestroyDIB();
@@ -234,10 +227,10 @@ bool LoadPicture_ByHandle(c32bppDIB &surface, HANDLE Handle) {
         auto picture = PictureFromBytes(std::span<const std::uint8_t>(bytes));
         return picture && LoadPicture_StdPicture(surface, picture.get());
     }
-    ICONINFO info{};
-    if (!GetIconInfo(static_cast<HICON>(Handle), &info)) return false;
-    if (info.hbmColor) DeleteObject(info.hbmColor);
-    if (info.hbmMask) DeleteObject(info.hbmMask);
+    {
+        gdi::IconBitmaps icon;
+        if (!GetIconInfo(static_cast<HICON>(Handle), &icon.info)) return false;
+    }
     return g_converters.icon && g_converters.icon(Handle, surface);
 }
 

@@ -3,11 +3,14 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwchar>
+#include <string_view>
 
 #include "gdi_scope.h"
 #include "host_sinks.h"
 #include "ole_colour_win.h"
 #include "class_table.h"
+#include "thread_slot.h"
 #include "scale_units.h"
 #include "std_objects.h"
 #include "unload_hooks.h"
@@ -28,6 +31,7 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form->PaintBackground(reinterpret_cast<HDC>(wp));
         return 1;
     }
+    if (form && msg == WM_SIZE) form->ArrangeAligned();
     if (form && msg == WM_CLOSE) {
         try {
             if (!form->Unload(0)) return 0;
@@ -194,10 +198,25 @@ Site* Form::Add(const CLSID& clsid, const std::wstring& name, RECT rect, IProper
             return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid, out);
         }
     };
-    thread_local CLSID pending;
-    pending = clsid;
-    return Add([](IUnknown*, REFIID iid, void** out) { return Creator::Make(pending, iid, out); }, name, rect, bag,
+    static ThreadSlot<CLSID> pending;
+    pending.get() = clsid;
+    return Add([](IUnknown*, REFIID iid, void** out) { return Creator::Make(pending.get(), iid, out); }, name, rect, bag,
                container, result);
+}
+
+Site* Form::Add(const std::wstring& class_name, const std::wstring& name, RECT rect, IPropertyBag* bag,
+                Site* container, HRESULT* result) {
+    constexpr std::wstring_view kLibrary = L"Lumiokit.";
+    std::wstring_view wanted = class_name;
+    if (wanted.size() > kLibrary.size() && _wcsnicmp(wanted.data(), kLibrary.data(), kLibrary.size()) == 0)
+        wanted.remove_prefix(kLibrary.size());
+    for (const ControlClass& c : ControlClasses()) {
+        if (c.create && c.name && wanted.size() == wcslen(c.name) &&
+            _wcsnicmp(wanted.data(), c.name, wanted.size()) == 0)
+            return Add(c.create, name, rect, bag, container, result);
+    }
+    if (result) *result = REGDB_E_CLASSNOTREG;
+    return nullptr;
 }
 
 Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPropertyBag* bag, Site* container,
@@ -243,12 +262,30 @@ Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPro
                  static_cast<LONG>(std::lround(ScaleConvert(rect.bottom - rect.top, ScaleUnit::Pixels,
                                                             ScaleUnit::Himetric, Axis::Vertical, 96)))};
     ole->SetExtent(DVASPECT_CONTENT, &extent);
-    hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, site->ContainerWindow(), &rect);
+    // Where the control's own initialisation put it (a height or alignment it chose).
+    const RECT placed = site->rect_;
+    hr = ole->DoVerb(OLEIVERB_INPLACEACTIVATE, nullptr, site.get(), 0, site->ContainerWindow(), &placed);
     if (FAILED(hr)) {
         Remove(site.get());
         return nullptr;
     }
+    if (site->align_ != kAlignNone) ArrangeAligned();
     return site.get();
+}
+
+void Form::ArrangeAligned() {
+    if (arranging_ || !hwnd_) return;
+    arranging_ = true;
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    auto sites = sites_;
+    for (auto& s : sites) {
+        if (s->container_ || s->align_ != kAlignBottom) continue;
+        const long height = s->rect_.bottom - s->rect_.top;
+        RECT want{0, client.bottom - height, client.right, client.bottom};
+        if (!EqualRect(&want, &s->rect_)) s->Move(want);
+    }
+    arranging_ = false;
 }
 
 void Form::AdviseAll(Site* site) {

@@ -13,11 +13,13 @@
 #include <string>
 #include <vector>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "host_pieces.h"
 #include "memory_property_bag.h"
 #include "ole_types.h"
 #include "simple_dispatch.h"
+#include "thread_slot.h"
 
 namespace lumio::host {
 
@@ -41,6 +43,11 @@ inline constexpr DISPID kExtCancel = static_cast<DISPID>(0x80010037);
 inline constexpr DISPID kExtDefault = static_cast<DISPID>(0x80010038);
 inline constexpr DISPID kExtObject = static_cast<DISPID>(0x80010003);
 inline constexpr DISPID kExtContainedControls = static_cast<DISPID>(0x80010201);
+inline constexpr DISPID kExtAlign = static_cast<DISPID>(0x80010104);
+
+// Align values the extender takes: none, or full width along the form's bottom.
+inline constexpr short kAlignNone = 0;
+inline constexpr short kAlignBottom = 2;
 
 using CreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 
@@ -133,6 +140,11 @@ public:
     const FormDesign& design() const { return design_; }
     void SetCaption(const std::wstring& caption);
     void SetBackColor(OLE_COLOR c);
+    // By the class's name in this library ("LumioButton", or its ProgID
+    // "Lumiokit.LumioButton"), so that a dialog needs no control's header.
+    // An unknown name is REGDB_E_CLASSNOTREG.
+    Site* Add(const std::wstring& class_name, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
+              Site* container = nullptr, HRESULT* result = nullptr);
     // Closes and releases one control.
     void Remove(Site* site);
     Site* Find(const std::wstring& name) const;
@@ -194,6 +206,8 @@ public:
 
     // Paints the form's back colour and picture.
     void PaintBackground(HDC dc);
+    // Puts the bottom-aligned controls at the bottom of the form, full width.
+    void ArrangeAligned();
 
 private:
     void AdviseAll(Site* site);
@@ -221,16 +235,14 @@ private:
     std::function<void(Site&, DISPID, DISPPARAMS*)> on_event_;
     bool unloaded_ = false;
     bool modal_ = false;
+    bool arranging_ = false;
 };
 
-class Site : public IOleClientSite, public IOleInPlaceSite, public IOleControlSite, public IDispatch {
+class Site : public ComObject<Site, IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
 public:
     Site(Form* form, const std::wstring& name, Site* container);
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    void* Interface(REFIID iid);
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
@@ -280,13 +292,14 @@ public:
     void Move(RECT rect);
     bool visible() const { return visible_; }
     void SetVisible(bool visible);
+    short align() const { return align_; }
     std::wstring tag;
     // Index within a control array, -1 outside one.
     int index = -1;
 
 private:
     friend class Form;
-    virtual ~Site() = default;
+    ~Site() override = default;
     void Attach(ComPtr<IOleObject> ole) { ole_ = std::move(ole); }
     void Detach();
     HWND ContainerWindow() const;
@@ -299,20 +312,22 @@ private:
     bool left_written_ = false;
     double left_twips_ = 0;
     bool visible_ = true;
+    short align_ = kAlignNone;
     ComPtr<IOleObject> ole_;
     ComPtr<SimpleDispatch> extender_;
     ComPtr<IDispatch> event_sink_;
     ComPtr<IPropertyNotifySink> notify_sink_;
     DWORD event_cookie_ = 0, notify_cookie_ = 0;
     IID events_iid_{};
-    LONG refs_ = 1;
 };
 
 // The default instance of a form type on this thread: made on first touch,
 // made anew once the previous one has been unloaded.
 template <class T>
 T& DefaultInstance() {
-    thread_local std::unique_ptr<T> instance;
+    // Freed with every thread's at library unload.
+    static ThreadSlot<std::unique_ptr<T>> slot;
+    std::unique_ptr<T>& instance = slot.get();
     if (!instance || instance->form().Unloaded()) {
         instance.reset();
         instance = std::make_unique<T>();

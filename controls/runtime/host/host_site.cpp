@@ -42,25 +42,10 @@ HRESULT Take(const VARIANT& v, T& out) {
 
 Site::Site(Form* form, const std::wstring& name, Site* container) : form_(form), name_(name), container_(container) {}
 
-STDMETHODIMP Site::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    void* p = nullptr;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite) p = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite) p = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IOleControlSite) p = static_cast<IOleControlSite*>(this);
-    else if (iid == IID_IDispatch) p = static_cast<IDispatch*>(this);
-    *out = p;
-    if (!p) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) Site::AddRef() { return InterlockedIncrement(&refs_); }
-
-STDMETHODIMP_(ULONG) Site::Release() {
-    LONG r = InterlockedDecrement(&refs_);
-    if (!r) delete this;
-    return r;
+void* Site::Interface(REFIID iid) {
+    // IOleWindow is the in-place site's base.
+    if (iid == IID_IOleWindow) return static_cast<IOleInPlaceSite*>(this);
+    return ComObject::Interface(iid);
 }
 
 void Site::Detach() {
@@ -263,6 +248,8 @@ ComPtr<IDispatch> Site::ExtenderObject() {
                 self->left_written_ = true;
                 self->left_twips_ = twips;
             }
+            // An aligned control keeps its edge whatever is written.
+            if (self->align_ != kAlignNone && self->form_) self->form_->ArrangeAligned();
             return S_OK;
         };
     };
@@ -270,6 +257,16 @@ ComPtr<IDispatch> Site::ExtenderObject() {
     e.Add({kExtTop, L"Top", edge(1), set_edge(1)});
     e.Add({kExtWidth, L"Width", edge(2), set_edge(2)});
     e.Add({kExtHeight, L"Height", edge(3), set_edge(3)});
+    e.Add({kExtAlign, L"Align", [self](VARIANT* r) { return PutLong(r, self->align_); },
+           [self](const VARIANT& v) {
+               long a = 0;
+               HRESULT hr = Take(v, a);
+               if (FAILED(hr)) return hr;
+               if (a != kAlignNone && a != kAlignBottom) return E_INVALIDARG;
+               self->align_ = static_cast<short>(a);
+               if (self->align_ != kAlignNone && self->form_) self->form_->ArrangeAligned();
+               return S_OK;
+           }});
     e.Add({kExtParent, L"Parent", [self](VARIANT* r) { return PutObject(r, self->form_ ? self->form_->Dispatch() : nullptr); }});
     e.Add({kExtContainer, L"Container", [self](VARIANT* r) {
                if (self->container_) return PutObject(r, self->container_->ExtenderObject());

@@ -98,11 +98,11 @@ bool cBMPparser::ConvertstdPicTo32bpp(IPicture *stdPic, HBITMAP Handle, c32bppDI
                 ClassifyAlpha(cHost, true);
             } else {
                 HDC target = cHost.LoadDIBinDC(true);
-                HDC source = CreateCompatibleDC(target);
-                HGDIOBJ old = SelectObject(source, Handle);
-                BitBlt(target, 0, 0, width, height, source, 0, 0, SRCCOPY);
-                SelectObject(source, old);
-                DeleteDC(source);
+                {
+                    gdi::OwnedDC source(CreateCompatibleDC(target));
+                    gdi::Selection selected(source.get(), Handle);
+                    BitBlt(target, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+                }
                 cHost.LoadDIBinDC(false);
                 ForceOpaque(cHost);
                 cHost.SetImageType(image_type::kNoAlpha);

@@ -47,21 +47,9 @@ bool cICOparser::LoadStream(const std::vector<std::uint8_t> &inStream, std::int3
     }
 }
 
-namespace {
-
-struct IconBitmaps {
-    ICONINFO info{};
-    ~IconBitmaps() {
-        if (info.hbmColor) DeleteObject(info.hbmColor);
-        if (info.hbmMask) DeleteObject(info.hbmMask);
-    }
-};
-
-} // namespace
-
 bool cICOparser::ConvertstdPicTo32bpp(HANDLE Handle, c32bppDIB &cHost) noexcept {
     try {
-        IconBitmaps icon;
+        gdi::IconBitmaps icon;
         if (Handle == nullptr || !GetIconInfo(static_cast<HICON>(Handle), &icon.info)) return false;
         const bool isIcon = icon.info.fIcon != FALSE;
         ScreenDC screen;

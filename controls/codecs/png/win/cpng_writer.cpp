@@ -4,6 +4,7 @@
 
 #include "imaging/cgdiplus.h"
 #include "imaging/file_byte_source.h"
+#include "win_handles.h"
 #include "zlib/win/zlib_binding.h"
 
 namespace lumio {
@@ -21,11 +22,8 @@ bool TargetWritable(const std::wstring &target, DWORD &attributes) {
         return GetLastError() == ERROR_FILE_NOT_FOUND;
     if (attributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_READONLY))
         return false;
-    const HANDLE probe = CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (probe == INVALID_HANDLE_VALUE)
-        return false;
-    CloseHandle(probe);
-    return true;
+    return static_cast<bool>(
+        OwnedFile(CreateFileW(target.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr)));
 }
 
 std::wstring FolderOf(const std::wstring &path) {
@@ -40,14 +38,14 @@ bool SaveToFile(const SurfaceCore &cHost, const std::wstring &target, cPNGwriter
     wchar_t temp[MAX_PATH + 1] = {};
     if (!GetTempFileNameW(FolderOf(target).c_str(), L"png", 0, temp))
         return false;
-    const HANDLE file = CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) {
+    OwnedFile file(CreateFileW(temp, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
         DeleteFileW(temp);
         return false;
     }
-    FileByteSink sink(file);
+    FileByteSink sink(file.get());
     bool ok = writer.WritePNG(cHost, sink);
-    ok = CloseHandle(file) && ok;
+    ok = file.close() && ok;
     ok = ok && MoveFileExW(temp, target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
     if (!ok) {
         DeleteFileW(temp);

@@ -75,12 +75,11 @@ bool WinSystemDecoder::DecodeDib(std::span<const std::uint8_t> info, std::span<c
     const auto *header = reinterpret_cast<const BITMAPINFOHEADER *>(info.data());
     if (info.size() < sizeof(BITMAPINFOHEADER) || header->biSize != sizeof(BITMAPINFOHEADER)) return false;
     ScreenDC screen;
-    HBITMAP bitmap = CreateDIBitmap(screen.get(), header, CBM_INIT, bits.data(),
-                                    reinterpret_cast<const BITMAPINFO *>(info.data()), DIB_RGB_COLORS);
-    if (bitmap == nullptr) return false;
+    gdi::OwnedObject<HBITMAP> bitmap(CreateDIBitmap(screen.get(), header, CBM_INIT, bits.data(),
+                                                    reinterpret_cast<const BITMAPINFO *>(info.data()), DIB_RGB_COLORS));
+    if (!bitmap) return false;
     std::int32_t width = 0, height = 0;
-    const auto rows = BitmapRows32(bitmap, width, height);
-    DeleteObject(bitmap);
+    const auto rows = BitmapRows32(bitmap.get(), width, height);
     if (rows.empty()) return false;
     CopyRowsInto(host, rows, width, height);
     return true;

@@ -1,5 +1,6 @@
 #include "blend_to_dc.h"
 
+#include "gdi_scope.h"
 #include "surface_view.h"
 
 namespace lumio {
@@ -19,16 +20,11 @@ public:
         info_.bmiHeader.biBitCount = 24;
         info_.bmiHeader.biCompression = BI_RGB;
         void *bits = nullptr;
-        bitmap_ = CreateDIBSection(nullptr, &info_, DIB_RGB_COLORS, &bits, nullptr, 0);
+        bitmap_.reset(CreateDIBSection(nullptr, &info_, DIB_RGB_COLORS, &bits, nullptr, 0));
         bits_ = static_cast<uint8_t *>(bits);
     }
-    ~RgbCopy() {
-        if (bitmap_) DeleteObject(bitmap_);
-    }
-    RgbCopy(const RgbCopy &) = delete;
-    RgbCopy &operator=(const RgbCopy &) = delete;
-    bool ok() const { return bitmap_ != nullptr && bits_ != nullptr; }
-    HBITMAP bitmap() const { return bitmap_; }
+    bool ok() const { return bitmap_ && bits_ != nullptr; }
+    HBITMAP bitmap() const { return bitmap_.get(); }
     const BITMAPINFO &info() const { return info_; }
     render::PixelView View() const {
         return {bits_, info_.bmiHeader.biWidth, info_.bmiHeader.biHeight, stride_, 3};
@@ -36,20 +32,19 @@ public:
 
 private:
     BITMAPINFO info_{};
-    HBITMAP bitmap_ = nullptr;
+    gdi::OwnedObject<HBITMAP> bitmap_;
     uint8_t *bits_ = nullptr;
     ptrdiff_t stride_ = 0;
 };
 
 bool CopyFromDC(const RgbCopy &copy, HDC from, int32_t x, int32_t y, int32_t w, int32_t h) {
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    ReleaseDC(nullptr, screen);
+    gdi::OwnedDC mem(CreateCompatibleDC(ScreenDC().get()));
     if (!mem) return false;
-    HGDIOBJ old = SelectObject(mem, copy.bitmap());
-    const bool ok = BitBlt(mem, 0, 0, w, h, from, x, y, SRCCOPY) != 0;
-    SelectObject(mem, old);
-    DeleteDC(mem);
+    bool ok;
+    {
+        gdi::Selection selected(mem.get(), copy.bitmap());
+        ok = BitBlt(mem.get(), 0, 0, w, h, from, x, y, SRCCOPY) != 0;
+    }
     GdiFlush();
     return ok;
 }

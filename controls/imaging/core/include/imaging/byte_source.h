@@ -60,6 +60,9 @@ public:
     // An open file: the PNG reader tests its size before the signature, and GDI+ is offered
     // the file by its name rather than the bytes.
     virtual bool IsFile() const noexcept = 0;
+    // All the bytes, when they stay in place for the source's lifetime (so pointers from
+    // Fetch stay valid too); empty when they are read piece by piece.
+    virtual std::span<const std::uint8_t> InPlace() const noexcept { return {}; }
 
     // One value at offset; false (value untouched) when it is not inside the source.
     bool ReadU8(std::uint64_t offset, std::uint8_t &value);
@@ -84,6 +87,7 @@ public:
         return Contains(offset, n) ? bytes_.data() + offset : nullptr;
     }
     bool IsFile() const noexcept override { return false; }
+    std::span<const std::uint8_t> InPlace() const noexcept override { return bytes_; }
     std::span<const std::uint8_t> Bytes() const noexcept { return bytes_; }
 
 private:

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "gdi_scope.h"
 #include "imaging/capability_flags.h"
 #include "imaging/surface_core.h"
 
@@ -44,7 +45,7 @@ public:
     void SetCapabilityFlags(std::uint32_t flags) noexcept { flags_ = flags; }
 
     // The surface's device context as it stands (null when none exists).
-    HDC OwnDC() const noexcept { return dc_; }
+    HDC OwnDC() const noexcept { return dc_.get(); }
 
 private:
     Pixels AllocatePixels(std::int32_t width, std::int32_t height, std::size_t bytes) noexcept override;
@@ -52,7 +53,7 @@ private:
     void BeforeDestroy() noexcept override;
     void DeleteOwnDC() noexcept;
 
-    HDC dc_ = nullptr;
+    gdi::OwnedDC dc_;
     HGDIOBJ displaced_ = nullptr; // what selecting the DIB pushed out; null while not selected
     std::uint32_t flags_ = 0;
     bool manageOwnDC_ = false;

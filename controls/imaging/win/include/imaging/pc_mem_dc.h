@@ -8,6 +8,8 @@
 
 #include <cstdint>
 
+#include "gdi_scope.h"
+
 namespace lumio {
 
 class pcMemDC {
@@ -23,7 +25,7 @@ public:
     void Width(std::int32_t value);
     std::int32_t Height() const noexcept { return height_; }
     void Height(std::int32_t value);
-    HDC hDC() const noexcept { return dc_; }
+    HDC hDC() const noexcept { return dc_.get(); }
 
     // StretchBlt SRCCOPY; source sizes below 1 mean the whole width or height.
     // The destination's stretch mode is left as it is.
@@ -41,8 +43,8 @@ private:
     void CreateMemDC(std::int32_t width, std::int32_t height);
     void DestroyMemDC() noexcept;
 
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
+    gdi::OwnedDC dc_;
+    gdi::OwnedObject<HBITMAP> bitmap_;
     HGDIOBJ displaced_ = nullptr;
     std::int32_t width_ = 0;
     std::int32_t height_ = 0;

@@ -1,10 +1,10 @@
-#include "skin_resource.h"
+#include "imaging/skin_bitmap.h"
 
 #include <olectl.h>
 
 #include "com_ptr.h"
 
-namespace lumio::lists {
+namespace lumio {
 
 HMODULE ControlsModule() {
     HMODULE module = nullptr;
@@ -30,4 +30,4 @@ void LoadBitmapSkin(pcMemDC& skin, const wchar_t* name) {
     skin.CreateFromPicture(picture.get());
 }
 
-}  // namespace lumio::lists
+}  // namespace lumio
