@@ -11,6 +11,7 @@
 #include "run_time_error.h"
 #include "simple_dispatch.h"
 #include "std_objects.h"
+#include "thread_slot.h"
 
 namespace lumio::form {
 
@@ -21,8 +22,9 @@ constexpr DISPID kCaption = -518;
 constexpr DISPID kClick = -600;
 constexpr DISPID kTextBoxText = 0x68030003;
 
-thread_local MessageDialog* g_message = nullptr;
-thread_local InputDialog* g_input = nullptr;
+// The dialog each thread is showing.
+ThreadSlot<MessageDialog*> t_message;
+ThreadSlot<InputDialog*> t_input;
 
 // The failure of a control the dialog could not make, as its caller sees it.
 [[noreturn]] void RaiseFrom(HRESULT hr) {
@@ -138,10 +140,13 @@ MessageDialog::MessageDialog(long buttons, long icon) : mButtons(buttons), mIcon
 }
 
 MessageDialog::~MessageDialog() {
-    if (g_message == this) g_message = nullptr;
+    try {
+        if (t_message.get() == this) t_message.get() = nullptr;
+    } catch (...) {  // no slot for this thread: nothing to clear
+    }
 }
 
-MessageDialog* MessageDialog::Showing() { return g_message; }
+MessageDialog* MessageDialog::Showing() { return t_message.get(); }
 
 host::Site* MessageDialog::Button(int index) const { return form_->Find(L"Button", index); }
 
@@ -238,10 +243,10 @@ void MessageDialog::OnClick(host::Site& site) {
 }
 
 void MessageDialog::ShowModal(HWND owner) {
-    MessageDialog* previous = g_message;
-    g_message = this;
+    MessageDialog* previous = t_message.get();
+    t_message.get() = this;
     form_->ShowModal(owner);
-    g_message = previous;
+    t_message.get() = previous;
 }
 
 // --- fInput
@@ -275,10 +280,13 @@ InputDialog::InputDialog() {
 }
 
 InputDialog::~InputDialog() {
-    if (g_input == this) g_input = nullptr;
+    try {
+        if (t_input.get() == this) t_input.get() = nullptr;
+    } catch (...) {  // no slot for this thread: nothing to clear
+    }
 }
 
-InputDialog* InputDialog::Showing() { return g_input; }
+InputDialog* InputDialog::Showing() { return t_input.get(); }
 
 void InputDialog::SetPrompt(const std::wstring& text) {
     lPrompt_->SetCaption(text);
@@ -300,10 +308,10 @@ std::wstring InputDialog::Text() const {
 void InputDialog::SetTitle(const std::wstring& title) { form_->SetCaption(title); }
 
 void InputDialog::ShowModal(HWND owner) {
-    InputDialog* previous = g_input;
-    g_input = this;
+    InputDialog* previous = t_input.get();
+    t_input.get() = this;
     form_->ShowModal(owner);
-    g_input = previous;
+    t_input.get() = previous;
 }
 
 // --- the calls of LumioBasicForm

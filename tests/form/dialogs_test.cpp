@@ -70,6 +70,20 @@ void SaveWindowShot(HWND hwnd, const std::wstring& name) {
     ui::SavePng(name, w, h, bgra);
 }
 
+// Lower-case letters as key presses, to whichever window has the focus.
+void TypeLetters(const char* letters) {
+    std::vector<INPUT> in;
+    for (const char* c = letters; *c; ++c)
+        for (DWORD up : {0ul, static_cast<unsigned long>(KEYEVENTF_KEYUP)}) {
+            INPUT i{};
+            i.type = INPUT_KEYBOARD;
+            i.ki.wVk = static_cast<WORD>(*c - 'a' + 'A');
+            i.ki.dwFlags = up;
+            in.push_back(i);
+        }
+    SendInput(static_cast<UINT>(in.size()), in.data(), sizeof(INPUT));
+}
+
 class DialogsTest : public testhost::OleTest {};
 
 // The input box's field is a LumioTextBox; without that class linked in there is no input box to test.
@@ -184,7 +198,10 @@ TEST_F(DialogsTest, InputBoxReturnsTheTextOrEmptyWhenCancelled) {
         WhenShown([how] {
             InputDialog* d = InputDialog::Showing();
             ASSERT_NE(d, nullptr);
-            d->SetText(L"typed");
+            // Typed at the field, which has the focus, over the default text.
+            d->SetText(L"");
+            TypeLetters("typed");
+            ASSERT_TRUE(testhost::WaitUntil(&d->form(), [d] { return d->Text() == L"typed"; })) << "typing";
             if (how == "ok") ClickWindow(d->form().Find(L"OKButton")->ControlWindow());
             else if (how == "cancel") ClickWindow(d->form().Find(L"CancelButton")->ControlWindow());
             else PostMessageW(d->form().hWnd(), WM_CLOSE, 0, 0);
