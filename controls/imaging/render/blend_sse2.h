@@ -165,12 +165,15 @@ inline void Store(uint8_t *p, int n, __m128i v0, __m128i v1) {
 }
 
 // One row: width pixels of s over d, d holding Bpp bytes a pixel. Eight pixels a turn: the
-// alphas of both groups of four are handled in one vector.
+// alphas of both groups of four are handled in one vector. With `apart` (s and d share no
+// bytes) a ragged end is one more full group that ends at the row's end, blended onto the
+// destination as it was before the row began: the pixels it shares with the previous group
+// get the same bytes again.
 template <int Bpp, bool kOpaque, bool kGray>
-inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, const GrayWeights &w) {
+inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, const GrayWeights &w, bool apart = false) {
     const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
-    // n pixels (8, 4 or 1..3) at s onto d.
-    auto blend = [&](const uint8_t *sp, uint8_t *dp, int n) {
+    // n pixels (8, 4 or 1..3) at s onto d0, d1 (the destination at dp), stored at dp.
+    auto blendOnto = [&](const uint8_t *sp, uint8_t *dp, int n, __m128i d0, __m128i d1) {
         __m128i s0, s1;
         Load<4>(sp, n, s0, s1);
         const __m128i a8 = _mm_packs_epi32(_mm_srli_epi32(s0, 24), _mm_srli_epi32(s1, 24));
@@ -183,8 +186,6 @@ inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, con
             s0 = Gray4(s0, w.b, w.g, w.r);
             if (n == 8) s1 = Gray4(s1, w.b, w.g, w.r);
         }
-        __m128i d0, d1;
-        Load<Bpp>(dp, n, d0, d1);
         if constexpr (kOpaque) {
             const __m128i ia = _mm_xor_si128(a8, low);
             d0 = OverOpaque(s0, _mm_unpacklo_epi16(ia, ia), d0);
@@ -196,6 +197,21 @@ inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, con
         }
         Store<Bpp>(dp, n, d0, d1);
     };
+    auto blend = [&](const uint8_t *sp, uint8_t *dp, int n) {
+        __m128i d0, d1;
+        Load<Bpp>(dp, n, d0, d1);
+        blendOnto(sp, dp, n, d0, d1);
+    };
+    const int group = width >= 8 ? 8 : 4;
+    if (apart && width >= 4 && width % group != 0) {
+        const int32_t lastAt = width - group;
+        __m128i t0, t1;
+        Load<Bpp>(d + lastAt * Bpp, group, t0, t1);
+        int32_t x = 0;
+        for (; x + group <= width; x += group) blend(s + x * 4, d + x * Bpp, group);
+        blendOnto(s + lastAt * 4, d + lastAt * Bpp, group, t0, t1);
+        return;
+    }
     int32_t x = 0;
     for (; x + 8 <= width; x += 8, s += 32, d += 8 * Bpp) blend(s, d, 8);
     if (x + 4 <= width) {

@@ -113,6 +113,85 @@ void BilinearRowSse2(const double *upper, const double *lower, const BilinearCol
 }
 #endif
 
+// Weights that are whole multiples of 1/128 make every product and sum of the
+// double-precision blend exact (at most 22 significant bits), so the blend in
+// integers, with the weights as 7-bit units, gives the same bytes.
+constexpr int kUnitBits = 7;
+constexpr int32_t kUnit = 1 << kUnitBits;
+
+bool InUnits(double w, int32_t &units) {
+    const double scaled = w * kUnit;  // a power of two: exact
+    if (scaled != std::floor(scaled)) return false;
+    units = static_cast<int32_t>(scaled);
+    return true;
+}
+
+// One output column in units: window columns i0 (weight w0) and i0 + 1 (w1),
+// packed as w0 | w1 << 16 for the multiply-add of 16-bit pairs.
+struct UnitColumn {
+    int32_t i0;
+    uint32_t weights;
+};
+
+// Each byte of the window's two rows blended down the column, in units:
+// upper x wu + lower x (kUnit - wu), at most 255 x 128.
+void BlendRowsDown(const uint8_t *upper, const uint8_t *lower, int32_t wu, uint16_t *out, size_t n, bool vector) {
+    size_t i = 0;
+    const int32_t wl = kUnit - wu;
+#if defined(__SSE2__)
+    if (vector) {
+        const __m128i zero = _mm_setzero_si128(), vu = _mm_set1_epi16(short(wu)), vl = _mm_set1_epi16(short(wl));
+        for (; i + 16 <= n; i += 16) {
+            const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i *>(upper + i));
+            const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i *>(lower + i));
+            const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(u, zero), vu), _mm_mullo_epi16(_mm_unpacklo_epi8(l, zero), vl));
+            const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(u, zero), vu), _mm_mullo_epi16(_mm_unpackhi_epi8(l, zero), vl));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), hi);
+        }
+    }
+#else
+    (void)vector;
+#endif
+    for (; i < n; ++i) out[i] = static_cast<uint16_t>(upper[i] * wu + lower[i] * wl);
+}
+
+// Output pixels from the blended-down row: each channel is the two columns'
+// values times their weights, over kUnit squared.
+void BlendAcross(const uint16_t *down, const UnitColumn *cols, int32_t width, uint8_t *out, bool vector) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if (vector) {
+        // Channel pairs (c of i0, c of i0 + 1) side by side, then one multiply-add.
+        auto pixel = [&](int32_t at) {
+            const UnitColumn &c = cols[at];
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(down + static_cast<size_t>(c.i0) * 4));
+            const __m128i pairs = _mm_unpacklo_epi16(v, _mm_srli_si128(v, 8));
+            return _mm_srli_epi32(_mm_madd_epi16(pairs, _mm_set1_epi32(static_cast<int32_t>(c.weights))), 2 * kUnitBits);
+        };
+        for (; x + 4 <= width; x += 4, out += 16) {
+            const __m128i lo = _mm_packs_epi32(pixel(x), pixel(x + 1));
+            const __m128i hi = _mm_packs_epi32(pixel(x + 2), pixel(x + 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(lo, hi));
+        }
+        for (; x < width; ++x, out += 4) {
+            const __m128i p = _mm_packs_epi32(pixel(x), _mm_setzero_si128());
+            const int32_t b = _mm_cvtsi128_si32(_mm_packus_epi16(p, p));
+            std::memcpy(out, &b, 4);
+        }
+        return;
+    }
+#else
+    (void)vector;
+#endif
+    for (; x < width; ++x, out += 4) {
+        const UnitColumn &c = cols[x];
+        const uint16_t *p = down + static_cast<size_t>(c.i0) * 4;
+        const uint32_t w0 = c.weights & 0xFFFF, w1 = c.weights >> 16;
+        for (int k = 0; k < 4; ++k) out[k] = static_cast<uint8_t>((p[k] * w0 + p[k + 4] * w1) >> (2 * kUnitBits));
+    }
+}
+
 // Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
 // (1 - fx) and ix + 1 (fx), then row iy - 1 (1 - fy) at the same columns;
 // each term is byte x row weight x column weight. The byte x row weight
@@ -132,11 +211,20 @@ void Bilinear(const Geometry &g) {
             c = {static_cast<int32_t>(ix) - g.left, 1.0 - fx, fx};
         }
     }
+    std::vector<UnitColumn> unitCols(static_cast<size_t>(g.output.width));
+    bool columnsInUnits = true;
+    for (size_t x = 0; x < cols.size() && columnsInUnits; ++x) {
+        int32_t w0 = 0, w1 = 0;
+        columnsInUnits = InUnits(cols[x].w0, w0) && InUnits(cols[x].w1, w1);
+        unitCols[x] = {cols[x].i0, static_cast<uint32_t>(w0) | static_cast<uint32_t>(w1) << 16};
+    }
     // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
-    std::vector<double> upper(span + 4), lower(span + 4);
+    std::vector<double> upper, lower;
+    std::vector<uint16_t> down;
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
+    const bool vector = level != simd::Level::Scalar;
     for (int32_t y = 0; y < g.output.height; ++y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
         const double iyf = std::floor(py);
@@ -144,6 +232,18 @@ void Bilinear(const Geometry &g) {
         const double fy = py - iyf;
         // The rectangle's first row has nothing below it that belongs to the picture.
         const bool single = iy <= g.bottom;
+        int32_t wu = 0;
+        if (columnsInUnits && InUnits(single ? 1.0 : fy, wu)) {
+            if (down.empty()) down.assign(span + 4, 0);
+            const uint8_t *u = g.source.pixel(g.left, iy);
+            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector);
+            BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
+            continue;
+        }
+        if (upper.empty()) {
+            upper.assign(span + 4, 0.0);
+            lower.assign(span + 4, 0.0);
+        }
         // A row of weight 0 adds only zeros: the vector loops leave it out.
         const bool upperZero = !single && fy == 0.0 && level != simd::Level::Scalar;
         if (!upperZero) WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);
