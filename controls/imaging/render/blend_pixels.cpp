@@ -52,8 +52,8 @@ void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const Pixe
         const bool apart = Apart(source, dest);
         const uint8_t *s = source.pixel(srcX, srcTop - height);
         uint8_t *d = dest.pixel(destX, destTop - height + 1);
-        for (int32_t y = 0; y < height; ++y, s += source.stride, d += dest.stride)
-            sse2::BlendRow<Bpp, kOpaque, kGray>(s, d, width, kv, weights, apart);
+        const sse2::RowBlend<Bpp, kOpaque, kGray> row(width, kv, weights, apart);
+        for (int32_t y = 0; y < height; ++y, s += source.stride, d += dest.stride) row(s, d);
         return;
     }
 #endif

@@ -17,6 +17,27 @@ namespace {
 
 using simd::BilinearColumn;
 
+// floor(v) for v >= 0, without a call where v fits in 31 bits (SSE2 has no rounding instruction).
+inline double FloorNonNegative(double v) {
+    return v < 2147483648.0 ? static_cast<double>(static_cast<int32_t>(v)) : std::floor(v);
+}
+
+// A per-call table: up to N entries on the stack, more on the heap. Entries start undefined.
+template <typename T, size_t N>
+class Table {
+public:
+    explicit Table(size_t n) : n_(n) {
+        if (n > N) heap_.resize(n);
+    }
+    T *data() { return n_ > N ? heap_.data() : local_; }
+    T &operator[](size_t i) { return data()[i]; }
+
+private:
+    size_t n_;
+    T local_[N];
+    std::vector<T> heap_;
+};
+
 struct Geometry {
     PixelView source;  // bottom-up, the rectangle inside it below
     int32_t left, bottom, width, height;
@@ -62,9 +83,9 @@ void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t 
 
 void Nearest(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
-    std::vector<int32_t> col(static_cast<size_t>(g.output.width));
+    Table<int32_t, 256> col(static_cast<size_t>(g.output.width));
     for (int32_t x = 0; x < g.output.width; ++x) {
-        const double cx = std::floor(static_cast<double>(x + g.ox) * g.xRatio + g.left);
+        const double cx = FloorNonNegative(static_cast<double>(x + g.ox) * g.xRatio + g.left);
         col[static_cast<size_t>(x)] = cx > last ? last : static_cast<int32_t>(cx);
     }
     const int32_t top = g.bottom + g.height - 1;
@@ -72,7 +93,7 @@ void Nearest(const Geometry &g) {
     int32_t previous = -1;
     // Rows are independent; they are made in memory order.
     for (int32_t y = 0; y < g.output.height; ++y) {
-        const double ry = std::floor(static_cast<double>(y + g.oy) * g.yRatio);
+        const double ry = FloorNonNegative(static_cast<double>(y + g.oy) * g.yRatio);
         const int32_t r = ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
         uint8_t *d = g.output.row(y);
         // Enlarging repeats source rows: copy the row just made.
@@ -120,10 +141,9 @@ constexpr int kUnitBits = 7;
 constexpr int32_t kUnit = 1 << kUnitBits;
 
 bool InUnits(double w, int32_t &units) {
-    const double scaled = w * kUnit;  // a power of two: exact
-    if (scaled != std::floor(scaled)) return false;
+    const double scaled = w * kUnit;  // a power of two: exact; w is 0..1
     units = static_cast<int32_t>(scaled);
-    return true;
+    return units == scaled;
 }
 
 // One output column in units: window columns i0 (weight w0) and i0 + 1 (w1),
@@ -199,42 +219,41 @@ void BlendAcross(const uint16_t *down, const UnitColumn *cols, int32_t width, ui
 // terms of weight 0 add nothing, so every pixel takes the same steps.
 void Bilinear(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
-    std::vector<BilinearColumn> cols(static_cast<size_t>(g.output.width));
-    for (int32_t x = 0; x < g.output.width; ++x) {
-        const double px = static_cast<double>(x + g.ox) * g.xRatio + g.left;
-        const double ix = std::floor(px);
-        BilinearColumn &c = cols[static_cast<size_t>(x)];
+    const size_t width = static_cast<size_t>(g.output.width);
+    Table<BilinearColumn, 64> cols(width);
+    Table<UnitColumn, 64> unitCols(width);
+    bool columnsInUnits = true;
+    for (size_t x = 0; x < width; ++x) {
+        const double px = static_cast<double>(static_cast<int64_t>(x) + g.ox) * g.xRatio + g.left;
+        const double ix = FloorNonNegative(px);
+        BilinearColumn &c = cols[x];
         if (ix >= last) {
             c = {last - g.left, 1.0, 0.0};
         } else {
             const double fx = px - ix;
             c = {static_cast<int32_t>(ix) - g.left, 1.0 - fx, fx};
         }
-    }
-    std::vector<UnitColumn> unitCols(static_cast<size_t>(g.output.width));
-    bool columnsInUnits = true;
-    for (size_t x = 0; x < cols.size() && columnsInUnits; ++x) {
         int32_t w0 = 0, w1 = 0;
-        columnsInUnits = InUnits(cols[x].w0, w0) && InUnits(cols[x].w1, w1);
-        unitCols[x] = {cols[x].i0, static_cast<uint32_t>(w0) | static_cast<uint32_t>(w1) << 16};
+        columnsInUnits = columnsInUnits && InUnits(c.w0, w0) && InUnits(c.w1, w1);
+        unitCols[x] = {c.i0, static_cast<uint32_t>(w0) | static_cast<uint32_t>(w1) << 16};
     }
     // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
     std::vector<double> upper, lower;
-    std::vector<uint16_t> down;
+    Table<uint16_t, 64 * 4 + 4> down(columnsInUnits ? span + 4 : 0);
+    if (columnsInUnits) std::fill(down.data() + span, down.data() + span + 4, uint16_t{0});
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
     const bool vector = level != simd::Level::Scalar;
     for (int32_t y = 0; y < g.output.height; ++y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
-        const double iyf = std::floor(py);
+        const double iyf = FloorNonNegative(py);
         const int32_t iy = iyf >= top ? top : static_cast<int32_t>(iyf);
         const double fy = py - iyf;
         // The rectangle's first row has nothing below it that belongs to the picture.
         const bool single = iy <= g.bottom;
         int32_t wu = 0;
         if (columnsInUnits && InUnits(single ? 1.0 : fy, wu)) {
-            if (down.empty()) down.assign(span + 4, 0);
             const uint8_t *u = g.source.pixel(g.left, iy);
             BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector);
             BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
