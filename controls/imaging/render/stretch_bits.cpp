@@ -65,20 +65,26 @@ void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Leve
     for (; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
 }
 
-// Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here; two pixels share
-// one load of their columns and one store.
-void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out) {
+// Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here. When shrinking,
+// ahead (non-zero) is the distance to the next output row's source row, which is fetched into
+// the cache while this one is read: its rows are too far apart for the processor to guess.
+void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out, ptrdiff_t ahead) {
     int32_t x = 0;
-    for (; x + 2 <= width; x += 2, out += 8) {
-        uint64_t pair;
-        std::memcpy(&pair, cols + x, 8);
-        uint32_t p0, p1;
-        std::memcpy(&p0, row + static_cast<size_t>(static_cast<uint32_t>(pair)) * 4, 4);
-        std::memcpy(&p1, row + static_cast<size_t>(pair >> 32) * 4, 4);
-        const uint64_t both = p0 | static_cast<uint64_t>(p1) << 32;
-        std::memcpy(out, &both, 8);
+#if defined(__SSE2__)
+    const auto at = [&](int32_t i) {
+        int32_t p;
+        std::memcpy(&p, row + static_cast<size_t>(cols[i]) * 4, 4);
+        return _mm_cvtsi32_si128(p);
+    };
+    for (; x + 4 <= width; x += 4, out += 16) {
+        if (ahead != 0 && (x & 7) == 0) _mm_prefetch(reinterpret_cast<const char *>(row + static_cast<size_t>(cols[x]) * 4 + ahead), _MM_HINT_T0);
+        const __m128i lo = _mm_unpacklo_epi32(at(x), at(x + 1)), hi = _mm_unpacklo_epi32(at(x + 2), at(x + 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi64(lo, hi));
     }
-    if (x < width) std::memcpy(out, row + static_cast<size_t>(cols[x]) * 4, 4);
+#else
+    (void)ahead;
+#endif
+    for (; x < width; ++x, out += 4) std::memcpy(out, row + static_cast<size_t>(cols[x]) * 4, 4);
 }
 
 void Nearest(const Geometry &g) {
@@ -89,12 +95,16 @@ void Nearest(const Geometry &g) {
         col[static_cast<size_t>(x)] = cx > last ? last : static_cast<int32_t>(cx);
     }
     const int32_t top = g.bottom + g.height - 1;
+    const auto sourceRow = [&](int32_t y) {
+        const double ry = FloorNonNegative(static_cast<double>(y + g.oy) * g.yRatio);
+        return ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
+    };
     const size_t rowBytes = static_cast<size_t>(g.output.width) * 4;
+    const bool shrinking = g.yRatio > 1.0;
     int32_t previous = -1;
     // Rows are independent; they are made in memory order.
     for (int32_t y = 0; y < g.output.height; ++y) {
-        const double ry = FloorNonNegative(static_cast<double>(y + g.oy) * g.yRatio);
-        const int32_t r = ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
+        const int32_t r = sourceRow(y);
         uint8_t *d = g.output.row(y);
         // Enlarging repeats source rows: copy the row just made.
         if (r == previous) {
@@ -102,7 +112,8 @@ void Nearest(const Geometry &g) {
             continue;
         }
         previous = r;
-        NearestRow(g.source.row(r), col.data(), g.output.width, d);
+        const ptrdiff_t ahead = shrinking && y + 1 < g.output.height ? (sourceRow(y + 1) - r) * g.source.stride : 0;
+        NearestRow(g.source.row(r), col.data(), g.output.width, d, ahead);
     }
 }
 
