@@ -165,14 +165,20 @@ struct UnitColumn {
 };
 
 // Each byte of the window's two rows blended down the column, in units:
-// upper x wu + lower x (kUnit - wu), at most 255 x 128.
-void BlendRowsDown(const uint8_t *upper, const uint8_t *lower, int32_t wu, uint16_t *out, size_t n, bool vector) {
+// upper x wu + lower x (kUnit - wu), at most 255 x 128. next: the rows the
+// next output row reads, fetched ahead when shrinking (else null).
+void BlendRowsDown(const uint8_t *upper, const uint8_t *lower, int32_t wu, uint16_t *out, size_t n, bool vector,
+                   const uint8_t *const next[2]) {
     size_t i = 0;
     const int32_t wl = kUnit - wu;
 #if defined(__SSE2__)
     if (vector) {
         const __m128i zero = _mm_setzero_si128(), vu = _mm_set1_epi16(short(wu)), vl = _mm_set1_epi16(short(wl));
         for (; i + 16 <= n; i += 16) {
+            if (next && (i & 63) == 0) {
+                _mm_prefetch(reinterpret_cast<const char *>(next[0] + i), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char *>(next[1] + i), _MM_HINT_T0);
+            }
             const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i *>(upper + i));
             const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i *>(lower + i));
             const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(u, zero), vu), _mm_mullo_epi16(_mm_unpacklo_epi8(l, zero), vl));
@@ -183,6 +189,7 @@ void BlendRowsDown(const uint8_t *upper, const uint8_t *lower, int32_t wu, uint1
     }
 #else
     (void)vector;
+    (void)next;
 #endif
     for (; i < n; ++i) out[i] = static_cast<uint16_t>(upper[i] * wu + lower[i] * wl);
 }
@@ -256,17 +263,31 @@ void Bilinear(const Geometry &g) {
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
     const bool vector = level != simd::Level::Scalar;
-    for (int32_t y = 0; y < g.output.height; ++y) {
+    struct RowAt {
+        int32_t iy;
+        double fy;
+        bool single;  // the rectangle's first row has nothing below it that belongs to the picture
+    };
+    const auto rowAt = [&](int32_t y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
         const double iyf = FloorNonNegative(py);
         const int32_t iy = iyf >= top ? top : static_cast<int32_t>(iyf);
-        const double fy = py - iyf;
-        // The rectangle's first row has nothing below it that belongs to the picture.
-        const bool single = iy <= g.bottom;
+        return RowAt{iy, py - iyf, iy <= g.bottom};
+    };
+    const bool shrinking = g.yRatio > 1.0;
+    for (int32_t y = 0; y < g.output.height; ++y) {
+        const auto [iy, fy, single] = rowAt(y);
         int32_t wu = 0;
         if (columnsInUnits && InUnits(single ? 1.0 : fy, wu)) {
             const uint8_t *u = g.source.pixel(g.left, iy);
-            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector);
+            const uint8_t *next[2] = {};
+            if (shrinking && y + 1 < g.output.height) {
+                const RowAt n = rowAt(y + 1);
+                next[0] = g.source.pixel(g.left, n.iy);
+                next[1] = n.single ? next[0] : g.source.pixel(g.left, n.iy - 1);
+            }
+            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector,
+                          next[0] ? next : nullptr);
             BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
             continue;
         }
