@@ -41,12 +41,6 @@ public:
     // The identifier of a member name; DISPID_UNKNOWN for none.
     DISPID IdOf(const std::wstring& name) const;
     const std::vector<Member>& members() const { return members_; }
-    // A member made by hand (stock_members.h).
-    MemberTable& Add(Member m) {
-        members_.push_back(std::move(m));
-        return *this;
-    }
-
     template <class C, class G, class S>
     MemberTable& Property(DISPID id, const wchar_t* name, G (C::*get)(), void (C::*put)(S)) {
         using T = std::decay_t<S>;
@@ -103,8 +97,8 @@ public:
         return *this;
     }
 
-    // A member written by hand, for arguments the typed entries cannot take
-    // (a method that writes back through by-reference arguments).
+    // A member written by hand: stock members, or arguments the typed entries
+    // cannot take (a method that writes back through by-reference arguments).
     MemberTable& Add(Member m) {
         members_.push_back(std::move(m));
         return *this;
