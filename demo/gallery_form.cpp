@@ -19,7 +19,6 @@ using lumio::Variant;
 using lumio::host::Site;
 
 constexpr DISPID kClick = -600;
-constexpr UINT kMenuMessage = 101, kMenuInput = 102, kMenuAbout = 103, kMenuExit = 104;
 constexpr UINT_PTR kMarqueeTimer = 1;
 constexpr long kClientWidth = 660, kClientHeight = 392;
 

@@ -11,6 +11,9 @@
 
 namespace gallery {
 
+// The menu's commands.
+inline constexpr UINT kMenuMessage = 101, kMenuInput = 102, kMenuAbout = 103, kMenuExit = 104;
+
 class GalleryForm {
 public:
     // Builds the form hidden; throws std::runtime_error naming the control that failed.

@@ -88,14 +88,14 @@ TEST_F(AtlHost, OptionButtonSelectsItselfOnFocusWithoutSiblings) {
 // and callback interfaces and names its dialogs, and being invisible at run
 // time it does not need the frame it would skin.
 TEST_F(AtlHost, CreatesLumioBasicFormByProgId) {
-    HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 160, 30, top_, nullptr, nullptr,
-                                nullptr);
+    HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 160, 30, Top(), nullptr,
+                                nullptr, nullptr);
     ASSERT_NE(host, nullptr);
     IUnknown* container = nullptr;
-    ASSERT_EQ(create_(L"Lumiokit.LumioBasicForm", host, nullptr, &container), S_OK);
+    ASSERT_EQ(Atl().create(L"Lumiokit.LumioBasicForm", host, nullptr, &container), S_OK);
     if (container) container->Release();
     IUnknown* control = nullptr;
-    ASSERT_EQ(get_(host, &control), S_OK);
+    ASSERT_EQ(Atl().get(host, &control), S_OK);
     ASSERT_NE(control, nullptr);
     IPersist* persist = nullptr;
     ASSERT_EQ(control->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&persist)), S_OK);
