@@ -123,7 +123,8 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
     ASSERT_EQ(late->QueryInterface(iid, early.put_void()), S_OK) << "the dual interface";
 
     int checked = 0;
-    for (const Getter& g : GettersOf(info.get())) {
+    const auto getters = GettersOf(info.get());
+    for (const Getter& g : getters) {
         SCOPED_TRACE(Narrow(g.name));
         std::vector<Variant> args;
         if (g.indexes == 1) args.push_back(Variant::Long(0));  // the first entry, where there is one
@@ -151,7 +152,7 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
         }
         ++checked;
     }
-    EXPECT_GT(checked, 0);
+    EXPECT_TRUE(checked > 0 || getters.empty()) << "a class with properties reads some";
     if (std::optional<VARTYPE> hwnd = Known(L"hWnd"); hwnd) {
         DISPID id = DISPID_UNKNOWN;
         LPOLESTR name = const_cast<LPOLESTR>(L"hWnd");
