@@ -185,6 +185,36 @@ TEST_F(BasicFormTest, FrameFollowsTheFormStyle) {
     }
 }
 
+// The maximise button draws the restore strip while the form is zoomed. A
+// skinned form cannot stay maximised under Wine here (setting a window region
+// restores a zoomed window), so the form is zoomed without the frame.
+TEST_F(BasicFormTest, MaximiseButtonDrawsTheRestoreStripWhileZoomed) {
+    Form form(FormDesign{});
+    ShowWindow(form.hWnd(), SW_SHOW);
+    ShowWindow(form.hWnd(), SW_MAXIMIZE);
+    ASSERT_TRUE(testhost::WaitUntil(&form, [&] { return IsZoomed(form.hWnd()) != FALSE; }));
+    site_ = form.Add(&LumioBasicForm::Create, L"BasicForm1", RECT{0, 0, 48, 48});
+    ASSERT_NE(site_, nullptr);
+    auto calls = Calls();
+    ASSERT_TRUE(calls);
+    ASSERT_NE(StripPixel(Strip::Restore, 28 + 13, 7), StripPixel(Strip::Maximise, 28 + 13, 7)) << "the glyphs differ";
+    for (bool zoomed : {true, false}) {
+        SCOPED_TRACE(zoomed ? "zoomed" : "restored");
+        if (!zoomed) {
+            ShowWindow(form.hWnd(), SW_RESTORE);
+            ASSERT_TRUE(testhost::WaitUntil(&form, [&] { return !IsZoomed(form.hWnd()); }));
+        }
+        Canvas canvas(40, 20);
+        VARIANT_BOOL modified = VARIANT_FALSE;
+        BSTR id = SysAllocString(L"2");
+        ASSERT_EQ(calls->UserDrawnButton(id, 1, canvas.handle(), 2, 3, 28, 15, VARIANT_TRUE, &modified), S_OK);
+        SysFreeString(id);
+        const Strip strip = zoomed ? Strip::Restore : Strip::Maximise;
+        for (auto [x, y] : {std::pair{0, 0}, {13, 7}, {27, 14}})
+            EXPECT_EQ(canvas.At(2 + x, 3 + y), StripPixel(strip, 28 + x, y)) << x << "," << y;
+    }
+}
+
 TEST_F(BasicFormTest, DesignModeShowsTheTileAndGreysTheForm) {
     Form form(FormDesign{});
     form.SetUserMode(false);

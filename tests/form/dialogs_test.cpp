@@ -202,6 +202,10 @@ TEST_F(DialogsTest, InputBoxReturnsTheTextOrEmptyWhenCancelled) {
             d->SetText(L"");
             TypeLetters("typed");
             ASSERT_TRUE(testhost::WaitUntil(&d->form(), [d] { return d->Text() == L"typed"; })) << "typing";
+            if (how == "ok") {
+                testhost::Settle(&d->form());
+                SaveWindowShot(d->form().hWnd(), L"input_box.png");
+            }
             if (how == "ok") ClickWindow(d->form().Find(L"OKButton")->ControlWindow());
             else if (how == "cancel") ClickWindow(d->form().Find(L"CancelButton")->ControlWindow());
             else PostMessageW(d->form().hWnd(), WM_CLOSE, 0, 0);

@@ -123,9 +123,7 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
     ASSERT_EQ(late->QueryInterface(iid, early.put_void()), S_OK) << "the dual interface";
 
     int checked = 0;
-    const std::vector<Getter> getters = GettersOf(info.get());
-    // A class of methods only (the frame control) has nothing to read.
-    if (getters.empty()) GTEST_SKIP() << "no properties";
+    const auto getters = GettersOf(info.get());
     for (const Getter& g : getters) {
         SCOPED_TRACE(Narrow(g.name));
         std::vector<Variant> args;
@@ -154,7 +152,7 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
         }
         ++checked;
     }
-    EXPECT_GT(checked, 0);
+    EXPECT_TRUE(checked > 0 || getters.empty()) << "a class with properties reads some";
     if (std::optional<VARTYPE> hwnd = Known(L"hWnd"); hwnd) {
         DISPID id = DISPID_UNKNOWN;
         LPOLESTR name = const_cast<LPOLESTR>(L"hWnd");
