@@ -229,7 +229,7 @@ short LumioListBox::FindFirst(std::wstring find, short start, bool startWith) {
 void LumioListBox::Clear() { model_.Clear(); }
 void LumioListBox::Order() { model_.Order(); }
 
-void LumioListBox::SimulateKeyPress(short keyCode, short shift) { OnKeyDown(keyCode, shift); }
+void LumioListBox::SimulateKeyPress(short& keyCode, short& shift) { KeyDown(keyCode, shift); }
 
 // --- properties
 

@@ -37,7 +37,8 @@ public:
     short FindFirst(std::wstring find, short start, bool startWith);
     void Clear();
     void Order();
-    void SimulateKeyPress(short keyCode, short shift);
+    // What KeyDown's handlers leave in the arguments goes back to the caller.
+    void SimulateKeyPress(short& keyCode, short& shift);
 
     // Properties.
     AlignmentCts get_Alignment() { return m_Alignment; }
@@ -107,7 +108,7 @@ protected:
     void OnMouseUp(short button, short shift, float x, float y) override;
     void OnClick() override;
     void OnDblClick() override;
-    void OnKeyDown(short& keyCode, short shift) override;
+    void OnKeyDown(short& keyCode, short shift) override { KeyDown(keyCode, shift); }
     void OnKeyPress(short& keyAscii) override;
     void OnKeyUp(short& keyCode, short shift) override;
     void OnEnterFocus() override { DrawFocus(model_.ListIndex()); }
@@ -116,6 +117,8 @@ protected:
 
 private:
     class FontWatch;
+
+    void KeyDown(short& keyCode, short& shift);
 
     // ListHost
     void DrawItem(int32_t index) override;

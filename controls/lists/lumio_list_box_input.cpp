@@ -34,7 +34,7 @@ void LumioListBox::OnDblClick() {
     if (model_.ListIndex() >= 0) RaiseEvent(ev::DblClick);
 }
 
-void LumioListBox::OnKeyDown(short& keyCode, short shift) {
+void LumioListBox::KeyDown(short& keyCode, short& shift) {
     model_.KeyDown(keyCode);
     RaiseEvent(ev::KeyDown, {ByRef(keyCode), ByRef(shift)});
 }

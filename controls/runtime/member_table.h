@@ -5,7 +5,9 @@
 // A property may take one index argument before its value (a getter
 // `T Item(long i)` with a setter `void SetItem(long i, T v)`); a method's
 // trailing arguments may be omitted by the caller where the type library
-// gives them a default (see param_defaults.h).
+// gives them a default (see param_defaults.h). A method parameter taken as a
+// non-const reference (`void F(short& code)`) is written back after the call
+// to a caller that passed it by reference, as a ByRef argument is.
 #include <functional>
 #include <string>
 #include <tuple>
@@ -98,7 +100,7 @@ public:
     }
 
     // A member written by hand: stock members, or arguments the typed entries
-    // cannot take (a method that writes back through by-reference arguments).
+    // cannot take.
     MemberTable& Add(Member m) {
         members_.push_back(std::move(m));
         return *this;
@@ -136,14 +138,24 @@ private:
         return m;
     }
 
+    template <class A>
+    static constexpr bool kWrittenBack =
+        std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+
     template <class C, class R, class... A, size_t... I>
     static Variant Invoke(C& c, R (C::*fn)(A...), const MemberArgs& args, std::index_sequence<I...>) {
-        if constexpr (std::is_void_v<R>) {
-            (c.*fn)(VariantValue<std::decay_t<A>>::From(*args[I])...);
-            return Variant();
-        } else {
-            return VariantValue<std::decay_t<R>>::To((c.*fn)(VariantValue<std::decay_t<A>>::From(*args[I])...));
-        }
+        // Braces convert in argument order, so the first bad argument is the one reported.
+        std::tuple<std::decay_t<A>...> values{VariantValue<std::decay_t<A>>::From(*args[I])...};
+        Variant result;
+        if constexpr (std::is_void_v<R>) (c.*fn)(std::get<I>(values)...);
+        else result = VariantValue<std::decay_t<R>>::To((c.*fn)(std::get<I>(values)...));
+        (WriteBack<A>(*args[I], std::get<I>(values)), ...);
+        return result;
+    }
+
+    template <class A, class T>
+    static void WriteBack(const VARIANT& arg, const T& value) {
+        if constexpr (kWrittenBack<A>) StoreThroughRef(arg, *VariantValue<T>::To(value));
     }
 
     std::vector<Member> members_;

@@ -1,10 +1,46 @@
 #include "variant_convert.h"
 
+#include <cstring>
+
 namespace lumio {
 
 const VARIANT& Deref(const VARIANT& v) {
     if (v.vt == (VT_VARIANT | VT_BYREF) && v.pvarVal) return Deref(*v.pvarVal);
     return v;
+}
+
+void StoreThroughRef(const VARIANT& arg, const VARIANT& value) {
+    if (!(arg.vt & VT_BYREF) || !arg.byref) return;
+    if (arg.vt == (VT_VARIANT | VT_BYREF)) {
+        VARIANT& var = *arg.pvarVal;
+        if (var.vt & VT_BYREF) return StoreThroughRef(var, value);
+        HRESULT hr = VariantCopy(&var, const_cast<VARIANT*>(&value));
+        if (FAILED(hr)) throw ArgError{hr};
+        return;
+    }
+    VARTYPE vt = static_cast<VARTYPE>(arg.vt & ~VT_BYREF);
+    Variant x = ConvertVariant(value, vt);
+    switch (vt) {
+    case VT_BSTR:
+        SysFreeString(*arg.pbstrVal);
+        *arg.pbstrVal = x.detach().bstrVal;
+        return;
+    case VT_DISPATCH:
+    case VT_UNKNOWN: {
+        IUnknown*& slot = *reinterpret_cast<IUnknown**>(arg.byref);
+        if (slot) slot->Release();
+        slot = x.detach().punkVal;
+        return;
+    }
+    case VT_I1: case VT_UI1: std::memcpy(arg.byref, &x->bVal, 1); return;
+    case VT_I2: case VT_UI2: case VT_BOOL: std::memcpy(arg.byref, &x->iVal, 2); return;
+    case VT_I4: case VT_UI4: case VT_INT: case VT_UINT: case VT_R4: case VT_ERROR:
+        std::memcpy(arg.byref, &x->lVal, 4);
+        return;
+    case VT_I8: case VT_UI8: case VT_R8: case VT_CY: case VT_DATE: std::memcpy(arg.byref, &x->llVal, 8); return;
+    case VT_DECIMAL: *arg.pdecVal = x->decVal; return;
+    default: throw ArgError{DISP_E_TYPEMISMATCH};
+    }
 }
 
 Variant ConvertVariant(const VARIANT& v, VARTYPE vt) {

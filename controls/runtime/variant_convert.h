@@ -23,6 +23,10 @@ struct VariantValue;
 Variant ConvertVariant(const VARIANT& v, VARTYPE vt);
 // Follows VT_BYREF and VT_VARIANT|VT_BYREF to the value itself.
 const VARIANT& Deref(const VARIANT& v);
+// Writes value into the caller's variable when arg came by reference
+// (converted to the variable's type; a variant variable takes it as it is);
+// does nothing for an argument passed by value.
+void StoreThroughRef(const VARIANT& arg, const VARIANT& value);
 
 template <>
 struct VariantValue<bool> {

@@ -7,6 +7,7 @@
 
 #include "bar_test_support.h"
 #include "live_objects.h"
+#include "lumiokit_dual.h"
 #include "lumio_list_box.h"
 #include "png_shot.h"
 #include "simple_dispatch.h"
@@ -254,6 +255,38 @@ TEST_F(ListBoxTest, KeysMoveAndScrollBeforeKeyDown) {
     EXPECT_EQ(Events(), (std::vector<std::string>{"ListIndexChange", "Click", "KeyDown"}));
 }
 
+// SimulateKeyPress moves as the key would, then hands back what the KeyDown
+// handler left in KeyCode and Shift, late-bound and through the dual slot.
+TEST_F(ListBoxTest, SimulateKeyPressReturnsWhatKeyDownLeft) {
+    Start();
+    Fill(10);
+    ASSERT_EQ(Put(List(), id::ListIndex, Variant::Int(2)), S_OK);
+    form_->OnEvent([](Site&, DISPID which, DISPPARAMS* p) {
+        if (which != ev::KeyDown) return;
+        *p->rgvarg[1].piVal = static_cast<short>(*p->rgvarg[1].piVal + 1000);  // KeyCode
+        *p->rgvarg[0].piVal = 4;  // Shift
+    });
+    short key = VK_DOWN, shift = 0;
+    VARIANT k{}, s{};
+    k.vt = s.vt = VT_I2 | VT_BYREF;
+    k.piVal = &key;
+    s.piVal = &shift;
+    ASSERT_EQ(Call(List(), id::SimulateKeyPress, {Variant(k), Variant(s)}), S_OK);
+    EXPECT_EQ(GetL(id::ListIndex), 3);
+    EXPECT_EQ(key, VK_DOWN + 1000);
+    EXPECT_EQ(shift, 4);
+
+    ComPtr<IDispatch> early;
+    ASSERT_EQ(List()->QueryInterface(lumio::tlb::IID_LumioListBox, reinterpret_cast<void**>(early.put())), S_OK);
+    auto* dual = static_cast<lumio::tlb::dual::LumioListBoxDual*>(early.get());
+    key = VK_UP, shift = 0;
+    ASSERT_EQ(dual->SimulateKeyPress(&key, &shift), S_OK);
+    EXPECT_EQ(GetL(id::ListIndex), 2);
+    EXPECT_EQ(key, VK_UP + 1000);
+    EXPECT_EQ(shift, 4);
+    form_->OnEvent(nullptr);
+}
+
 TEST_F(ListBoxTest, ClickSelectsAndTheBarDragScrolls) {
     Start(true, nullptr, 85);  // 8 rows: a track long enough to drag in
     Fill(30);
@@ -282,6 +315,80 @@ TEST_F(ListBoxTest, ClickSelectsAndTheBarDragScrolls) {
     EXPECT_EQ(std::vector<std::string>(events.begin(), events.begin() + 3),
               (std::vector<std::string>{"Scroll", "TopIndexChange", "Scroll"}));
     EXPECT_GT(GetL(id::TopIndex), 0);
+}
+
+// Multiple mode under real input: the press inverts the row under it and the
+// drag gives every row it crosses that new state, selecting or clearing.
+TEST_F(ListBoxTest, MultipleModeDragGivesCrossedRowsThePressedState) {
+    Start(true, nullptr, 85);
+    Fill(8);
+    ASSERT_EQ(Put(List(), id::SelectMode, Variant::Long(1)), S_OK);
+    const int row = Impl().RowHeight();
+    auto drag = [&](int from, int to) {
+        MoveTo(hwnd_, 20, from * row + row / 2);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        ASSERT_TRUE(Wait([&] { return GetL(id::ListIndex) == from; }));
+        // Row by row: a move that jumps rows sets only the row it lands on.
+        for (int r = from; r != to;) {
+            r += to > from ? 1 : -1;
+            MoveTo(hwnd_, 20, r * row + row / 2);
+            ASSERT_TRUE(Wait([&] { return GetL(id::ListIndex) == r; })) << r;
+        }
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        ASSERT_TRUE(Wait([&] { return GetCapture() != hwnd_; }));
+    };
+    auto selected = [&] {
+        std::string flags;
+        for (short i = 0; i < 8; ++i) flags += lumio::VariantValue<bool>::From(*Indexed(id::ItemSelected, i)) ? '1' : '0';
+        return flags;
+    };
+    struct Case {
+        int from, to;
+        const char* flags;
+    };
+    const Case cases[] = {
+        {1, 4, "01111000"},  // an unselected row pressed: the drag selects
+        {6, 5, "01111110"},
+        {4, 2, "01000110"},  // a selected row pressed: the drag clears, the press row included
+        {7, 7, "01000111"},  // a press without a drag inverts only its row
+    };
+    for (const Case& c : cases) {
+        drag(c.from, c.to);
+        EXPECT_EQ(selected(), c.flags) << c.from << " to " << c.to;
+    }
+    EXPECT_EQ(GetL(id::SelectedCount), 4);
+}
+
+// Enabled reaches the hosted bar: disabled, it paints so and real clicks on its
+// arrow scroll nothing; enabled again, the same click scrolls one row.
+TEST_F(ListBoxTest, EnabledReachesTheBar) {
+    Start();
+    Fill(10);
+    HWND bar = BarWindow();
+    RECT rc;
+    GetClientRect(bar, &rc);
+    const bars::Capture enabled = bars::CaptureWindow(bar);
+    ASSERT_EQ(Put(List(), id::Enabled, Variant::Bool(false)), S_OK);
+    EXPECT_FALSE(IsWindowEnabled(bar));
+    EXPECT_FALSE(lumio::VariantValue<bool>::From(*Get(Bar(), barid::Enabled)));
+    Settle(form_.get());
+    const bars::Capture disabled = bars::CaptureWindow(bar);
+    disabled.Save(L"list_box_disabled_bar.png");
+    EXPECT_NE(disabled.bgra, enabled.bgra);
+    auto click_down_arrow = [&] {
+        MoveTo(bar, rc.right / 2, rc.bottom - 5);
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+    };
+    click_down_arrow();
+    Settle(form_.get());
+    ASSERT_EQ(Put(List(), id::Enabled, Variant::Bool(true)), S_OK);
+    EXPECT_TRUE(IsWindowEnabled(bar));
+    click_down_arrow();
+    // Had the first click got through, this one would land on 2.
+    ASSERT_TRUE(Wait([&] { return GetL(id::TopIndex) != 0; }));
+    Settle(form_.get());
+    EXPECT_EQ(GetL(id::TopIndex), 1);
 }
 
 TEST_F(ListBoxTest, RowsFocusOutlineAndBorderLook) {

@@ -227,6 +227,52 @@ TEST_F(ScrollbarTest, HoverEndsWhenThePointerLeaves) {
     EXPECT_FALSE(KillTimer(hwnd_, lumio::lists::kTimerLeave));
 }
 
+// An arrow lit by a real pointer move stays lit while the pointer rests on it
+// (the hot test's cursor read agrees with the move), and goes dark once the
+// pointer moves on to the track, which lights nothing itself.
+TEST_F(ScrollbarTest, ArrowStaysHotWhileThePointerRestsOnIt) {
+    Start();
+    auto& machine = static_cast<LumioScrollbar*>(Bar())->machine();
+    MoveTo(screen_.left + 8, screen_.top + 60);  // entering lights the bar only
+    ASSERT_TRUE(Wait([&] { return machine.BarHover(); }));
+    int ticks = 0;
+    auto count_hot_ticks = [&](MSG& m) {
+        if (m.hwnd == hwnd_ && m.message == WM_TIMER && m.wParam == lumio::lists::kTimerHot) ++ticks;
+        return form_->PreTranslate(m);
+    };
+    for (int y : {screen_.bottom - 8, screen_.top + 8}) {
+        MoveTo(screen_.left + 8, y);
+        ASSERT_TRUE(Wait([&] { return machine.PaintStates(true).brButton == 2 || machine.PaintStates(true).tlButton == 2; }));
+        const bool bottom = y > screen_.top + 60;
+        auto lit = [&] { return (bottom ? machine.PaintStates(true).brButton : machine.PaintStates(true).tlButton) == 2; };
+        ticks = 0;
+        ASSERT_TRUE(lumio::test::WaitUntil([&] { return ticks >= 4 || !lit(); }, lumio::test::kDeadline, count_hot_ticks));
+        EXPECT_TRUE(lit()) << "after " << ticks << " hot tests, arrow at " << y - screen_.top;
+        if (!bottom) Shot(L"scrollbar_arrow_hot.png");
+        MoveTo(screen_.left + 8, screen_.top + 60);
+        ASSERT_TRUE(Wait([&] { return !lit(); }));
+        EXPECT_FALSE(KillTimer(hwnd_, lumio::lists::kTimerHot));
+        EXPECT_TRUE(machine.BarHover());
+    }
+}
+
+// Real input arrives faster than the hot test: a pointer that leaves a lit
+// arrow and clicks the track at once must not leave the arrow lit for good.
+TEST_F(ScrollbarTest, QuickTrackClickAfterALitArrowLeavesItDark) {
+    Start();
+    auto& machine = static_cast<LumioScrollbar*>(Bar())->machine();
+    MoveTo(screen_.left + 8, screen_.top + 60);
+    ASSERT_TRUE(Wait([&] { return machine.BarHover(); }));
+    MoveTo(screen_.left + 8, screen_.bottom - 8);
+    ASSERT_TRUE(Wait([&] { return machine.PaintStates(true).brButton == 2; }));
+    PressAt(8, 60);  // one batch: the move, the press, the release
+    Release();
+    ASSERT_TRUE(Wait([&] { return Count(ev::Change) == 1; }));
+    MoveTo(screen_.left - 60, screen_.top - 10);
+    EXPECT_TRUE(Wait([&] { return !machine.BarHover() && machine.PaintStates(true).brButton == 0; }))
+        << "arrow state " << machine.PaintStates(true).brButton;
+}
+
 TEST_F(ScrollbarTest, NoGdiOrWindowGrowthOverCreateAndDestroy) {
     NewForm(true);
     auto bag = lumio::MemoryPropertyBag::Create();

@@ -247,6 +247,28 @@ TEST(ScrollMachine, HoverLightsAPartOnTheSecondMoveAndLeaves) {
     EXPECT_TRUE(b.host.timers.empty());
 }
 
+// A click on the track before the hot test ran: the release stops the hot
+// test's timer, yet the arrow it was watching must still go dark.
+TEST(ScrollMachine, QuickClickAfterLeavingALitArrowLeavesItDark) {
+    Bar b;
+    b.m.MouseMove(0, 8, 125);
+    b.m.MouseMove(0, 8, 126);
+    ASSERT_EQ(b.m.PaintStates(true).brButton, 2);
+    b.host.cursorX = 8;
+    b.host.cursorY = 60;
+    b.m.MouseMove(0, 8, 60);  // the track lights nothing
+    b.m.MouseDown(kLeft, 8, 60);
+    b.m.MouseUp();
+    EXPECT_EQ(b.m.PaintStates(true).brButton, 2);  // until the hot test runs
+    b.host.Advance(b.m, 25);
+    EXPECT_EQ(b.m.PaintStates(true).brButton, 1);
+    EXPECT_EQ(b.host.timers.count(kTimerHot), 0u);
+    // A release with nothing lit starts no hot test.
+    b.m.MouseDown(kLeft, 8, 60);
+    b.m.MouseUp();
+    EXPECT_EQ(b.host.timers.count(kTimerHot), 0u);
+}
+
 TEST(ScrollMachine, PaintStateCells) {
     Bar b;
     EXPECT_EQ(b.m.PaintStates(true).thumb, 0);

@@ -1,5 +1,7 @@
 // Members with arguments beyond the value: indexed properties, late-bound
 // and through a dual interface's slots, and arguments a caller leaves out.
+#include <functional>
+
 #include "class_table.h"
 #include "dual_tear_off.h"
 #include "lumiokit_ids.h"
@@ -125,6 +127,56 @@ TEST_F(MemberArgsTest, ArgumentWithoutDefaultMayNotBeLeftOut) {
               DISP_E_BADPARAMCOUNT);
     ASSERT_EQ(InvokeWith(obj(), probe::kJoin, DISPATCH_METHOD, {Variant::String(L"a"), Variant::String(L"b")}, &r), S_OK);
     EXPECT_EQ(AsString(r), L"ab");
+}
+
+// A method's by-reference parameters reach the caller's variables, whatever
+// type the caller holds them in; values passed as they are stay untouched.
+TEST_F(MemberArgsTest, ByReferenceParametersAreWrittenBack) {
+    short i2 = 5;
+    long i4 = 5;
+    unsigned char u1 = 200;
+    double r8 = 5;
+    VARIANT held{};  // a script's variable: a variant passed by reference
+    held.vt = VT_I2;
+    held.iVal = 5;
+    BSTR text = SysAllocString(L"hi");
+    VARIANT text_held{};
+    text_held.vt = VT_BSTR;
+    text_held.bstrVal = SysAllocString(L"hi");
+    auto ref = [](VARTYPE vt, void* p) {
+        VARIANT v{};
+        v.vt = vt | VT_BYREF;
+        v.byref = p;
+        return Variant(v);
+    };
+    struct Case {
+        const char* what;
+        Variant n;
+        HRESULT hr;
+        std::function<bool()> written;
+    };
+    const Case cases[] = {
+        {"Integer", ref(VT_I2, &i2), S_OK, [&] { return i2 == 11; }},
+        {"Long", ref(VT_I4, &i4), S_OK, [&] { return i4 == 11; }},
+        {"Double", ref(VT_R8, &r8), S_OK, [&] { return r8 == 11.0; }},
+        {"variant keeps the member's type", ref(VT_VARIANT, &held), S_OK,
+         [&] { return held.vt == VT_I2 && held.iVal == 11; }},
+        {"Byte too small for the result", ref(VT_UI1, &u1), DISP_E_OVERFLOW, [&] { return u1 == 200; }},
+        {"by value", Variant::Int(5), S_OK, [] { return true; }},
+    };
+    for (const Case& c : cases) {
+        i2 = 5, i4 = 5, r8 = 5, u1 = 200;
+        HRESULT hr = InvokeWith(obj(), probe::kBump, DISPATCH_METHOD, {c.n, ref(VT_BSTR, &text)});
+        EXPECT_EQ(hr, c.hr) << c.what;
+        EXPECT_TRUE(c.written()) << c.what;
+    }
+    // The string went through each successful call (the overflow stopped before it).
+    EXPECT_EQ(std::wstring(text), L"hi!!!!!");
+    SysFreeString(text);
+    ASSERT_EQ(InvokeWith(obj(), probe::kBump, DISPATCH_METHOD, {Variant::Int(1), ref(VT_VARIANT, &text_held)}), S_OK);
+    EXPECT_EQ(text_held.vt, VT_BSTR);
+    EXPECT_EQ(std::wstring(text_held.bstrVal), L"hi!");
+    VariantClear(&text_held);
 }
 
 // A member taking any value gets an object passed by reference (a script's

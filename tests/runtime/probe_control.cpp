@@ -28,7 +28,8 @@ const MemberTable& Members() {
             .Method(kDrawMark, L"DrawMark", &ProbeControl::DrawMark)
             .Method(kTwice, L"Twice", &ProbeControl::Twice)
             .Property(kItem, L"Item", &ProbeControl::Item, &ProbeControl::SetItem)
-            .Method(kJoin, L"Join", &ProbeControl::Join);
+            .Method(kJoin, L"Join", &ProbeControl::Join)
+            .Method(kBump, L"Bump", &ProbeControl::Bump);
         return t;
     }();
     return table;

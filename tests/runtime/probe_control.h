@@ -17,7 +17,7 @@ inline constexpr IID kIid = {0x6c1d2a51, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b
 // {6C1D2A52-7E0B-4C43-9B51-2F5B8C0D7E11}
 inline constexpr IID kEventsIid = {0x6c1d2a52, 0x7e0b, 0x4c43, {0x9b, 0x51, 0x2f, 0x5b, 0x8c, 0x0d, 0x7e, 0x11}};
 
-enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark, kTwice, kItem, kJoin };
+enum : DISPID { kNumber = 1, kText, kRatio, kFlag, kPicture, kFail, kPing, kLastPing, kResizeTo, kDrawMark, kTwice, kItem, kJoin, kBump };
 enum : DISPID { kPingEvent = 1 };
 
 // What the handlers saw, oldest first; cleared by the tests.
@@ -56,6 +56,11 @@ public:
     void SetItem(long i, std::wstring v);
     // Its second argument has no default anywhere: leaving it out is an error.
     std::wstring Join(std::wstring a, std::wstring b) { return a + b; }
+    // Changes both of its by-reference arguments: 2 n + 1, and s with "!" after it.
+    void Bump(short& n, std::wstring& s) {
+        n = static_cast<short>(2 * n + 1);
+        s += L"!";
+    }
 
     // Reached by the tests directly.
     using ControlBase::Ambient;

@@ -224,6 +224,9 @@ void ScrollMachine::MouseUp() {
     tlPressed_ = brPressed_ = tlTrackPressed_ = brTrackPressed_ = dragging_ = false;
     ThumbFromValue();
     host_.Invalidate();
+    // A part still lit (the pointer left it less than a hot-test period before
+    // the press) would otherwise stay lit after the pointer is gone.
+    if (tlHot_ || brHot_ || thumbHot_) Start(kTimerHot, 25);
 }
 
 void ScrollMachine::Timer(int id) {
