@@ -11,24 +11,13 @@ LONGLONG ArgValue(const VARIANT& v) {
     return x->llVal;
 }
 
-void WriteBack(const VARIANT& v, LONGLONG value) {
-    switch (v.vt) {
-    case VT_BYREF | VT_BOOL: *v.pboolVal = value ? VARIANT_TRUE : VARIANT_FALSE; break;
-    case VT_BYREF | VT_I2: *v.piVal = static_cast<SHORT>(value); break;
-    case VT_BYREF | VT_I4: *v.plVal = static_cast<LONG>(value); break;
-    case VT_BYREF | VT_I8: *v.pllVal = value; break;
-    case VT_BYREF | VT_VARIANT:
-        if (v.pvarVal) {
-            VARTYPE vt = v.pvarVal->vt;
-            VariantClear(v.pvarVal);
-            v.pvarVal->vt = vt == VT_BOOL ? VT_BOOL : vt == VT_I8 ? VT_I8 : VT_I4;
-            if (vt == VT_BOOL) v.pvarVal->boolVal = value ? VARIANT_TRUE : VARIANT_FALSE;
-            else if (vt == VT_I8) v.pvarVal->llVal = value;
-            else v.pvarVal->lVal = static_cast<LONG>(value);
-        }
-        break;
-    default: break;  // passed by value: nothing to write back
-    }
+// Back to a caller that passed the argument by reference, as any method's.
+void WriteBack(const VARIANT& arg, LONGLONG value) {
+    VARIANT v;
+    VariantInit(&v);
+    v.vt = VT_I8;
+    v.llVal = value;
+    StoreThroughRef(arg, v);
 }
 
 }  // namespace
@@ -47,7 +36,7 @@ Member SubclassProcMember(DISPID id, SubclassProcCall call) {
         WPARAM wp = static_cast<WPARAM>(ArgValue(*a[5]));
         LPARAM lp = static_cast<LPARAM>(ArgValue(*a[6]));
         call(b, before, handled, ret, hwnd, msg, wp, lp);
-        WriteBack(*a[1], handled ? 1 : 0);
+        StoreThroughRef(*a[1], *Variant::Bool(handled));
         WriteBack(*a[2], static_cast<LONGLONG>(ret));
         WriteBack(*a[3], static_cast<LONGLONG>(reinterpret_cast<LONG_PTR>(hwnd)));
         WriteBack(*a[4], static_cast<LONGLONG>(msg));
