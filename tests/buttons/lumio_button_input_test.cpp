@@ -3,7 +3,7 @@
 #include <functional>
 
 #include "button_fixture.h"
-#include "synthetic_input.h"
+#include "real_input.h"
 
 namespace {
 
@@ -27,9 +27,9 @@ protected:
         f.log().clear();
     }
     void Pump() { EXPECT_TRUE(Settle(form_.get())); }
-    static void Send(DWORD flags, int x = 0, int y = 0) { lumio::test::SendMouse(flags, x, y); }
-    static void MoveTo(int x, int y) { lumio::test::MoveMouseTo(x, y); }
-    static void Key(WORD vk, bool up) { lumio::test::SendKey(vk, up); }
+    static void Send(DWORD flags, int x = 0, int y = 0) { realinput::SendMouse(flags, x, y); }
+    static void MoveTo(int x, int y) { realinput::MoveTo(x, y); }
+    static void Key(WORD vk, bool up) { realinput::Key(vk, up); }
     int State() const { return Button(button_)->state(); }
     long Count(DISPID id) const {
         auto e = Events();

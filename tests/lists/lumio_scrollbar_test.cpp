@@ -6,7 +6,7 @@
 #include "live_objects.h"
 #include "lumio_scrollbar.h"
 #include "png_shot.h"
-#include "synthetic_input.h"
+#include "real_input.h"
 #include "test_host.h"
 
 namespace {
@@ -49,8 +49,8 @@ protected:
         for (auto& e : form_->log()) n += e.notice ? 1 : 0;
         return n;
     }
-    static void Send(DWORD flags, int x = 0, int y = 0) { lumio::test::SendMouse(flags, x, y); }
-    static void MoveTo(int x, int y) { lumio::test::MoveMouseTo(x, y); }
+    static void Send(DWORD flags, int x = 0, int y = 0) { realinput::SendMouse(flags, x, y); }
+    static void MoveTo(int x, int y) { realinput::MoveTo(x, y); }
     void PressAt(int x, int y) {
         MoveTo(screen_.left + x, screen_.top + y);
         Send(MOUSEEVENTF_LEFTDOWN);
