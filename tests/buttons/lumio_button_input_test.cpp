@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "button_fixture.h"
+#include "real_input.h"
 
 namespace {
 
@@ -26,24 +27,9 @@ protected:
         f.log().clear();
     }
     void Pump() { EXPECT_TRUE(Settle(form_.get())); }
-    static void Send(DWORD flags, int x = 0, int y = 0) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flags;
-        if (flags & MOUSEEVENTF_ABSOLUTE) {
-            in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-            in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        }
-        SendInput(1, &in, sizeof in);
-    }
-    static void MoveTo(int x, int y) { Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
-    static void Key(WORD vk, bool up) {
-        INPUT in{};
-        in.type = INPUT_KEYBOARD;
-        in.ki.wVk = vk;
-        in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-        SendInput(1, &in, sizeof in);
-    }
+    static void Send(DWORD flags, int x = 0, int y = 0) { realinput::SendMouse(flags, x, y); }
+    static void MoveTo(int x, int y) { realinput::MoveTo(x, y); }
+    static void Key(WORD vk, bool up) { realinput::Key(vk, up); }
     int State() const { return Button(button_)->state(); }
     long Count(DISPID id) const {
         auto e = Events();

@@ -6,6 +6,7 @@
 #include "live_objects.h"
 #include "lumio_scrollbar.h"
 #include "png_shot.h"
+#include "real_input.h"
 #include "test_host.h"
 
 namespace {
@@ -48,17 +49,8 @@ protected:
         for (auto& e : form_->log()) n += e.notice ? 1 : 0;
         return n;
     }
-    static void Send(DWORD flags, int x = 0, int y = 0) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flags;
-        if (flags & MOUSEEVENTF_ABSOLUTE) {
-            in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-            in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        }
-        SendInput(1, &in, sizeof in);
-    }
-    static void MoveTo(int x, int y) { Send(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
+    static void Send(DWORD flags, int x = 0, int y = 0) { realinput::SendMouse(flags, x, y); }
+    static void MoveTo(int x, int y) { realinput::MoveTo(x, y); }
     void PressAt(int x, int y) {
         MoveTo(screen_.left + x, screen_.top + y);
         Send(MOUSEEVENTF_LEFTDOWN);

@@ -7,7 +7,9 @@
 #include <olectl.h>
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <thread>
 
 #include "lumiokit_ids.h"
 #include "probe_ids.h"
@@ -288,10 +290,69 @@ long long HeapBytesInUse() {
     return busy;
 }
 
+// A refused write: the library throws and catches inside.
+void RefuseAWrite(IUnknown* obj) {
+    IDispatch* disp = nullptr;
+    ASSERT_EQ(obj->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), S_OK);
+    VARIANT size;
+    VariantInit(&size);
+    size.vt = VT_R8;
+    size.dblVal = -4;
+    DISPID named = DISPID_PROPERTYPUT;
+    DISPPARAMS put{&size, &named, 1, 1};
+    EXCEPINFO error{};
+    EXPECT_EQ(disp->Invoke(lumio::tlb::dispid::LumioButton::FontSize, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put, nullptr,
+                           &error, nullptr),
+              DISP_E_EXCEPTION);
+    SysFreeString(error.bstrSource);
+    SysFreeString(error.bstrDescription);
+    SysFreeString(error.bstrHelpFile);
+    disp->Release();
+}
+
+// A thread of the host that runs one job at a time and outlives them all.
+class Worker {
+public:
+    Worker() : thread_([this] { Loop(); }) {}
+    ~Worker() {
+        Run(nullptr);
+        thread_.join();
+    }
+    // False when the job fails or does not end within 30 s.
+    bool Run(std::function<bool()> job) {
+        job_ = std::move(job);
+        SetEvent(go_.get());
+        return WaitForSingleObject(done_.get(), 30000) == WAIT_OBJECT_0 && ok_;
+    }
+
+private:
+    struct Event {
+        HANDLE h = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+        ~Event() { CloseHandle(h); }
+        HANDLE get() const { return h; }
+    };
+    void Loop() {
+        CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+        for (;;) {
+            WaitForSingleObject(go_.get(), INFINITE);
+            if (!job_) break;
+            ok_ = job_();
+            SetEvent(done_.get());
+        }
+        CoUninitialize();
+        SetEvent(done_.get());
+    }
+    Event go_, done_;
+    std::function<bool()> job_;
+    bool ok_ = false;
+    std::thread thread_;
+};
+
 TEST_F(Registration, LoadMakeDropUnloadLeavesNothingBehind) {
     const std::wstring dll = Beside(L"Lumiokit.dll");
     ASSERT_EQ(Regsvr32(L"\"" + dll + L"\""), 0u);
     HINSTANCE loadedAt = nullptr;
+    Worker worker;
     auto cycle = [&] {
         IUnknown* obj = nullptr;
         ASSERT_EQ(CoCreateInstance(lumio::tlb::CLSID_LumioButton, nullptr, CLSCTX_INPROC_SERVER, IID_IUnknown,
@@ -302,24 +363,24 @@ TEST_F(Registration, LoadMakeDropUnloadLeavesNothingBehind) {
         WNDCLASSEXW wc{};
         wc.cbSize = sizeof wc;
         EXPECT_TRUE(GetClassInfoExW(loadedAt, L"LumioControl", &wc));
-        // A refused write: the library throws and catches inside.
-        IDispatch* disp = nullptr;
-        ASSERT_EQ(obj->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), S_OK);
-        VARIANT size;
-        VariantInit(&size);
-        size.vt = VT_R8;
-        size.dblVal = -4;
-        DISPID named = DISPID_PROPERTYPUT;
-        DISPPARAMS put{&size, &named, 1, 1};
-        EXCEPINFO error{};
-        EXPECT_EQ(disp->Invoke(lumio::tlb::dispid::LumioButton::FontSize, IID_NULL, 0, DISPATCH_PROPERTYPUT, &put,
-                               nullptr, &error, nullptr),
-                  DISP_E_EXCEPTION);
-        SysFreeString(error.bstrSource);
-        SysFreeString(error.bstrDescription);
-        SysFreeString(error.bstrHelpFile);
-        disp->Release();
+        RefuseAWrite(obj);
         obj->Release();
+        // Another thread of the host, alive across the unloads, does the same.
+        auto get = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
+            reinterpret_cast<void*>(GetProcAddress(loadedAt, "DllGetClassObject")));
+        ASSERT_NE(get, nullptr);
+        ASSERT_TRUE(worker.Run([get] {
+            IClassFactory* factory = nullptr;
+            if (get(lumio::tlb::CLSID_LumioButton, IID_IClassFactory, reinterpret_cast<void**>(&factory)) != S_OK)
+                return false;
+            IUnknown* other = nullptr;
+            factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&other));
+            factory->Release();
+            if (!other) return false;
+            RefuseAWrite(other);
+            other->Release();
+            return true;
+        })) << "the other thread made its control";
         CoFreeUnusedLibrariesEx(0, 0);
         ASSERT_EQ(GetModuleHandleW(L"Lumiokit.dll"), nullptr) << "the library is unloaded";
         for (const wchar_t* name : {L"LumioControl", L"LumioControlDbl", L"LumioParking", L"LumioHostForm"})
