@@ -138,16 +138,16 @@ void clsFrameControl::SetTitleBarFont(const FontSpec* font) {
 }
 
 FontSpec clsFrameControl::GetTitleBarFont() const {
-    FontSpec spec;
+    FontSpec font;
     LOGFONTA lf{};
     if (titleFont_) GetObjectA(titleFont_.get(), sizeof lf, &lf);
-    spec.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-    spec.bold = lf.lfWeight > 400;
-    spec.italic = lf.lfItalic != 0;
-    spec.underline = lf.lfUnderline != 0;
-    spec.strikethrough = lf.lfStrikeOut != 0;
-    spec.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
-    return spec;
+    font.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+    font.bold = lf.lfWeight > 400;
+    font.italic = lf.lfItalic != 0;
+    font.underline = lf.lfUnderline != 0;
+    font.strikethrough = lf.lfStrikeOut != 0;
+    font.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
+    return font;
 }
 
 bool clsFrameControl::SetCenteredCaption(bool bSet, bool isCentered) {
@@ -165,8 +165,8 @@ bool clsFrameControl::SetVerticalCaption(bool bSet, bool isVertical) {
         else geo_.captionFlags &= ~kCaptionVertical;
         // The font turns with the caption; the frame change it would cause waits for the one below.
         suppressStyle_ = true;
-        const FontSpec spec = GetTitleBarFont();
-        SetTitleBarFont(&spec);
+        const FontSpec font = GetTitleBarFont();
+        SetTitleBarFont(&font);
         suppressStyle_ = false;
         if (hwnd_) {
             windowRect_ = {0, 0, -1, -1};
@@ -226,8 +226,8 @@ void clsFrameControl::InitFrameMetrics() {
     // Not yet in the window's chain: the frame change reaches the old procedure only.
     SetWindowLongPtrA(hwnd_, GWL_STYLE, static_cast<LONG_PTR>(AdjustFrameStyle(GWL_STYLE, style, Zoomed())));
     SetWindowPos(hwnd_, nullptr, 0, 0, 0, 0, kFrameChangeFlags);
-    const FontSpec spec = GetTitleBarFont();
-    SetTitleBarFont(&spec);
+    const FontSpec font = GetTitleBarFont();
+    SetTitleBarFont(&font);
     memDC_.create();
     KeepClientSize(false);
     if (!smallIcon_) RefreshSmallIcon();

@@ -76,20 +76,20 @@ void clsMenuBarControl::SetFont(const MenuFontSpec* newFont) {
 }
 
 MenuFontSpec clsMenuBarControl::GetFont() const {
-    MenuFontSpec spec;
+    MenuFontSpec font;
     if (!font_) {
-        spec.name = "Tahoma";
-        return spec;
+        font.name = "Tahoma";
+        return font;
     }
     LOGFONTA lf{};
     GetObjectA(font_.get(), sizeof lf, &lf);
-    spec.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-    spec.bold = lf.lfWeight > 400;
-    spec.italic = lf.lfItalic != 0;
-    spec.underline = lf.lfUnderline != 0;
-    spec.strikethrough = lf.lfStrikeOut != 0;
-    spec.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
-    return spec;
+    font.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
+    font.bold = lf.lfWeight > 400;
+    font.italic = lf.lfItalic != 0;
+    font.underline = lf.lfUnderline != 0;
+    font.strikethrough = lf.lfStrikeOut != 0;
+    font.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
+    return font;
 }
 
 void clsMenuBarControl::FontColor(int32_t lState, uint32_t lColor) {

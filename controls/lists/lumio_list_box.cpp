@@ -5,6 +5,7 @@
 #include "run_time_error.h"
 #include "lumio_scrollbar.h"
 #include "simple_dispatch.h"
+#include "stock_members.h"
 
 namespace lumio::lists {
 
@@ -44,8 +45,6 @@ const MemberTable& Members() {
             .Property(id::ItemTextLeft, L"ItemTextLeft", &L::get_ItemTextLeft, &L::put_ItemTextLeft)
             .ReadOnly(id::ListCount, L"ListCount", &L::get_ListCount)
             .Property(id::ListIndex, L"ListIndex", &L::get_ListIndex, &L::put_ListIndex)
-            .Property(id::MouseIcon, L"MouseIcon", &L::get_MouseIcon, &L::putref_MouseIcon)
-            .Property(id::MousePointer, L"MousePointer", &L::get_MousePointer, &L::put_MousePointer)
             .Property(id::OrderType, L"OrderType", &L::get_OrderType, &L::put_OrderType)
             .ReadOnly(id::SelectedCount, L"SelectedCount", &L::get_SelectedCount)
             .Property(id::SelectMode, L"SelectMode", &L::get_SelectMode, &L::put_SelectMode)
@@ -55,6 +54,8 @@ const MemberTable& Members() {
             .Property(id::ItemIconSelected, L"ItemIconSelected", &L::get_ItemIconSelected, &L::put_ItemIconSelected)
             .Property(id::ItemSelected, L"ItemSelected", &L::get_ItemSelected, &L::put_ItemSelected)
             .Method(id::SimulateKeyPress, L"SimulateKeyPress", &L::SimulateKeyPress);
+        StockMembers(t, {}, StockMembers::Report::DirtyOnly)
+            .Mouse(id::MousePointer, id::MouseIcon, StockMembers::IconPointer::Kept);
         return t;
     }();
     return table;
@@ -339,16 +340,6 @@ void LumioListBox::put_ItemTextLeft(short v) {
 
 void LumioListBox::put_ListIndex(short v) {
     model_.SetListIndex(v);
-    pWritten();
-}
-
-void LumioListBox::putref_MouseIcon(ComPtr<IPictureDisp> v) {
-    SetMouseIcon(v.get());
-    pWritten();
-}
-
-void LumioListBox::put_MousePointer(long v) {
-    SetMousePointer(static_cast<short>(v));
     pWritten();
 }
 

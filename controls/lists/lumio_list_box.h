@@ -72,10 +72,6 @@ public:
     short get_ListCount() { return static_cast<short>(model_.ListCount()); }
     short get_ListIndex() { return static_cast<short>(model_.ListIndex()); }
     void put_ListIndex(short v);
-    ComPtr<IPictureDisp> get_MouseIcon() { return MouseIcon(); }
-    void putref_MouseIcon(ComPtr<IPictureDisp> v);
-    long get_MousePointer() { return MousePointer(); }
-    void put_MousePointer(long v);
     OrderTypeCts get_OrderType() { return static_cast<OrderTypeCts>(model_.Props().orderType); }
     void put_OrderType(OrderTypeCts v);
     short get_SelectedCount() { return static_cast<short>(model_.SelectedCount()); }

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "class_table.h"
+#include "stock_members.h"
 
 namespace lumio::lists {
 
@@ -27,8 +28,8 @@ const MemberTable& Members() {
             .Property(id::ChangeFrequency, L"ChangeFrequency", &S::get_ChangeFrequency, &S::put_ChangeFrequency)
             .Property(id::Orientation, L"Orientation", &S::get_Orientation, &S::put_Orientation)
             .Property(id::ShowButtons, L"ShowButtons", &S::get_ShowButtons, &S::put_ShowButtons)
-            .ReadOnly(id::hWnd, L"hWnd", &S::get_hWnd)
             .Method(id::About, L"About", &S::About);
+        StockMembers(t).hWnd(id::hWnd);
         return t;
     }();
     return table;

@@ -39,7 +39,6 @@ public:
     void put_Orientation(sbOrientationCts v);
     bool get_ShowButtons() { return machine_.Properties().showButtons; }
     void put_ShowButtons(bool v);
-    long get_hWnd() { return static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())); }
     void About() {}
 
     const ScrollMachine& machine() const { return machine_; }

@@ -1,39 +1,11 @@
 #include "scrollbar_draw.h"
 
-#include <olectl.h>
-
-#include "com_ptr.h"
+#include "skin_resource.h"
 
 namespace lumio::lists {
-namespace {
-
-HMODULE ThisModule() {
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
-}  // namespace
 
 cScrollbarDraw::cScrollbarDraw() {
-    const HMODULE module = ThisModule();
-    for (int i = 0; i < kSkinCount; ++i) {
-        HBITMAP bitmap = static_cast<HBITMAP>(
-            LoadImageW(module, kScrollSkinNames[i], IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-        if (!bitmap) continue;
-        PICTDESC desc{};
-        desc.cbSizeofstruct = sizeof desc;
-        desc.picType = PICTYPE_BITMAP;
-        desc.bmp.hbitmap = bitmap;
-        ComPtr<IPicture> picture;
-        // The picture owns the bitmap from here on.
-        if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(picture.put())))) {
-            DeleteObject(bitmap);
-            continue;
-        }
-        skins_[i].CreateFromPicture(picture.get());
-    }
+    for (int i = 0; i < kSkinCount; ++i) LoadBitmapSkin(skins_[i], kScrollSkinNames[i]);
 }
 
 bool cScrollbarDraw::Complete() const {

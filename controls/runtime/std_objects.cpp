@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "ole_types.h"
+#include "picture_handle.h"
 
 namespace lumio {
 
@@ -27,28 +28,10 @@ ComPtr<IFontDisp> CloneFont(IUnknown* font) {
     return copy.As<IFontDisp>();
 }
 
-namespace {
-ComPtr<IPictureDisp> FromDesc(PICTDESC& desc) {
-    ComPtr<IPictureDisp> pic;
-    OleCreatePictureIndirect(&desc, IID_IPictureDisp, TRUE, pic.put_void());
-    return pic;
-}
-}  // namespace
-
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bitmap) {
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof(PICTDESC);
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    return FromDesc(desc);
+    return PictureFromHandle(bitmap, PICTYPE_BITMAP).As<IPictureDisp>();
 }
 
-ComPtr<IPictureDisp> PictureFromIcon(HICON icon) {
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof(PICTDESC);
-    desc.picType = PICTYPE_ICON;
-    desc.icon.hicon = icon;
-    return FromDesc(desc);
-}
+ComPtr<IPictureDisp> PictureFromIcon(HICON icon) { return PictureFromHandle(icon, PICTYPE_ICON).As<IPictureDisp>(); }
 
 }  // namespace lumio

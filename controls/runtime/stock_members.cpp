@@ -19,14 +19,22 @@ bool IsEmptyPicture(IPictureDisp* pic) {
 
 }  // namespace
 
-StockMembers::StockMembers(MemberTable& table, Changed changed) : table_(table), changed_(std::move(changed)) {}
+StockMembers::StockMembers(MemberTable& table, Changed changed, Report report)
+    : table_(table), changed_(std::move(changed)), report_(report) {}
+
+std::function<void(ControlBase&, std::initializer_list<const wchar_t*>)> StockMembers::After() const {
+    return [changed = changed_, report = report_](ControlBase& b, std::initializer_list<const wchar_t*> keys) {
+        if (changed) changed(b);
+        if (report == Report::DirtyOnly) {
+            b.MarkDirty();
+            return;
+        }
+        for (const wchar_t* key : keys) b.PropertyChanged(key);
+    };
+}
 
 StockMembers& StockMembers::Font(const StockFontIds& ids) {
-    Changed changed = changed_;
-    auto notify = [changed](ControlBase& b) {
-        if (changed) changed(b);
-        b.PropertyChanged(L"Font");
-    };
+    auto notify = [after = After()](ControlBase& b) { after(b, {L"Font"}); };
     {
         Member m;
         m.id = ids.font;
@@ -111,17 +119,16 @@ StockMembers& StockMembers::hWnd(DISPID id) {
     return *this;
 }
 
-StockMembers& StockMembers::Mouse(DISPID pointer, DISPID icon) {
-    Changed changed = changed_;
+StockMembers& StockMembers::Mouse(DISPID pointer, DISPID icon, IconPointer rule) {
+    auto after = After();
     {
         Member m;
         m.id = pointer;
         m.name = L"MousePointer";
         m.get = [](ControlBase& b, const MemberArgs&) { return VariantValue<short>::To(b.MousePointer()); };
-        m.put = [changed](ControlBase& b, const MemberArgs&, const VARIANT& v) {
+        m.put = [after](ControlBase& b, const MemberArgs&, const VARIANT& v) {
             b.SetMousePointer(VariantValue<short>::From(v));
-            if (changed) changed(b);
-            b.PropertyChanged(L"MousePointer");
+            after(b, {L"MousePointer"});
         };
         table_.Add(std::move(m));
     }
@@ -129,13 +136,15 @@ StockMembers& StockMembers::Mouse(DISPID pointer, DISPID icon) {
     m.id = icon;
     m.name = L"MouseIcon";
     m.get = [](ControlBase& b, const MemberArgs&) { return VariantValue<ComPtr<IPictureDisp>>::To(b.MouseIcon()); };
-    m.putref = m.put = [changed](ControlBase& b, const MemberArgs&, const VARIANT& v) {
+    m.putref = m.put = [after, rule](ControlBase& b, const MemberArgs&, const VARIANT& v) {
         ComPtr<IPictureDisp> pic = VariantValue<ComPtr<IPictureDisp>>::From(v);
         b.SetMouseIcon(pic.get());
+        if (rule == IconPointer::Kept) {
+            after(b, {L"MouseIcon"});
+            return;
+        }
         b.SetMousePointer(IsEmptyPicture(pic.get()) ? 0 : kCustomMousePointer);
-        if (changed) changed(b);
-        b.PropertyChanged(L"MousePointer");
-        b.PropertyChanged(L"MouseIcon");
+        after(b, {L"MousePointer", L"MouseIcon"});
     };
     table_.Add(std::move(m));
     return *this;

@@ -12,8 +12,10 @@
 //       .hWnd(id::hWnd);
 //
 // A control whose stock member does more (a pointer that also clears another
-// property) keeps its own accessor for that member instead.
+// property, a font kept apart from the base's) keeps its own accessor for
+// that member instead.
 #include <functional>
+#include <initializer_list>
 
 #include "control_base.h"
 #include "member_table.h"
@@ -27,24 +29,33 @@ struct StockFontIds {
 class StockMembers {
 public:
     using Changed = std::function<void(ControlBase&)>;
+    // What the host hears of a change: the member's bag key, or only that
+    // the control has unsaved changes.
+    enum class Report : bool { Key, DirtyOnly };
+    // Whether a new MouseIcon also chooses the pointer (custom, or the default
+    // for an empty picture) or is only kept.
+    enum class IconPointer : bool { Chosen, Kept };
 
-    explicit StockMembers(MemberTable& table, Changed changed = {});
+    explicit StockMembers(MemberTable& table, Changed changed = {}, Report report = Report::Key);
     template <class C>
-    StockMembers(MemberTable& table, void (C::*changed)())
-        : StockMembers(table, [changed](ControlBase& b) { (static_cast<C&>(b).*changed)(); }) {}
+    StockMembers(MemberTable& table, void (C::*changed)(), Report report = Report::Key)
+        : StockMembers(table, [changed](ControlBase& b) { (static_cast<C&>(b).*changed)(); }, report) {}
 
     // Font (by reference) and FontBold, FontItalic, FontName, FontSize
     // (points, single), FontStrikethru, FontUnderline.
     StockMembers& Font(const StockFontIds& ids);
     // The control's window handle, read-only.
     StockMembers& hWnd(DISPID id);
-    // MousePointer, and MouseIcon, whose setting chooses the custom pointer
-    // (or the default one for an empty picture).
-    StockMembers& Mouse(DISPID pointer, DISPID icon);
+    // MousePointer, and MouseIcon.
+    StockMembers& Mouse(DISPID pointer, DISPID icon, IconPointer rule = IconPointer::Chosen);
 
 private:
+    // Runs after a write: the control's member, then the report of the keys.
+    std::function<void(ControlBase&, std::initializer_list<const wchar_t*>)> After() const;
+
     MemberTable& table_;
     Changed changed_;
+    Report report_;
 };
 
 }  // namespace lumio

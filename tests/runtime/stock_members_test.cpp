@@ -26,7 +26,11 @@ public:
     void Redraw() { ++redraws; }
     int redraws = 0;
     using ControlBase::hWnd;
+    using ControlBase::MouseIcon;
     using ControlBase::MousePointer;
+
+protected:
+    explicit StockControl(const lumio::ControlClassInfo& info) : ControlBase(info) {}
 };
 
 const lumio::MemberTable& Members() {
@@ -51,11 +55,40 @@ HRESULT Create(IUnknown* outer, REFIID iid, void** out) {
     return lumio::ControlBase::Create<StockControl>(outer, iid, out);
 }
 
+// The mouse members passed straight through, the host hearing only that the
+// control has unsaved changes.
+class QuietControl : public StockControl {
+public:
+    QuietControl();
+};
+
+const lumio::MemberTable& QuietMembers() {
+    static const lumio::MemberTable table = [] {
+        using lumio::StockMembers;
+        lumio::MemberTable t;
+        StockMembers(t, &StockControl::Redraw, StockMembers::Report::DirtyOnly)
+            .Mouse(kPointer, kIcon, StockMembers::IconPointer::Kept);
+        return t;
+    }();
+    return table;
+}
+
+const lumio::ControlClassInfo kQuietInfo{
+    &kClsid, &kIid,     &kEventsIid, L"QuietControl", OLEMISC_SETCLIENTSITEFIRST | OLEMISC_ACTIVATEWHENVISIBLE,
+    false,   &QuietMembers()};
+
+QuietControl::QuietControl() : StockControl(kQuietInfo) {}
+
+HRESULT CreateQuiet(IUnknown* outer, REFIID iid, void** out) {
+    return lumio::ControlBase::Create<QuietControl>(outer, iid, out);
+}
+
 class StockMembersTest : public OleTest {
 protected:
+    virtual lumio::host::CreateFunction Factory() const { return &Create; }
     void SetUp() override {
         OleTest::SetUp();
-        site_ = NewForm().Add(&Create, L"Stock1", RECT{10, 10, 110, 40});
+        site_ = NewForm().Add(Factory(), L"Stock1", RECT{10, 10, 110, 40});
         ASSERT_NE(site_, nullptr);
         obj_ = site_->Object();
         control_ = static_cast<StockControl*>(static_cast<IDispatch*>(obj_.get()));
@@ -135,6 +168,35 @@ TEST_F(StockMembersTest, MouseIconChoosesTheCustomPointerAndAnEmptyOneTheDefault
     EXPECT_EQ(control_->MousePointer(), 0);
     ASSERT_EQ(Put(obj_.get(), kPointer, Variant::Int(11)), S_OK);
     EXPECT_EQ(Get(obj_.get(), kPointer)->iVal, 11);
+}
+
+class QuietMembersTest : public StockMembersTest {
+protected:
+    lumio::host::CreateFunction Factory() const override { return &CreateQuiet; }
+};
+
+TEST_F(QuietMembersTest, MouseMembersPassThroughAndOnlyMarkTheControlDirty) {
+    auto persist = site_->ole().As<IPersistStreamInit>();
+    ASSERT_TRUE(persist);
+    form().Save(site_);
+    ASSERT_EQ(persist->IsDirty(), S_FALSE);
+    form().log().clear();
+    const int redraws = control_->redraws;
+
+    ASSERT_EQ(Put(obj_.get(), kPointer, Variant::Int(11)), S_OK);
+    EXPECT_EQ(Get(obj_.get(), kPointer)->iVal, 11);
+    EXPECT_EQ(control_->redraws, redraws + 1);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+
+    // The icon is kept; the pointer stays what it was, not the custom one.
+    form().Save(site_);
+    ComPtr<IPictureDisp> pic = lumio::PictureFromBitmap(CreateBitmap(4, 4, 1, 32, nullptr));
+    ASSERT_EQ(Put(obj_.get(), kIcon, Variant::Object(pic.get())), S_OK);
+    EXPECT_EQ(control_->MousePointer(), 11);
+    EXPECT_EQ(control_->MouseIcon().get(), pic.get());
+    EXPECT_EQ(control_->redraws, redraws + 2);
+    EXPECT_EQ(persist->IsDirty(), S_OK);
+    EXPECT_TRUE(Notices().empty());
 }
 
 }  // namespace

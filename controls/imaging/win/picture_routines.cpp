@@ -30,18 +30,4 @@ ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::i
     return PictureFromBytes(std::span(bytes).subspan(static_cast<std::size_t>(start), static_cast<std::size_t>(length)));
 }
 
-ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType) {
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = static_cast<UINT>(pictureType);
-    if (pictureType == PICTYPE_ICON)
-        desc.icon.hicon = static_cast<HICON>(handle);
-    else
-        desc.bmp.hbitmap = static_cast<HBITMAP>(handle);
-    ComPtr<IPicture> picture;
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, picture.put_void())))
-        return nullptr;
-    return picture;
-}
-
 } // namespace lumio

@@ -2,7 +2,8 @@
 
 #include <olectl.h>
 
-#include "com_ptr.h"
+#include "gdi_scope.h"
+#include "imaging/mod_parsers_win.h"
 
 namespace lumio {
 
@@ -14,19 +15,12 @@ HMODULE ControlsModule() {
 }
 
 void LoadBitmapSkin(pcMemDC& skin, const wchar_t* name) {
-    HBITMAP bitmap =
-        static_cast<HBITMAP>(LoadImageW(ControlsModule(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    gdi::OwnedObject<HBITMAP> bitmap(
+        static_cast<HBITMAP>(LoadImageW(ControlsModule(), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     if (!bitmap) return;
-    PICTDESC desc{};
-    desc.cbSizeofstruct = sizeof desc;
-    desc.picType = PICTYPE_BITMAP;
-    desc.bmp.hbitmap = bitmap;
-    ComPtr<IPicture> picture;
-    // The picture owns the bitmap from here on.
-    if (FAILED(OleCreatePictureIndirect(&desc, IID_IPicture, TRUE, reinterpret_cast<void**>(picture.put())))) {
-        DeleteObject(bitmap);
-        return;
-    }
+    ComPtr<IPicture> picture = PictureFromHandle(bitmap.get(), PICTYPE_BITMAP);
+    if (!picture) return;
+    bitmap.release();  // the picture owns it now
     skin.CreateFromPicture(picture.get());
 }
 

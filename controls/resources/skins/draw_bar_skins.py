@@ -8,46 +8,10 @@ draw_bar_skins.py OUTDIR writes
   MARQUEE.png   198 x 18 the marquee block, with alpha"""
 import math
 import os
-import struct
 import sys
-import zlib
 
-MAGENTA = (255, 0, 255)
-
-
-def write_bmp(path, width, height, pixels):
-    row = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        line = bytearray()
-        for x in range(width):
-            r, g, b = pixels[y][x]
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
-
-
-def write_png(path, width, height, pixels):
-    """pixels: rows of (r, g, b, a), straight alpha."""
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
-    raw = bytearray()
-    for y in range(height):
-        raw += b"\0"
-        for x in range(width):
-            raw += bytes(pixels[y][x])
-    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
-                + chunk(b"IEND", b""))
-
-
-def mix(c1, c2, t):
-    return tuple(round(a + (b - a) * t) for a, b in zip(c1, c2))
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from skin_files import MAGENTA, mix, write_bmp, write_png  # noqa: E402
 
 
 def track():

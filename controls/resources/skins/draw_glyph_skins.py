@@ -14,7 +14,7 @@ import os
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from draw_bar_skins import write_bmp, write_png, mix  # noqa: E402
+from skin_files import mix, write_bmp, write_png  # noqa: E402
 
 SIZE = 13
 STATES = ("normal", "hot", "pressed", "disabled")

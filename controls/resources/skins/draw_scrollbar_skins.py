@@ -7,26 +7,10 @@ along y for a vertical one. Cells are drawn in bar terms (along, across) and
 turned into place. Magenta (255, 0, 255) appears only in the glyphs and grips,
 where it stands for transparency; every state cell has colours of its own."""
 import os
-import struct
 import sys
 
-MAGENTA = (255, 0, 255)
-
-
-def write_bmp(path, width, height, pixels):
-    row = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        line = bytearray()
-        for x in range(width):
-            r, g, b = pixels[y][x]
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from skin_files import MAGENTA, mix, write_bmp  # noqa: E402
 
 
 def strip(along, across, states, horizontal, cells_along, draw):
@@ -52,10 +36,6 @@ def strip(along, across, states, horizontal, cells_along, draw):
                     y = a + (along * s if cells_along else 0)
                 pixels[y][x] = colour
     return w, h, pixels
-
-
-def mix(c1, c2, t):
-    return tuple(round(a + (b - a) * t) for a, b in zip(c1, c2))
 
 
 # Track: normal, pressed.

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "com_ptr.h"
+#include "picture_handle.h"
 #include "imaging/mod_parsers.h"
 
 namespace lumio {
@@ -30,9 +31,6 @@ bool IsDllFunctionAvailable(const char *libraryName, const char *functionName);
 ComPtr<IPicture> PictureFromBytes(std::span<const std::uint8_t> bytes);
 // The same over bytes[start, start+length); raises error 9 when that is outside the array.
 ComPtr<IPicture> PictureFromBytes(const std::vector<std::uint8_t> &bytes, std::int32_t start, std::int32_t length);
-// A picture object that owns `handle` (PICTYPE_BITMAP 1, PICTYPE_ICON 3) and
-// destroys it on release. On failure (null) the handle stays the caller's.
-ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
 
 // The system's choice between wide and ANSI file functions when not forced.
 bool SystemPrefersWideApi();
