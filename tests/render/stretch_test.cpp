@@ -131,6 +131,43 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
         }
 }
 
+// Random rectangles and sizes, half of them with every weight a whole 1/128th (the result
+// size divides 128 times the rectangle's), against the rules at every vector width.
+TEST(StretchBits, RandomRectanglesMatchTheReference) {
+    std::mt19937 rng(29);
+    Picture pic(23, 17);
+    pic.Randomize(rng);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    // A size from 1 to 60 whose steps over n source pixels are whole 1/128ths.
+    auto unitSize = [&](int n) {
+        std::vector<int> sizes;
+        for (int d = 1; d <= 60; ++d)
+            if (n * 128 % d == 0) sizes.push_back(d);
+        return sizes[size_t(pick(0, int(sizes.size()) - 1))];
+    };
+    for (int i = 0; i < 200; ++i) {
+        const int sw = pick(1, 23), sh = pick(1, 17), sx = pick(0, 23 - sw), sy = pick(0, 17 - sh);
+        const bool units = i % 2 == 0;
+        const int dw = units ? unitSize(sw) : pick(1, 60), dh = units ? unitSize(sh) : pick(1, 60);
+        const int dx = pick(0, 3) == 0 ? -pick(0, dw - 1) : 0, dy = pick(0, 3) == 0 ? -pick(0, dh - 1) : 0;
+        for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2}) {
+            if (!simd::Supported(level)) continue;
+            simd::Force(level);
+            Stretch s = Scale(pic, true, sx, sy, sw, sh, dx, dy, dw, dh);
+            simd::Force(simd::Level::Avx2);
+            ASSERT_TRUE(s.ok);
+            const PixelView o = s.out.View();
+            for (int32_t y = 0; y < o.height; ++y)
+                for (int32_t x = 0; x < o.width; ++x) {
+                    const uint8_t *p = o.pixel(x, y);
+                    ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}), Reference(pic, true, sx, sy, sw, sh, dx, dy, dw, dh, x, y))
+                        << "level " << int(level) << " rect " << sx << "," << sy << " " << sw << "x" << sh << " to " << dw
+                        << "x" << dh << " from " << dx << "," << dy << " at " << x << "," << y;
+                }
+        }
+    }
+}
+
 // A skin strip of two cells, red above blue; scaling one cell up smoothly
 // must not pick up any of the other cell's colour.
 TEST(StretchBits, BilinearSubRectangleNeverMixesInTheNeighbouringCell) {

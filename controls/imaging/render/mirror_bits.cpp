@@ -24,7 +24,7 @@ bool MirrorBits(const PixelView &self, int32_t &srcX, int32_t &srcY, int32_t src
         cols = std::min(cols, o.width);
         rows = std::min(rows, o.height);
     } else {
-        if (!out.Dimension(srcWidth, srcHeight)) return false;
+        if (!out.Dimension(srcWidth, srcHeight, PixelArray::Content::Overwritten)) return false;
         o = out.View();
     }
 

@@ -10,28 +10,26 @@ int64_t PixelBytes(int64_t width, int64_t height) {
     return bytes > INT32_MAX ? -1 : bytes;
 }
 
-bool PixelArray::Dimension(int32_t width, int32_t height) {
+bool PixelArray::Dimension(int32_t width, int32_t height, Content content) {
     Erase();
     const int64_t bytes = PixelBytes(width, height);
     if (bytes < 0) return false;
-    try {
-        data_.assign(static_cast<size_t>(bytes), 0);
-    } catch (const std::bad_alloc &) {
-        return false;
-    }
+    const size_t n = static_cast<size_t>(bytes);
+    data_.reset(content == Content::Zeroed ? new (std::nothrow) uint8_t[n]() : new (std::nothrow) uint8_t[n]);
+    if (!data_) return false;
     width_ = width;
     height_ = height;
     return true;
 }
 
 void PixelArray::Erase() {
-    std::vector<uint8_t>().swap(data_);
+    data_.reset();
     width_ = height_ = 0;
 }
 
 PixelView PixelArray::View() {
     if (!IsDimensioned()) return {};
-    return {data_.data(), width_, height_, static_cast<ptrdiff_t>(width_) * 4, 4};
+    return {data_.get(), width_, height_, static_cast<ptrdiff_t>(width_) * 4, 4};
 }
 
 }  // namespace lumio::render

@@ -3,6 +3,7 @@
 // premultiplied, rows stored bottom-up (row 0 is the bottom of the picture).
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace lumio::render {
@@ -27,7 +28,9 @@ class PixelArray {
 public:
     // Allocates width x height zeroed pixels; false (and not dimensioned) when
     // the size is not positive, its byte count passes 2^31 - 1, or memory is short.
-    bool Dimension(int32_t width, int32_t height);
+    // Overwritten: the caller writes every pixel, so the zeroing is left out.
+    enum class Content { Zeroed, Overwritten };
+    bool Dimension(int32_t width, int32_t height, Content content = Content::Zeroed);
     void Erase();
     bool IsDimensioned() const { return width_ > 0; }
     int32_t Width() const { return width_; }
@@ -35,7 +38,7 @@ public:
     PixelView View();
 
 private:
-    std::vector<uint8_t> data_;
+    std::unique_ptr<uint8_t[]> data_;
     int32_t width_ = 0;
     int32_t height_ = 0;
 };

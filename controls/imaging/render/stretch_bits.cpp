@@ -376,7 +376,7 @@ bool StretchBits(const PixelView &self, bool highQuality, PixelArray &out, Pixel
     if (target) {
         g.output = *target;
     } else {
-        if (!out.Dimension(static_cast<int32_t>(w), static_cast<int32_t>(h))) return false;
+        if (!out.Dimension(static_cast<int32_t>(w), static_cast<int32_t>(h), PixelArray::Content::Overwritten)) return false;
         g.output = out.View();
     }
     g.left = srcX;
