@@ -1,6 +1,8 @@
 // LumioListBox's initial properties, its bag and its font.
 #include "lumio_list_box.h"
 
+#include "com_object.h"
+
 namespace lumio::lists {
 
 namespace {
@@ -9,7 +11,7 @@ constexpr OLE_COLOR kBackSelected = 0xFDF4E2;
 }  // namespace
 
 // Changes of the list's own font object: the rows follow its height.
-class LumioListBox::FontWatch : public IPropertyNotifySink {
+class LumioListBox::FontWatch : public ComObject<FontWatch, IPropertyNotifySink> {
 public:
     FontWatch(LumioListBox* owner, IFontDisp* font) : owner_(owner) {
         if (!font) return;
@@ -26,22 +28,6 @@ public:
         point_.reset();
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IPropertyNotifySink) {
-            *out = static_cast<IPropertyNotifySink*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
     STDMETHODIMP OnChanged(DISPID) override {
         if (owner_) owner_->pFontChanged();
         return S_OK;
@@ -49,11 +35,9 @@ public:
     STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
 private:
-    virtual ~FontWatch() = default;
     LumioListBox* owner_;
     ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
-    LONG refs_ = 1;
 };
 
 void LumioListBox::pSetFont(ComPtr<IFontDisp> font) {
