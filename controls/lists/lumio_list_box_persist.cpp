@@ -2,6 +2,7 @@
 #include "lumio_list_box.h"
 
 #include "com_object.h"
+#include "ole_colour_win.h"
 
 namespace lumio::lists {
 
@@ -67,10 +68,7 @@ void LumioListBox::pFontChanged() {
     }
 }
 
-COLORREF LumioListBox::pOleToRGB(OLE_COLOR c) {
-    if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0x7FFFFFFFu));
-    return c;
-}
+COLORREF LumioListBox::pOleToRGB(OLE_COLOR c) { return TranslateSysColor(c, kSysColorAllBits); }
 
 void LumioListBox::pTranslateColors() {
     m_BackNormalRGB = pOleToRGB(m_BackNormal);
