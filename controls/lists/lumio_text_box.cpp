@@ -62,11 +62,6 @@ std::wstring FromAnsi(const char* s, int length) {
     return out;
 }
 
-std::wstring AnsiRoundTrip(const std::wstring& s) {
-    const std::string a = ToAnsi(s);
-    return FromAnsi(a.data(), static_cast<int>(a.size()));
-}
-
 // The font's face, size, weight, style and character set for the edit window.
 LOGFONTW LogFontOf(IFontDisp* disp, HDC dc) {
     LOGFONTW lf{};

@@ -338,8 +338,11 @@ TEST_F(TabInputTest, AHostsCallToTheMessageHandlerIsHandledAlike) {
                     Variant::Long(WM_MOVING), Variant::Long(0), Variant::Long(0)}),
               S_OK);
     ASSERT_EQ(Events(ev::Status).size(), 1u);
-    for (auto& e : form().log())
-        if (!e.notice && e.id == ev::Status) EXPECT_EQ(AsString(e.args.at(0)), L"Form is moving...");
+    for (auto& e : form().log()) {
+        if (!e.notice && e.id == ev::Status) {
+            EXPECT_EQ(AsString(e.args.at(0)), L"Form is moving...");
+        }
+    }
 }
 
 }  // namespace
