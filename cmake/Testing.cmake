@@ -46,3 +46,26 @@ function(lumio_add_test name)
       PROPERTIES TIMEOUT ${T_TIMEOUT} ENVIRONMENT "${T_ENV}")
   endif()
 endfunction()
+
+# lumio_add_atl_host_test(<name> SOURCES ... [TIMEOUT s])
+# A test of Lumiokit.dll under the system's ATL host (tests/support/atl_host.h):
+# the library beside the executable, registered in a Wine prefix of the
+# test's own, away from the hosts of tests running at the same time.
+function(lumio_add_atl_host_test name)
+  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES" ${ARGN})
+  if(NOT WIN32 OR NOT CMAKE_CROSSCOMPILING_EMULATOR OR NOT BUILD_TESTING)
+    return()
+  endif()
+  if(NOT T_TIMEOUT)
+    set(T_TIMEOUT 120)
+  endif()
+  add_executable(${name} ${T_SOURCES})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/support)
+  target_link_libraries(${name} PRIVATE lumio_ids lumio_base_win gtest gtest_main ole32 oleaut32 user32)
+  add_dependencies(${name} Lumiokit)
+  add_custom_command(TARGET ${name} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different $<TARGET_FILE:Lumiokit> $<TARGET_FILE_DIR:${name}>)
+  add_test(NAME ${name}
+    COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-emu.sh ${CMAKE_BINARY_DIR}/${name}-wineprefix $<TARGET_FILE:${name}>)
+  set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
+endfunction()

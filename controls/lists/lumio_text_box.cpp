@@ -4,6 +4,8 @@
 #include "basic_arith.h"
 #include "class_table.h"
 #include "run_time_error.h"
+#include "stock_members.h"
+#include "subclass_proc_member.h"
 
 namespace lumio::lists {
 
@@ -15,13 +17,14 @@ const MemberTable& Members() {
     static const MemberTable table = [] {
         using T = LumioTextBox;
         MemberTable t;
-        t.Property(id::BackColor, L"BackColor", &T::get_BackColor, &T::put_BackColor)
+        t.Add(SubclassProcMember<T>(id::zSubclass_Proc))
+            .Property(id::BackColor, L"BackColor", &T::get_BackColor, &T::put_BackColor)
             .Property(id::ForeColor, L"ForeColor", &T::get_ForeColor, &T::put_ForeColor)
             .Property(id::Enabled, L"Enabled", &T::get_Enabled, &T::put_Enabled)
             .Property(id::Font, L"Font", &T::get_Font, &T::putref_Font)
-            .Method(id::Refresh, L"Refresh", &T::Refresh)
-            .ReadOnly(id::hWnd, L"hWnd", &T::get_hWnd)
-            .Property(id::PasswordChar, L"PasswordChar", &T::get_PasswordChar, &T::put_PasswordChar)
+            .Method(id::Refresh, L"Refresh", &T::Refresh);
+        StockMembers(t).hWnd(id::hWnd);
+        t.Property(id::PasswordChar, L"PasswordChar", &T::get_PasswordChar, &T::put_PasswordChar)
             .Property(id::Text, L"Text", &T::get_Text, &T::put_Text)
             .Property(id::MultiLine, L"MultiLine", &T::get_MultiLine, &T::put_MultiLine)
             .Property(id::BorderStyle, L"BorderStyle", &T::get_BorderStyle, &T::put_BorderStyle)
@@ -366,7 +369,11 @@ void LumioTextBox::OnWriteProperties(PropertyWriter& bag) {
 
 void LumioTextBox::OnTerminate() {
     if (!m_hEdit) return;
-    m_Subclass.pDetachAllThunks();
+    try {
+        m_Subclass.pDetachAllThunks();
+    } catch (...) {
+        // Nothing was attached; the edit window and its font still go.
+    }
     // The edit window goes before the font it draws with.
     pDestroyEdit();
     m_hFont.reset();

@@ -32,7 +32,6 @@ public:
     ComPtr<IFontDisp> get_Font() { return Font(); }
     void putref_Font(ComPtr<IFontDisp> v);
     void Refresh();
-    long get_hWnd() { return static_cast<long>(reinterpret_cast<LONG_PTR>(hWnd())); }
     std::wstring get_PasswordChar() { return m_PasswordChar; }
     void put_PasswordChar(std::wstring v);
     std::wstring get_Text();

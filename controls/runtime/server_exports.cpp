@@ -9,6 +9,7 @@
 #include "module_lock.h"
 #include "registration.h"
 #include "control_window.h"
+#include "cxx_thread_state.h"
 #include "unload_hooks.h"
 
 // The C++ runtime's own clean-up, made for leak checkers; not in its headers.
@@ -100,6 +101,7 @@ BOOL WINAPI DllMain(HINSTANCE, DWORD reason, LPVOID reserved) {
         // throwing when memory runs out (about 73 KB); nothing frees it when
         // the module goes, so each load would leave one behind.
         __gnu_cxx::__freeres();
+        lumio::FreeCxxThreadState();
     }
     return TRUE;
 }

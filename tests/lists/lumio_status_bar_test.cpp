@@ -1,9 +1,15 @@
 // LumioStatusBar in our container: bottom alignment, keys, shading, grip, text and mouse.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <chrono>
+#include <thread>
+
 #include "bar_test_support.h"
 #include "live_objects.h"
 #include "lumio_status_bar.h"
+#include "real_input.h"
 #include "std_objects.h"
 #include "test_host.h"
 #include "window_capture.h"
@@ -292,6 +298,101 @@ TEST_F(StatusBarTest, LeftPressOnTheGripSizesTheFormOtherPressesOnlyRaiseMouseDo
     Mouse(WM_LBUTTONDBLCLK, 20, 10, MK_LBUTTON);
     Mouse(WM_LBUTTONUP, 20, 10);
     EXPECT_EQ(Events(), (std::vector<DISPID>{ev::DblClick, ev::MouseUp}));
+}
+
+// The user's hand on the grip, from a thread of its own: the form's sizing
+// loop holds the test's thread until the button comes up.
+TEST_F(StatusBarTest, DraggingTheGripSizesTheFormUnderRealInput) {
+    Start();
+    HWND form = form_->hWnd();
+    SetForegroundWindow(form);
+    Settle(form_.get());
+    // The form follows the pointer while it moves, so each step can be waited for.
+    BOOL fullDrag = FALSE;
+    SystemParametersInfoW(SPI_GETDRAGFULLWINDOWS, 0, &fullDrag, 0);
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, TRUE, nullptr, 0);
+    RECT before;
+    GetWindowRect(form, &before);
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    POINT grip{rc.right - 5, rc.bottom - 5};
+    ClientToScreen(hwnd_, &grip);
+    const DWORD ui = GetCurrentThreadId();
+    auto sizing = [ui] {
+        GUITHREADINFO g{};
+        g.cbSize = sizeof g;
+        return GetGUIThreadInfo(ui, &g) && (g.flags & GUI_INMOVESIZE) != 0;
+    };
+    auto formSize = [form] {
+        RECT r;
+        GetWindowRect(form, &r);
+        return SIZE{r.right - r.left, r.bottom - r.top};
+    };
+    const SIZE start = formSize();
+    // Small steps: Wine's own sizing loop (no window manager) stops following the
+    // pointer about 20 px past where the press began.
+    constexpr int kDx = 15, kDy = 12;
+    std::atomic<int> reached{0};  // 1 loop entered, 2 form grown, 3 loop left
+    std::atomic<bool> done{false};
+    std::thread hand([&] {
+        using namespace std::chrono;
+        auto waitFor = [](auto condition) {
+            const auto end = steady_clock::now() + lumio::test::kDeadline;
+            while (!condition()) {
+                if (steady_clock::now() > end) return false;
+                Sleep(1);
+            }
+            return true;
+        };
+        // Onto the grip from outside it, so that the bar sees the pointer arrive.
+        auto at = [](int x, int y) {
+            POINT p;
+            return GetCursorPos(&p) && p.x == x && p.y == y;
+        };
+        realinput::MoveTo(grip.x - 40, grip.y);
+        waitFor([&] { return at(grip.x - 40, grip.y); });
+        realinput::MoveTo(grip.x, grip.y);
+        waitFor([&] { return at(grip.x, grip.y); });
+        realinput::SendMouse(MOUSEEVENTF_LEFTDOWN);
+        if (waitFor(sizing)) {
+            reached = 1;
+            for (int step = 1; step <= 3; ++step) realinput::MoveTo(grip.x + kDx * step / 3, grip.y + kDy * step / 3);
+            if (waitFor([&] {
+                    const SIZE s = formSize();
+                    return s.cx == start.cx + kDx && s.cy == start.cy + kDy;
+                }))
+                reached = 2;
+        }
+        realinput::SendMouse(MOUSEEVENTF_LEFTUP);
+        if (waitFor([&] { return !sizing(); }) && reached == 2) reached = 3;
+        done = true;
+    });
+    lumio::test::WaitUntil([&] { return done.load(); }, 4 * lumio::test::kDeadline);
+    hand.join();
+    SystemParametersInfoW(SPI_SETDRAGFULLWINDOWS, fullDrag, nullptr, 0);
+    Settle(form_.get());
+    EXPECT_EQ(reached.load(), 3);
+    const SIZE after = formSize();
+    EXPECT_EQ(after.cx, before.right - before.left + kDx);
+    EXPECT_EQ(after.cy, before.bottom - before.top + kDy);
+    // The bar followed the form's new bottom and width, its grip at the new corner.
+    const RECT client = ClientOfForm();
+    EXPECT_EQ(bar_->rect().right, client.right);
+    EXPECT_EQ(bar_->rect().bottom, client.bottom);
+    const auto shot = Look();
+    shot.Save(L"statusbar_dragged.png");
+    EXPECT_EQ(shot.width, client.right);
+    const int gx = shot.width - 18, gy = shot.height - 18;
+    for (int y = 0; y < 17; ++y)
+        for (int x = 0; x < 17; ++x) {
+            const COLORREF skin = SkinPixel(L"RESGRIP", x, y);
+            if (skin != kMagenta) {
+                ASSERT_EQ(shot.At(gx + x, gy + y), skin) << x << "," << y;
+            }
+        }
+    // The press raised MouseDown once; the system's loop took the release.
+    const auto events = Events();
+    EXPECT_EQ(std::count(events.begin(), events.end(), ev::MouseDown), 1);
 }
 
 TEST_F(StatusBarTest, NoGdiOrWindowGrowthOverCreateDestroyAndFontWrites) {

@@ -8,6 +8,7 @@
 #include "bar_test_support.h"
 #include "live_objects.h"
 #include "lumio_text_box.h"
+#include "real_input.h"
 #include "std_objects.h"
 #include "test_host.h"
 #include "window_capture.h"
@@ -23,28 +24,7 @@ using namespace testhost;
 namespace id = lumio::tlb::dispid::LumioTextBox;
 namespace ev = lumio::tlb::dispid::LumioTextBoxEvents;
 
-void SendMouse(DWORD flags, int x = 0, int y = 0) {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dwFlags = flags;
-    if (flags & MOUSEEVENTF_ABSOLUTE) {
-        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-    }
-    SendInput(1, &in, sizeof in);
-}
-void MoveTo(int x, int y) { SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, x, y); }
-void Key(WORD vk, bool up) {
-    INPUT in{};
-    in.type = INPUT_KEYBOARD;
-    in.ki.wVk = vk;
-    in.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
-    SendInput(1, &in, sizeof in);
-}
-void Tap(WORD vk) {
-    Key(vk, false);
-    Key(vk, true);
-}
+using namespace realinput;
 
 void Store(lumio::MemoryPropertyBag* bag, const wchar_t* key, Variant value) { bag->Write(key, value.get()); }
 
@@ -351,6 +331,77 @@ TEST_F(TextBoxTest, KeysRoundTripAndABagWithoutTextGivesText1) {
     Site* plain = f.Add(LumioTextBox::Create, L"Plain", RECT{20, 100, 220, 130}, empty.get());
     ASSERT_NE(plain, nullptr);
     EXPECT_EQ(AsString(Get(plain->Object().get(), id::Text)), L"Text1");
+}
+
+// Refuses the creation of every edit window while it lives.
+struct EditRefused {
+    static LRESULT CALLBACK Proc(int code, WPARAM w, LPARAM l) {
+        if (code == HCBT_CREATEWND) {
+            wchar_t cls[16]{};
+            GetClassNameW(reinterpret_cast<HWND>(w), cls, 16);
+            if (lstrcmpiW(cls, L"Edit") == 0) return 1;
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+    }
+    HHOOK hook = SetWindowsHookExW(WH_CBT, &Proc, nullptr, GetCurrentThreadId());
+    ~EditRefused() { UnhookWindowsHookEx(hook); }
+};
+
+TEST_F(TextBoxTest, InitializeMakesTheEditOnceAndRetriesAfterAFailure) {
+    // A box placed new at run time has no edit window until Initialize.
+    auto& f = NewForm(true);
+    Site* s = f.Add(LumioTextBox::Create, L"Fresh", RECT{20, 20, 220, 50});
+    ASSERT_NE(s, nullptr);
+    IDispatch* d = s->Object().get();
+    EXPECT_EQ(EditOf(s), nullptr);
+    auto initialize = [&] {
+        Variant r;
+        EXPECT_EQ(Call(d, id::Initialize, {}, nullptr, &r), S_OK);
+        return AsLong(r);
+    };
+    {
+        EditRefused refused;
+        ASSERT_NE(refused.hook, nullptr);
+        EXPECT_EQ(initialize(), 0);
+        EXPECT_EQ(EditOf(s), nullptr);
+    }
+    EXPECT_EQ(initialize(), -1);
+    HWND edit = EditOf(s);
+    ASSERT_NE(edit, nullptr);
+    EXPECT_EQ(initialize(), 0);  // already run
+    EXPECT_EQ(FindWindowExW(s->ControlWindow(), edit, L"Edit", nullptr), nullptr);
+    // The edit shows the name the new box took as its text, and is watched.
+    char text[16]{};
+    GetWindowTextA(edit, text, 16);
+    EXPECT_STREQ(text, "Fresh");
+    Settle(&f);
+    f.log().clear();
+    SendMessageW(edit, WM_CHAR, 'q', 1);
+    EXPECT_EQ(Events(), (std::vector<DISPID>{ev::Change, ev::KeyPress}));
+    // The focus given to the control goes on to its edit.
+    SetForegroundWindow(TopWindow());
+    SetFocus(s->ControlWindow());
+    EXPECT_EQ(GetFocus(), edit);
+}
+
+TEST_F(TextBoxTest, AHostsCallToTheMessageHandlerRaisesTheEventsOfThatMessage) {
+    Start();
+    const auto window = [](HWND h) { return Variant::Long(static_cast<long>(reinterpret_cast<LONG_PTR>(h))); };
+    auto handle = [&](HWND h, UINT msg, WPARAM wp) {
+        return Call(Box(), id::zSubclass_Proc,
+                    {Variant::Bool(true), Variant::Bool(false), Variant::Long(0), window(h), Variant::Long(msg),
+                     Variant::Long(static_cast<long>(wp)), Variant::Long(0)});
+    };
+    ASSERT_EQ(handle(edit_, WM_CHAR, 'z'), S_OK);
+    ASSERT_EQ(handle(edit_, WM_LBUTTONUP, 0), S_OK);
+    EXPECT_EQ(Events(), (std::vector<DISPID>{ev::Change, ev::KeyPress, ev::MouseUp, ev::Click}));
+    EXPECT_EQ(AsLong(First(ev::KeyPress)->args[0]), 'z');
+    // Only the call: the edit window saw no character.
+    EXPECT_EQ(AsString(Get(Box(), id::Text)), L"Text1");
+    // Another window's messages raise nothing.
+    form().log().clear();
+    ASSERT_EQ(handle(TopWindow(), WM_CHAR, 'z'), S_OK);
+    EXPECT_TRUE(Events().empty());
 }
 
 TEST_F(TextBoxTest, LongTextReadsBackWhole) {

@@ -96,10 +96,11 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
 }
 
 // Every vector width gives the reference's bytes, the ragged row ends too: widths leave
-// 1, 2 and 3 pixels past the last group of four, and 5, 6 and 3 past the last group of eight.
+// 1, 2 and 3 pixels past the last group of four, and 5, 6, 4 and 3 past the last group of
+// eight (the last full group then overlaps the one before it).
 TEST(BlendRows, MatchesReferenceOnNoise) {
     std::mt19937 rng(7);
-    for (int w : {37, 14, 3}) {
+    for (int w : {37, 14, 3, 6, 12}) {
         Picture src(w, 11), dst(w, 11);
         src.Randomize(rng);
         for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
@@ -139,6 +140,32 @@ TEST(BlendRows, MatchesReferenceOnNoise) {
                                 << "width " << w << " level " << int(level) << " host " << host << " k " << k << " code " << code << " at " << x << "," << y;
                 }
     }
+}
+
+// A picture blended onto itself: each pixel is read before it is written, whatever the
+// vector width does with the row's ragged end.
+TEST(BlendRows, OntoItselfActsPixelByPixel) {
+    std::mt19937 rng(5);
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
+        for (int k : {255, 127}) {
+            if (!simd::Supported(level)) continue;
+            Picture pic(13, 3);
+            pic.Randomize(rng);
+            std::vector<Bgra> want;
+            for (int y = 0; y < 3; ++y)
+                for (int x = 0; x < 13; ++x) {
+                    const Bgra p = pic.At(x, y);
+                    uint8_t q[4] = {p.b, p.g, p.r, p.a};
+                    ReferenceBlend(p, q, true, k, -1);
+                    want.push_back({q[0], q[1], q[2], q[3]});
+                }
+            simd::Force(level);
+            BlendRows(pic.View(), 0, 3, pic.View(), 0, 2, 13, 3, k, -1);
+            simd::Force(simd::Level::Avx2);
+            for (int y = 0, i = 0; y < 3; ++y)
+                for (int x = 0; x < 13; ++x, ++i)
+                    ASSERT_EQ(pic.At(x, y), want[size_t(i)]) << "level " << int(level) << " k " << k << " at " << x << "," << y;
+        }
 }
 
 TEST(GrayScaleWeights, CodesAndDefault) {

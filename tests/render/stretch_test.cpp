@@ -106,6 +106,10 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
         {3, 2, 9, 6, 0, 0, 4, 3},      {0, 0, 19, 13, -5, -4, 33, 20}, {2, 5, 13, 8, 0, 0, 13, 8},
         {0, 0, 19, 13, 0, 0, -25, -9}, {18, 12, 1, 1, 0, 0, 5, 5},     {0, 0, 19, 13, 0, 0, 19, 1},
         {0, 0, 19, 13, 0, 0, 38, 26},  // every other row and column falls exactly on the source
+        // Weights in 1/128ths are blended in integers: both ways, one way only, and a ratio
+        // whose weights alternate between 1/128ths and finer ones.
+        {0, 0, 12, 9, 0, 0, 16, 12},   {4, 2, 15, 9, 0, 0, 10, 6},   {0, 0, 19, 13, -3, -2, 76, 52},
+        {0, 0, 16, 13, 0, 0, 64, 20},  {0, 0, 19, 12, 0, 0, 25, 48}, {0, 0, 3, 2, 0, 0, 256, 2},
     };
     for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
     for (bool hq : {false, true})

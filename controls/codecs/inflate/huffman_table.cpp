@@ -1,5 +1,6 @@
 #include "inflate/huffman_table.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace lumio::huffman {
@@ -19,86 +20,125 @@ constexpr uint32_t kDistBase[32] = {1,    2,    3,    4,    5,    7,     9,     
 constexpr uint8_t kDistExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
                                     7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
 
-unsigned Reverse(unsigned code, unsigned length) {
-    unsigned r = 0;
-    for (unsigned i = 0; i < length; ++i) {
-        r = (r << 1) | (code & 1);
-        code >>= 1;
-    }
-    return r;
+// The next code of `length` bits in canonical order, both bit-reversed (first code bit
+// lowest). Zero once the code space of that length is used up.
+inline unsigned NextReversed(unsigned code, unsigned length) {
+    unsigned bit = 1u << (length - 1);
+    while (code & bit)
+        bit >>= 1;
+    return bit ? (code & (bit - 1)) | bit : 0;
 }
 
-// templates[s]: the entry of symbol s without its code length.
-bool Build(const uint8_t *lengths, unsigned count, const uint32_t *templates, unsigned rootBits, uint32_t *table,
-           unsigned &longest) {
+// templates[s]: the entry of symbol s without its code length. The root is as wide as the
+// longest code up to rootMax, so the small codes of short blocks build small tables.
+bool Build(const uint8_t *lengths, unsigned count, const uint32_t *templates, unsigned rootMax, uint32_t *table,
+           unsigned &longest, unsigned &rootBits) {
     unsigned perLength[kMaxCodeLength + 1] = {};
     for (unsigned s = 0; s < count; ++s)
         ++perLength[lengths[s]];
     perLength[0] = 0;
     int left = 1;
     longest = 0;
+    unsigned shortest = 0;
     for (unsigned l = 1; l <= kMaxCodeLength; ++l) {
         left = 2 * left - int(perLength[l]);
         if (left < 0)
             return false;
-        if (perLength[l])
+        if (perLength[l]) {
             longest = l;
-    }
-    unsigned next[kMaxCodeLength + 2] = {};
-    for (unsigned l = 1, code = 0; l <= kMaxCodeLength; ++l) {
-        code = (code + perLength[l - 1]) << 1;
-        next[l] = code;
-    }
-
-    const unsigned rootSize = 1u << rootBits;
-    for (unsigned i = 0; i < rootSize; ++i)
-        table[i] = kExceptional;
-
-    // Codes longer than the root width: the widest code under each root prefix sets the
-    // width of that prefix's subtable.
-    unsigned longRev[kMaxLitlenSymbols], longSym[kMaxLitlenSymbols], nLong = 0;
-    uint8_t subWidth[1u << kLitlenRootBits] = {};
-    for (unsigned s = 0; s < count; ++s) {
-        const unsigned len = lengths[s];
-        if (!len)
-            continue;
-        const unsigned rev = Reverse(next[len]++, len);
-        if (len <= rootBits) {
-            for (unsigned i = rev; i < rootSize; i += 1u << len)
-                table[i] = templates[s] | len;
-        } else {
-            longRev[nLong] = rev;
-            longSym[nLong++] = s;
-            uint8_t &w = subWidth[rev & (rootSize - 1)];
-            if (len - rootBits > w)
-                w = uint8_t(len - rootBits);
+            if (!shortest)
+                shortest = l;
         }
     }
+    const unsigned root = std::clamp(longest, 1u, rootMax);
+    rootBits = root;
+    const unsigned rootSize = 1u << root;
+
+    // Symbols in canonical order: by code length, then by value.
+    unsigned start[kMaxCodeLength + 2];
+    start[1] = 0;
+    for (unsigned l = 1; l <= kMaxCodeLength; ++l)
+        start[l + 1] = start[l] + perLength[l];
+    uint16_t sorted[kMaxLitlenSymbols];
+    {
+        unsigned at[kMaxCodeLength + 2];
+        std::memcpy(at, start, sizeof at);
+        for (unsigned s = 0; s < count; ++s)
+            if (lengths[s])
+                sorted[at[lengths[s]]++] = uint16_t(s);
+    }
+    const unsigned used = start[kMaxCodeLength + 1];
+
+    // An incomplete code leaves slots that must read as no symbol; a complete one covers
+    // every slot, so the root can be laid down length by length, doubling as it grows.
+    unsigned k = 0, code = 0;
+    if (left > 0 || longest == 0 || shortest > root) {
+        for (unsigned i = 0; i < rootSize; ++i)
+            table[i] = kExceptional;
+        for (unsigned l = 1; l <= std::min(longest, root); ++l)
+            for (unsigned n = 0; n < perLength[l]; ++n, ++k) {
+                for (unsigned i = code; i < rootSize; i += 1u << l)
+                    table[i] = templates[sorted[k]] | l;
+                code = NextReversed(code, l);
+            }
+    } else {
+        unsigned size = 1u << shortest;
+        for (unsigned l = shortest;; ++l) {
+            for (unsigned n = 0; n < perLength[l]; ++n, ++k) {
+                table[code] = templates[sorted[k]] | l;
+                code = NextReversed(code, l);
+            }
+            if (l == root)
+                break;
+            std::memcpy(table + size, table, size * sizeof *table);
+            size *= 2;
+        }
+    }
+    if (k == used)
+        return true;
+
+    // Codes longer than the root continue in subtables, one per root prefix in use. Codes
+    // under one prefix follow each other in canonical order; the subtable is as wide as the
+    // code space left under the prefix needs (the remaining codes of each length fill it).
+    unsigned remaining[kMaxCodeLength + 1];
+    std::memcpy(remaining, perLength, sizeof remaining);
     unsigned offset = rootSize;
-    for (unsigned k = 0; k < nLong; ++k) {
-        const unsigned prefix = longRev[k] & (rootSize - 1);
-        uint32_t &link = table[prefix];
-        if (!(link & kSubtable)) {
-            const unsigned width = subWidth[prefix];
-            link = kSubtable | (offset << 16) | (width << 8) | rootBits;
-            for (unsigned i = 0; i < (1u << width); ++i)
-                table[offset + i] = kExceptional;
-            offset += 1u << width;
+    unsigned prefix = ~0u, width = 0;
+    uint32_t *sub = nullptr;
+    for (unsigned l = root + 1; l <= longest; ++l) {
+        for (unsigned n = 0; n < perLength[l]; ++n, ++k) {
+            if ((code & (rootSize - 1)) != prefix) {
+                prefix = code & (rootSize - 1);
+                width = l - root;
+                int space = 1 << width;
+                while (root + width < longest) {
+                    space -= int(remaining[root + width]);
+                    if (space <= 0)
+                        break;
+                    ++width;
+                    space *= 2;
+                }
+                table[prefix] = kSubtable | (offset << 16) | (width << 8) | root;
+                sub = table + offset;
+                if (left > 0)
+                    for (unsigned i = 0; i < (1u << width); ++i)
+                        sub[i] = kExceptional;
+                offset += 1u << width;
+            }
+            for (unsigned i = code >> root; i < (1u << width); i += 1u << (l - root))
+                sub[i] = templates[sorted[k]] | l;
+            --remaining[l];
+            code = NextReversed(code, l);
         }
-        const unsigned width = EntryExtra(link);
-        uint32_t *sub = table + (link >> 16);
-        const unsigned len = lengths[longSym[k]];
-        for (unsigned i = longRev[k] >> rootBits; i < (1u << width); i += 1u << (len - rootBits))
-            sub[i] = templates[longSym[k]] | len;
     }
     return true;
 }
 
 struct Templates {
-    uint32_t litlen[kMaxLitlenSymbols];
-    uint32_t dist[kMaxDistSymbols];
-    uint32_t codeLength[19];
-    Templates() {
+    uint32_t litlen[kMaxLitlenSymbols] = {};
+    uint32_t dist[kMaxDistSymbols] = {};
+    uint32_t codeLength[19] = {};
+    constexpr Templates() {
         for (unsigned s = 0; s < 256; ++s)
             litlen[s] = kLiteral | (s << 16);
         litlen[256] = kExceptional | kEndOfBlock;
@@ -112,24 +152,21 @@ struct Templates {
     }
 };
 
-const Templates &Tmpl() {
-    static const Templates t;
-    return t;
-}
+constexpr Templates kTemplates;
 
 }  // namespace
 
 bool BuildLitlenTable(const uint8_t *lengths, unsigned count, CodeTables &t) {
-    return Build(lengths, count, Tmpl().litlen, kLitlenRootBits, t.litlen, t.litlenLongest);
+    return Build(lengths, count, kTemplates.litlen, kLitlenRootBits, t.litlen, t.litlenLongest, t.litlenRoot);
 }
 
 bool BuildDistTable(const uint8_t *lengths, unsigned count, CodeTables &t) {
-    return Build(lengths, count, Tmpl().dist, kDistRootBits, t.dist, t.distLongest);
+    return Build(lengths, count, kTemplates.dist, kDistRootBits, t.dist, t.distLongest, t.distRoot);
 }
 
 bool BuildCodeLengthTable(const uint8_t (&lengths)[19], uint32_t (&table)[1u << kCodeLengthRootBits],
-                          unsigned &longest) {
-    return Build(lengths, 19, Tmpl().codeLength, kCodeLengthRootBits, table, longest);
+                          unsigned &longest, unsigned &rootBits) {
+    return Build(lengths, 19, kTemplates.codeLength, kCodeLengthRootBits, table, longest, rootBits);
 }
 
 const CodeTables &FixedCodeTables() {

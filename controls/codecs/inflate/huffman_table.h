@@ -36,6 +36,8 @@ struct CodeTables {
     uint32_t dist[kDistTableSize];
     unsigned litlenLongest = 0;  // longest code length in use, 0 when the code is empty
     unsigned distLongest = 0;
+    unsigned litlenRoot = kLitlenRootBits;  // root width: the longest code, up to the constant
+    unsigned distRoot = kDistRootBits;
 };
 
 extern const uint8_t kCodeLengthOrder[19];
@@ -45,7 +47,8 @@ extern const uint8_t kCodeLengthOrder[19];
 bool BuildLitlenTable(const uint8_t *lengths, unsigned count, CodeTables &t);
 bool BuildDistTable(const uint8_t *lengths, unsigned count, CodeTables &t);
 // The code-length code: 19 lengths, codes of at most 7 bits, entry payload = symbol.
-bool BuildCodeLengthTable(const uint8_t (&lengths)[19], uint32_t (&table)[1u << kCodeLengthRootBits], unsigned &longest);
+bool BuildCodeLengthTable(const uint8_t (&lengths)[19], uint32_t (&table)[1u << kCodeLengthRootBits], unsigned &longest,
+                          unsigned &rootBits);
 
 // The fixed codes of block type 1, built once.
 const CodeTables &FixedCodeTables();

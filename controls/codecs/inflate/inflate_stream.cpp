@@ -27,6 +27,12 @@ using namespace huffman;
 
 constexpr size_t kFastOutRoom = 258 + 16;  // a whole match and the word copies past it
 
+inline uint64_t Load64(const uint8_t *p) {
+    uint64_t v;
+    std::memcpy(&v, p, 8);
+    return v;  // little-endian targets only
+}
+
 struct BitReader {
     // The input may come in pieces (the data of several chunks); positions count across them.
     std::span<const std::span<const uint8_t>> pieces;
@@ -88,6 +94,15 @@ struct BitReader {
     }
 
     void Refill() {
+        if (count >= 56)
+            return;
+        if (end - in >= 8) {
+            // A whole word at once; the bits above `count` are those of the bytes that follow.
+            bits |= Load64(in) << count;
+            in += (63 - count) >> 3;
+            count |= 56;
+            return;
+        }
         while (count < 56) {
             uint64_t b = 0;
             if (in < end || More())
@@ -155,12 +170,6 @@ struct Output {
     }
 };
 
-inline uint64_t Load64(const uint8_t *p) {
-    uint64_t v;
-    std::memcpy(&v, p, 8);
-    return v;  // little-endian targets only
-}
-
 inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
     const uint8_t *src = out - dist;
     if (dist >= 8) {
@@ -198,7 +207,7 @@ inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
 // One symbol (with its match) through the careful path.
 Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
     o.MakeRoom(longLengths ? 65535 + 3 : 258);
-    uint32_t e = br.Decode(t.litlen, kLitlenRootBits, t.litlenLongest);
+    uint32_t e = br.Decode(t.litlen, t.litlenRoot, t.litlenLongest);
     if (int32_t(e) < 0) {
         if (o.pos >= o.end)
             return Step::Error;
@@ -217,7 +226,7 @@ Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths)
             return Step::Error;
         length = size_t(longLength) + 3;
     }
-    e = br.Decode(t.dist, kDistRootBits, t.distLongest);
+    e = br.Decode(t.dist, t.distRoot, t.distLongest);
     if (e & kExceptional)
         return Step::Error;
     if (!br.Read(EntryExtra(e), extra))
@@ -237,8 +246,9 @@ Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths)
 bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
     const uint32_t *const lit = t.litlen;
     const uint32_t *const dst = t.dist;
-    const uint64_t litMask = (1u << kLitlenRootBits) - 1;
-    const uint64_t distMask = (1u << kDistRootBits) - 1;
+    const unsigned litRoot = t.litlenRoot, distRoot = t.distRoot;
+    const uint64_t litMask = (1u << litRoot) - 1;
+    const uint64_t distMask = (1u << distRoot) - 1;
     uint64_t lastMatch = 0;  // bit position where the latest distance code began
 
     for (;;) {
@@ -258,7 +268,7 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
 
                     uint32_t e = lit[bits & litMask];
                     if (e & kSubtable)
-                        e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                        e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
                     if (int32_t(e) < 0) {
                         // Up to three literals fit in one refill.
                         bits >>= EntryLength(e);
@@ -266,14 +276,14 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
                         *out++ = uint8_t(e >> 16);
                         e = lit[bits & litMask];
                         if (e & kSubtable)
-                            e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                            e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
                         if (int32_t(e) < 0) {
                             bits >>= EntryLength(e);
                             count -= EntryLength(e);
                             *out++ = uint8_t(e >> 16);
                             e = lit[bits & litMask];
                             if (e & kSubtable)
-                                e = lit[(e >> 16) + ((bits >> kLitlenRootBits) & ((1u << EntryExtra(e)) - 1))];
+                                e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
                             if (int32_t(e) < 0) {
                                 bits >>= EntryLength(e);
                                 count -= EntryLength(e);
@@ -298,7 +308,7 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
                     lastMatch = (br.before + uint64_t(in - br.start)) * 8 - count;
                     e = dst[bits & distMask];
                     if (e & kSubtable)
-                        e = dst[(e >> 16) + ((bits >> kDistRootBits) & ((1u << EntryExtra(e)) - 1))];
+                        e = dst[(e >> 16) + ((bits >> distRoot) & ((1u << EntryExtra(e)) - 1))];
                     if (e & kExceptional) {
                         failed = true;
                         break;
@@ -383,15 +393,15 @@ bool DynamicTables(BitReader &br, CodeTables &t) {
         clLengths[kCodeLengthOrder[i]] = uint8_t(v);
     }
     uint32_t clTable[1u << kCodeLengthRootBits];
-    unsigned clLongest;
-    if (!BuildCodeLengthTable(clLengths, clTable, clLongest))
+    unsigned clLongest, clRoot;
+    if (!BuildCodeLengthTable(clLengths, clTable, clLongest, clRoot))
         return false;
 
     uint8_t lengths[kMaxLitlenSymbols + kMaxDistSymbols] = {};
     const unsigned total = hlit + hdist;
     unsigned n = 0;
     while (n < total) {
-        const uint32_t e = br.Decode(clTable, kCodeLengthRootBits, clLongest);
+        const uint32_t e = br.Decode(clTable, clRoot, clLongest);
         if (e & kExceptional)
             return false;
         const unsigned sym = e >> 16;

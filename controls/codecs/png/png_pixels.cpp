@@ -7,6 +7,7 @@
 #include "inflate/inflate_stream.h"
 #include "png/png_reader.h"
 #include "png/png_rows.h"
+#include "zlib/zlib_stream.h"
 
 namespace lumio {
 
@@ -117,9 +118,9 @@ private:
 bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat, std::vector<std::span<const uint8_t>> &pieces) {
     if (!idat.empty())
         pieces.assign(1, idat);
-    // Row by row unless zlib is to take the data in one call, or the host holds an image
-    // that must survive a stream found damaged only part way through.
-    if (!zlib_ && !host_->HasImage()) {
+    // Row by row unless the host holds an image that must survive a stream found damaged
+    // only part way through, or zlib can only take the data in one call.
+    if (!host_->HasImage()) {
         const Streamed result = DecodeStreaming(pieces);
         if (result != Streamed::kTryWhole) {
             std::vector<uint8_t>().swap(idat);
@@ -168,22 +169,39 @@ bool PngReader::BuildImageFromIDAT(std::vector<uint8_t> &idat, std::vector<std::
     return true;
 }
 
-// Inflates straight into reconstructed rows. A failure that the whole-buffer decode would
-// meet before touching the host (no memory, a format without converter) sends it there.
+// Inflates straight into reconstructed rows: with zlib where it is there, and with our own
+// decoder when it is not or refuses the data, on a surface cleared again. A failure that the
+// whole-buffer decode would meet before touching the host (no memory, a format without
+// converter, a zlib without streaming inflate) sends it there.
 PngReader::Streamed PngReader::DecodeStreaming(std::span<const std::span<const uint8_t>> pieces) {
     SynthesizePalette();
     const Format f{colorType_, bitDepth_, palette_, transparency_, transparencyKey_};
     RowConverter convert(f);
     if (!convert.Valid())
         return Streamed::kTryWhole;
-    bool inflated;
-    bool converted;
+    bool inflated = false;
+    bool converted = false;
     try {
+        std::unique_ptr<ZlibInflater> zlib;
+        if (zlib_ && !(zlib = zlib_->BeginInflate()))
+            return Streamed::kTryWhole;
         if (!host_->InitializeDIB(width_, height_))
             return Streamed::kTryWhole;
-        RowSink rows(convert, colorType_, bitDepth_, interlace_ != 0, width_, height_, host_->BitsPointer());
-        inflated = InflateStream(inflatedSize_, pieces, rows);
-        converted = !rows.Failed();
+        const auto Rows = [&] {
+            return RowSink(convert, colorType_, bitDepth_, interlace_ != 0, width_, height_, host_->BitsPointer());
+        };
+        if (zlib) {
+            RowSink rows = Rows();
+            inflated = ZlibInflateStream(*zlib, inflatedSize_, pieces, rows);
+            converted = !rows.Failed();
+            if (!inflated)
+                std::memset(host_->BitsPointer(), 0, size_t(width_) * size_t(height_) * 4);
+        }
+        if (!inflated) {
+            RowSink rows = Rows();
+            inflated = InflateStream(inflatedSize_, pieces, rows);
+            converted = !rows.Failed();
+        }
     } catch (const std::bad_alloc &) {
         host_->DestroyDIB();
         return Streamed::kTryWhole;

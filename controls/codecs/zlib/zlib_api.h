@@ -2,8 +2,24 @@
 // The zlib library as the PNG reader and writer see it: found at run time, or absent.
 // On Windows a zlib DLL found by name stands behind it; natively, the system zlib.
 #include <cstdint>
+#include <memory>
+#include <span>
 
 namespace lumio {
+
+// zlib's status codes as the reader tells them apart.
+constexpr int kZlibOk = 0;
+constexpr int kZlibStreamEnd = 1;
+constexpr int kZlibBufError = -5;
+
+// One zlib stream being inflated (inflateInit_, then inflate, then inflateEnd at destruction).
+class ZlibInflater {
+public:
+    virtual ~ZlibInflater() = default;
+    // One inflate call, with Z_FINISH or Z_NO_FLUSH: takes from `in` and writes to `out`,
+    // leaving each as what is left of it; returns zlib's status.
+    virtual int Inflate(std::span<const uint8_t> &in, std::span<uint8_t> &out, bool finish) = 0;
+};
 
 class ZlibApi {
 public:
@@ -17,6 +33,8 @@ public:
     virtual bool HasCompress2() { return false; }
     virtual int Compress2(uint8_t *, uint32_t &, const uint8_t *, uint32_t, int) { return -2; }
     virtual int Compress(uint8_t *, uint32_t &, const uint8_t *, uint32_t) { return -2; }
+    // A stream begun with inflateInit_; null when the library lacks the exports or refuses.
+    virtual std::unique_ptr<ZlibInflater> BeginInflate() { return nullptr; }
 };
 
 // True when the CRC over a chunk's type and data equals the stored one (read big-endian).

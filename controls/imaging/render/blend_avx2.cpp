@@ -80,7 +80,7 @@ inline void Store3x8(uint8_t *p, __m256i v) {
 
 template <int Bpp, bool kOpaque, bool kGray>
 void Rect(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_t width, int32_t height, int32_t k,
-          const float *w) {
+          const float *w, bool apart) {
     const __m256i kv = _mm256_set1_epi16(short(k));
     __m256 wB{}, wG{}, wR{};
     if constexpr (kGray) {
@@ -94,43 +94,55 @@ void Rect(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_
     };
     const __m128i kv4 = _mm_set1_epi16(short(k));
     const sse2::GrayWeights w4 = {_mm256_castps256_ps128(wB), _mm256_castps256_ps128(wG), _mm256_castps256_ps128(wR)};
+    auto load = [](const uint8_t *p) {
+        if constexpr (Bpp == 4) return _mm256_loadu_si256(reinterpret_cast<const __m256i *>(p));
+        else return Load3x8(p);
+    };
+    // Eight pixels at sp onto dv, the destination at dp.
+    auto blendOnto = [&](const uint8_t *sp, uint8_t *dp, __m256i dv) {
+        const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(sp));
+        const __m256i clear = ClearMask(sv);
+        if (_mm256_movemask_epi8(clear) == -1) return;
+        if constexpr (Bpp == 4)
+            _mm256_storeu_si256(reinterpret_cast<__m256i *>(dp), blend(sv, dv, clear));
+        else
+            Store3x8(dp, blend(sv, dv, clear));
+    };
     const int32_t whole = width & ~7;
+    // A ragged end after at least one group is one more group that ends at the row's end, onto
+    // the destination as it was (see sse2::BlendRow).
+    const bool overlapEnd = apart && whole != 0 && whole < width;
+    const int32_t lastAt = width - 8;
     for (int32_t y = 0; y < height; ++y, s += sStep, d += dStep) {
+        __m256i before{};
+        if (overlapEnd) before = load(d + lastAt * Bpp);
         const uint8_t *sp = s;
         uint8_t *dp = d;
-        for (int32_t x = 0; x < whole; x += 8, sp += 32, dp += 8 * Bpp) {
-            const __m256i sv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(sp));
-            const __m256i clear = ClearMask(sv);
-            if (_mm256_movemask_epi8(clear) == -1) continue;
-            if constexpr (Bpp == 4) {
-                const __m256i dv = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(dp));
-                _mm256_storeu_si256(reinterpret_cast<__m256i *>(dp), blend(sv, dv, clear));
-            } else {
-                Store3x8(dp, blend(sv, Load3x8(dp), clear));
-            }
-        }
-        // The ragged end (up to seven pixels) with the SSE2 loop: no masked stores.
-        if (whole < width) sse2::BlendRow<Bpp, kOpaque, kGray>(sp, dp, width - whole, kv4, w4);
+        for (int32_t x = 0; x < whole; x += 8, sp += 32, dp += 8 * Bpp) blendOnto(sp, dp, load(dp));
+        if (overlapEnd)
+            blendOnto(s + lastAt * 4, d + lastAt * Bpp, before);
+        else if (whole < width)  // no masked stores: the SSE2 loop
+            sse2::BlendRow<Bpp, kOpaque, kGray>(sp, dp, width - whole, kv4, w4, apart);
     }
 }
 
 template <int Bpp>
 void RectFor(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_t width, int32_t height,
-             int32_t k, bool opaque, const float *gray) {
+             int32_t k, bool opaque, const float *gray, bool apart) {
     if (gray) {
-        if (opaque) return Rect<Bpp, true, true>(s, sStep, d, dStep, width, height, k, gray);
-        return Rect<Bpp, false, true>(s, sStep, d, dStep, width, height, k, gray);
+        if (opaque) return Rect<Bpp, true, true>(s, sStep, d, dStep, width, height, k, gray, apart);
+        return Rect<Bpp, false, true>(s, sStep, d, dStep, width, height, k, gray, apart);
     }
-    if (opaque) return Rect<Bpp, true, false>(s, sStep, d, dStep, width, height, k, gray);
-    return Rect<Bpp, false, false>(s, sStep, d, dStep, width, height, k, gray);
+    if (opaque) return Rect<Bpp, true, false>(s, sStep, d, dStep, width, height, k, gray, apart);
+    return Rect<Bpp, false, false>(s, sStep, d, dStep, width, height, k, gray, apart);
 }
 
 }  // namespace
 
 void BlendRectAvx2(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_t width, int32_t height,
-                   int32_t bpp, int32_t k, bool opaque, const float *gray) {
-    if (bpp == 4) return RectFor<4>(s, sStep, d, dStep, width, height, k, opaque, gray);
-    RectFor<3>(s, sStep, d, dStep, width, height, k, opaque, gray);
+                   int32_t bpp, int32_t k, bool opaque, const float *gray, bool apart) {
+    if (bpp == 4) return RectFor<4>(s, sStep, d, dStep, width, height, k, opaque, gray, apart);
+    RectFor<3>(s, sStep, d, dStep, width, height, k, opaque, gray, apart);
 }
 
 }  // namespace lumio::render::simd

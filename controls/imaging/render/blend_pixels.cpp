@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <functional>
 #if defined(__SSE2__)
 #include "blend_sse2.h"
 #endif
@@ -25,6 +26,12 @@ struct Gray {
 
 // One loop per destination kind, grayscale and constant alpha, so that the
 // per-pixel work tests none of them.
+// True when the two views' memory does not meet.
+bool Apart(const PixelView &a, const PixelView &b) {
+    const auto end = [](const PixelView &v) { return v.bits + static_cast<ptrdiff_t>(v.height) * v.stride; };
+    return std::less_equal<>()(end(a), b.bits) || std::less_equal<>()(end(b), a.bits);
+}
+
 template <int Bpp, bool kGray, bool kOpaque>
 void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const PixelView &dest, int32_t destX,
                int32_t destTop, int32_t width, int32_t height, int32_t k, const Gray &gw) {
@@ -35,16 +42,18 @@ void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const Pixe
         // Rows are independent: walk them in memory order (bottom-up).
         simd::BlendRectAvx2(source.pixel(srcX, srcTop - height), source.stride,
                             dest.pixel(destX, destTop - height + 1), dest.stride, width, height, Bpp, k, kOpaque,
-                            kGray ? weights : nullptr);
+                            kGray ? weights : nullptr, Apart(source, dest));
         return;
     }
 #if defined(__SSE2__)
     if (level == simd::Level::Sse2) {
         const __m128i kv = _mm_set1_epi16(static_cast<short>(k));
         const sse2::GrayWeights weights{_mm_set1_ps(gw.wB), _mm_set1_ps(gw.wG), _mm_set1_ps(gw.wR)};
-        for (int32_t y = 0; y < height; ++y)
-            sse2::BlendRow<Bpp, kOpaque, kGray>(source.pixel(srcX, srcTop - height + y), dest.pixel(destX, destTop - height + 1 + y),
-                                                width, kv, weights);
+        const bool apart = Apart(source, dest);
+        const uint8_t *s = source.pixel(srcX, srcTop - height);
+        uint8_t *d = dest.pixel(destX, destTop - height + 1);
+        const sse2::RowBlend<Bpp, kOpaque, kGray> row(width, kv, weights, apart);
+        for (int32_t y = 0; y < height; ++y, s += source.stride, d += dest.stride) row(s, d);
         return;
     }
 #endif

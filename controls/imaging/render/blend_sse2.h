@@ -164,45 +164,87 @@ inline void Store(uint8_t *p, int n, __m128i v0, __m128i v1) {
     }
 }
 
-// One row: width pixels of s over d, d holding Bpp bytes a pixel. Eight pixels a turn: the
-// alphas of both groups of four are handled in one vector.
+// Rows of width pixels of s over d, d holding Bpp bytes a pixel; what depends only on the
+// width is settled once, before the first row. Eight pixels a turn: the alphas of both groups
+// of four are handled in one vector. With `apart` (s and d share no bytes) a ragged end is one
+// more full group that ends at the row's end, blended onto the destination as it was before
+// the row began: the pixels it shares with the previous group get the same bytes again.
 template <int Bpp, bool kOpaque, bool kGray>
-inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, const GrayWeights &w) {
-    const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
-    // n pixels (8, 4 or 1..3) at s onto d.
-    auto blend = [&](const uint8_t *sp, uint8_t *dp, int n) {
+class RowBlend {
+public:
+    RowBlend(int32_t width, __m128i k, const GrayWeights &w, bool apart)
+        : k_(k), w_(w), width_(width), whole8_(width & ~7), overlapEnd_(apart && width >= 4 && width % (width >= 8 ? 8 : 4) != 0) {}
+
+    void operator()(const uint8_t *s, uint8_t *d) const {
+        if (overlapEnd_) {
+            if (width_ >= 8) return Overlapped<8>(s, d);
+            return Overlapped<4>(s, d);
+        }
+        int32_t x = 0;
+        for (; x < whole8_; x += 8) Group<8>(s + x * 4, d + x * Bpp, 8);
+        if (x + 4 <= width_) {
+            Group<4>(s + x * 4, d + x * Bpp, 4);
+            x += 4;
+        }
+        if (x < width_) Group<0>(s + x * 4, d + x * Bpp, width_ - x);
+    }
+
+private:
+    template <int N>
+    void Overlapped(const uint8_t *s, uint8_t *d) const {
+        const int32_t lastAt = width_ - N;
+        __m128i t0, t1;
+        Load<Bpp>(d + lastAt * Bpp, N, t0, t1);
+        for (int32_t x = 0; x + N <= width_; x += N) Group<N>(s + x * 4, d + x * Bpp, N);
+        Onto<N>(s + lastAt * 4, d + lastAt * Bpp, N, t0, t1);
+    }
+
+    // N pixels (8 or 4; 0: n of 1..3) at s onto d.
+    template <int N>
+    void Group(const uint8_t *sp, uint8_t *dp, int n) const {
+        __m128i d0, d1;
+        Load<Bpp>(dp, N ? N : n, d0, d1);
+        Onto<N>(sp, dp, n, d0, d1);
+    }
+
+    // The same onto d0, d1 (the destination at dp), stored at dp.
+    template <int N>
+    void Onto(const uint8_t *sp, uint8_t *dp, int n, __m128i d0, __m128i d1) const {
+        if constexpr (N != 0) n = N;
+        const __m128i zero = _mm_setzero_si128(), low = _mm_set1_epi16(0xFF);
         __m128i s0, s1;
         Load<4>(sp, n, s0, s1);
         const __m128i a8 = _mm_packs_epi32(_mm_srli_epi32(s0, 24), _mm_srli_epi32(s1, 24));
         if (_mm_movemask_epi8(_mm_cmpeq_epi16(a8, zero)) == 0xFFFF) return;
-        if constexpr (kOpaque && !kGray) {
+        if constexpr (kOpaque && !kGray && N == 8) {
             // Opaque pixels replace the destination.
-            if (n == 8 && _mm_movemask_epi8(_mm_cmpeq_epi16(a8, low)) == 0xFFFF) return Store<Bpp>(dp, n, s0, s1);
+            if (_mm_movemask_epi8(_mm_cmpeq_epi16(a8, low)) == 0xFFFF) return Store<Bpp>(dp, n, s0, s1);
         }
         if constexpr (kGray) {
-            s0 = Gray4(s0, w.b, w.g, w.r);
-            if (n == 8) s1 = Gray4(s1, w.b, w.g, w.r);
+            s0 = Gray4(s0, w_.b, w_.g, w_.r);
+            if constexpr (N == 8) s1 = Gray4(s1, w_.b, w_.g, w_.r);
         }
-        __m128i d0, d1;
-        Load<Bpp>(dp, n, d0, d1);
         if constexpr (kOpaque) {
             const __m128i ia = _mm_xor_si128(a8, low);
             d0 = OverOpaque(s0, _mm_unpacklo_epi16(ia, ia), d0);
-            if (n == 8) d1 = OverOpaque(s1, _mm_unpackhi_epi16(ia, ia), d1);
+            if constexpr (N == 8) d1 = OverOpaque(s1, _mm_unpackhi_epi16(ia, ia), d1);
         } else {
-            const __m128i inv = _mm_sub_epi16(low, Div255(_mm_mullo_epi16(a8, k)));
-            d0 = OverConstant(s0, _mm_unpacklo_epi16(a8, a8), _mm_unpacklo_epi16(inv, inv), d0, k);
-            if (n == 8) d1 = OverConstant(s1, _mm_unpackhi_epi16(a8, a8), _mm_unpackhi_epi16(inv, inv), d1, k);
+            const __m128i inv = _mm_sub_epi16(low, Div255(_mm_mullo_epi16(a8, k_)));
+            d0 = OverConstant(s0, _mm_unpacklo_epi16(a8, a8), _mm_unpacklo_epi16(inv, inv), d0, k_);
+            if constexpr (N == 8) d1 = OverConstant(s1, _mm_unpackhi_epi16(a8, a8), _mm_unpackhi_epi16(inv, inv), d1, k_);
         }
         Store<Bpp>(dp, n, d0, d1);
-    };
-    int32_t x = 0;
-    for (; x + 8 <= width; x += 8, s += 32, d += 8 * Bpp) blend(s, d, 8);
-    if (x + 4 <= width) {
-        blend(s, d, 4);
-        x += 4, s += 16, d += 4 * Bpp;
     }
-    if (x < width) blend(s, d, width - x);
+
+    __m128i k_;
+    GrayWeights w_;
+    int32_t width_, whole8_;
+    bool overlapEnd_;
+};
+
+template <int Bpp, bool kOpaque, bool kGray>
+inline void BlendRow(const uint8_t *s, uint8_t *d, int32_t width, __m128i k, const GrayWeights &w, bool apart) {
+    RowBlend<Bpp, kOpaque, kGray>(width, k, w, apart)(s, d);
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ void Force(Level level) { active.store(Supported(level) ? level : kBest, std::me
 void BilinearRowAvx2(const double *, const double *, const BilinearColumn *, int32_t, uint8_t *) {}
 void WeighRowAvx2(const uint8_t *, double, double *, int32_t) {}
 void BlendRectAvx2(const uint8_t *, ptrdiff_t, uint8_t *, ptrdiff_t, int32_t, int32_t, int32_t, int32_t, bool,
-                   const float *) {}
+                   const float *, bool) {}
 #endif
 
 }  // namespace lumio::render::simd

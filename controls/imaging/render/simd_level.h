@@ -35,8 +35,8 @@ void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
 
 // The blend with AVX2: height rows of width pixels, s over d; each row
 // starts sStep (dStep) bytes after the previous one. gray: B, G, R weights,
-// or null.
+// or null. apart: the rows of s and d share no bytes.
 void BlendRectAvx2(const uint8_t *s, ptrdiff_t sStep, uint8_t *d, ptrdiff_t dStep, int32_t width, int32_t height,
-                   int32_t bpp, int32_t k, bool opaque, const float *gray);
+                   int32_t bpp, int32_t k, bool opaque, const float *gray, bool apart);
 
 }  // namespace lumio::render::simd

@@ -17,6 +17,27 @@ namespace {
 
 using simd::BilinearColumn;
 
+// floor(v) for v >= 0, without a call where v fits in 31 bits (SSE2 has no rounding instruction).
+inline double FloorNonNegative(double v) {
+    return v < 2147483648.0 ? static_cast<double>(static_cast<int32_t>(v)) : std::floor(v);
+}
+
+// A per-call table: up to N entries on the stack, more on the heap. Entries start undefined.
+template <typename T, size_t N>
+class Table {
+public:
+    explicit Table(size_t n) : n_(n) {
+        if (n > N) heap_.resize(n);
+    }
+    T *data() { return n_ > N ? heap_.data() : local_; }
+    T &operator[](size_t i) { return data()[i]; }
+
+private:
+    size_t n_;
+    T local_[N];
+    std::vector<T> heap_;
+};
+
 struct Geometry {
     PixelView source;  // bottom-up, the rectangle inside it below
     int32_t left, bottom, width, height;
@@ -44,36 +65,46 @@ void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Leve
     for (; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
 }
 
-// Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here; two pixels share
-// one load of their columns and one store.
-void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out) {
+// Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here. When shrinking,
+// ahead (non-zero) is the distance to the next output row's source row, which is fetched into
+// the cache while this one is read: its rows are too far apart for the processor to guess.
+void NearestRow(const uint8_t *row, const int32_t *cols, int32_t width, uint8_t *out, ptrdiff_t ahead) {
     int32_t x = 0;
-    for (; x + 2 <= width; x += 2, out += 8) {
-        uint64_t pair;
-        std::memcpy(&pair, cols + x, 8);
-        uint32_t p0, p1;
-        std::memcpy(&p0, row + static_cast<size_t>(static_cast<uint32_t>(pair)) * 4, 4);
-        std::memcpy(&p1, row + static_cast<size_t>(pair >> 32) * 4, 4);
-        const uint64_t both = p0 | static_cast<uint64_t>(p1) << 32;
-        std::memcpy(out, &both, 8);
+#if defined(__SSE2__)
+    const auto at = [&](int32_t i) {
+        int32_t p;
+        std::memcpy(&p, row + static_cast<size_t>(cols[i]) * 4, 4);
+        return _mm_cvtsi32_si128(p);
+    };
+    for (; x + 4 <= width; x += 4, out += 16) {
+        if (ahead != 0 && (x & 7) == 0) _mm_prefetch(reinterpret_cast<const char *>(row + static_cast<size_t>(cols[x]) * 4 + ahead), _MM_HINT_T0);
+        const __m128i lo = _mm_unpacklo_epi32(at(x), at(x + 1)), hi = _mm_unpacklo_epi32(at(x + 2), at(x + 3));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_unpacklo_epi64(lo, hi));
     }
-    if (x < width) std::memcpy(out, row + static_cast<size_t>(cols[x]) * 4, 4);
+#else
+    (void)ahead;
+#endif
+    for (; x < width; ++x, out += 4) std::memcpy(out, row + static_cast<size_t>(cols[x]) * 4, 4);
 }
 
 void Nearest(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
-    std::vector<int32_t> col(static_cast<size_t>(g.output.width));
+    Table<int32_t, 256> col(static_cast<size_t>(g.output.width));
     for (int32_t x = 0; x < g.output.width; ++x) {
-        const double cx = std::floor(static_cast<double>(x + g.ox) * g.xRatio + g.left);
+        const double cx = FloorNonNegative(static_cast<double>(x + g.ox) * g.xRatio + g.left);
         col[static_cast<size_t>(x)] = cx > last ? last : static_cast<int32_t>(cx);
     }
     const int32_t top = g.bottom + g.height - 1;
+    const auto sourceRow = [&](int32_t y) {
+        const double ry = FloorNonNegative(static_cast<double>(y + g.oy) * g.yRatio);
+        return ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
+    };
     const size_t rowBytes = static_cast<size_t>(g.output.width) * 4;
+    const bool shrinking = g.yRatio > 1.0;
     int32_t previous = -1;
     // Rows are independent; they are made in memory order.
     for (int32_t y = 0; y < g.output.height; ++y) {
-        const double ry = std::floor(static_cast<double>(y + g.oy) * g.yRatio);
-        const int32_t r = ry >= g.height ? top : static_cast<int32_t>(ry) + g.bottom;
+        const int32_t r = sourceRow(y);
         uint8_t *d = g.output.row(y);
         // Enlarging repeats source rows: copy the row just made.
         if (r == previous) {
@@ -81,7 +112,8 @@ void Nearest(const Geometry &g) {
             continue;
         }
         previous = r;
-        NearestRow(g.source.row(r), col.data(), g.output.width, d);
+        const ptrdiff_t ahead = shrinking && y + 1 < g.output.height ? (sourceRow(y + 1) - r) * g.source.stride : 0;
+        NearestRow(g.source.row(r), col.data(), g.output.width, d, ahead);
     }
 }
 
@@ -113,6 +145,91 @@ void BilinearRowSse2(const double *upper, const double *lower, const BilinearCol
 }
 #endif
 
+// Weights that are whole multiples of 1/128 make every product and sum of the
+// double-precision blend exact (at most 22 significant bits), so the blend in
+// integers, with the weights as 7-bit units, gives the same bytes.
+constexpr int kUnitBits = 7;
+constexpr int32_t kUnit = 1 << kUnitBits;
+
+bool InUnits(double w, int32_t &units) {
+    const double scaled = w * kUnit;  // a power of two: exact; w is 0..1
+    units = static_cast<int32_t>(scaled);
+    return units == scaled;
+}
+
+// One output column in units: window columns i0 (weight w0) and i0 + 1 (w1),
+// packed as w0 | w1 << 16 for the multiply-add of 16-bit pairs.
+struct UnitColumn {
+    int32_t i0;
+    uint32_t weights;
+};
+
+// Each byte of the window's two rows blended down the column, in units:
+// upper x wu + lower x (kUnit - wu), at most 255 x 128. next: the rows the
+// next output row reads, fetched ahead when shrinking (else null).
+void BlendRowsDown(const uint8_t *upper, const uint8_t *lower, int32_t wu, uint16_t *out, size_t n, bool vector,
+                   const uint8_t *const next[2]) {
+    size_t i = 0;
+    const int32_t wl = kUnit - wu;
+#if defined(__SSE2__)
+    if (vector) {
+        const __m128i zero = _mm_setzero_si128(), vu = _mm_set1_epi16(short(wu)), vl = _mm_set1_epi16(short(wl));
+        for (; i + 16 <= n; i += 16) {
+            if (next && (i & 63) == 0) {
+                _mm_prefetch(reinterpret_cast<const char *>(next[0] + i), _MM_HINT_T0);
+                _mm_prefetch(reinterpret_cast<const char *>(next[1] + i), _MM_HINT_T0);
+            }
+            const __m128i u = _mm_loadu_si128(reinterpret_cast<const __m128i *>(upper + i));
+            const __m128i l = _mm_loadu_si128(reinterpret_cast<const __m128i *>(lower + i));
+            const __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(u, zero), vu), _mm_mullo_epi16(_mm_unpacklo_epi8(l, zero), vl));
+            const __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(u, zero), vu), _mm_mullo_epi16(_mm_unpackhi_epi8(l, zero), vl));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i), lo);
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out + i + 8), hi);
+        }
+    }
+#else
+    (void)vector;
+    (void)next;
+#endif
+    for (; i < n; ++i) out[i] = static_cast<uint16_t>(upper[i] * wu + lower[i] * wl);
+}
+
+// Output pixels from the blended-down row: each channel is the two columns'
+// values times their weights, over kUnit squared.
+void BlendAcross(const uint16_t *down, const UnitColumn *cols, int32_t width, uint8_t *out, bool vector) {
+    int32_t x = 0;
+#if defined(__SSE2__)
+    if (vector) {
+        // Channel pairs (c of i0, c of i0 + 1) side by side, then one multiply-add.
+        auto pixel = [&](int32_t at) {
+            const UnitColumn &c = cols[at];
+            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i *>(down + static_cast<size_t>(c.i0) * 4));
+            const __m128i pairs = _mm_unpacklo_epi16(v, _mm_srli_si128(v, 8));
+            return _mm_srli_epi32(_mm_madd_epi16(pairs, _mm_set1_epi32(static_cast<int32_t>(c.weights))), 2 * kUnitBits);
+        };
+        for (; x + 4 <= width; x += 4, out += 16) {
+            const __m128i lo = _mm_packs_epi32(pixel(x), pixel(x + 1));
+            const __m128i hi = _mm_packs_epi32(pixel(x + 2), pixel(x + 3));
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(out), _mm_packus_epi16(lo, hi));
+        }
+        for (; x < width; ++x, out += 4) {
+            const __m128i p = _mm_packs_epi32(pixel(x), _mm_setzero_si128());
+            const int32_t b = _mm_cvtsi128_si32(_mm_packus_epi16(p, p));
+            std::memcpy(out, &b, 4);
+        }
+        return;
+    }
+#else
+    (void)vector;
+#endif
+    for (; x < width; ++x, out += 4) {
+        const UnitColumn &c = cols[x];
+        const uint16_t *p = down + static_cast<size_t>(c.i0) * 4;
+        const uint32_t w0 = c.weights & 0xFFFF, w1 = c.weights >> 16;
+        for (int k = 0; k < 4; ++k) out[k] = static_cast<uint8_t>((p[k] * w0 + p[k + 4] * w1) >> (2 * kUnitBits));
+    }
+}
+
 // Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
 // (1 - fx) and ix + 1 (fx), then row iy - 1 (1 - fy) at the same columns;
 // each term is byte x row weight x column weight. The byte x row weight
@@ -120,30 +237,64 @@ void BilinearRowSse2(const double *upper, const double *lower, const BilinearCol
 // terms of weight 0 add nothing, so every pixel takes the same steps.
 void Bilinear(const Geometry &g) {
     const int32_t last = g.left + g.width - 1;
-    std::vector<BilinearColumn> cols(static_cast<size_t>(g.output.width));
-    for (int32_t x = 0; x < g.output.width; ++x) {
-        const double px = static_cast<double>(x + g.ox) * g.xRatio + g.left;
-        const double ix = std::floor(px);
-        BilinearColumn &c = cols[static_cast<size_t>(x)];
+    const size_t width = static_cast<size_t>(g.output.width);
+    Table<BilinearColumn, 64> cols(width);
+    Table<UnitColumn, 64> unitCols(width);
+    bool columnsInUnits = true;
+    for (size_t x = 0; x < width; ++x) {
+        const double px = static_cast<double>(static_cast<int64_t>(x) + g.ox) * g.xRatio + g.left;
+        const double ix = FloorNonNegative(px);
+        BilinearColumn &c = cols[x];
         if (ix >= last) {
             c = {last - g.left, 1.0, 0.0};
         } else {
             const double fx = px - ix;
             c = {static_cast<int32_t>(ix) - g.left, 1.0 - fx, fx};
         }
+        int32_t w0 = 0, w1 = 0;
+        columnsInUnits = columnsInUnits && InUnits(c.w0, w0) && InUnits(c.w1, w1);
+        unitCols[x] = {c.i0, static_cast<uint32_t>(w0) | static_cast<uint32_t>(w1) << 16};
     }
     // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
-    std::vector<double> upper(span + 4), lower(span + 4);
+    std::vector<double> upper, lower;
+    Table<uint16_t, 64 * 4 + 4> down(columnsInUnits ? span + 4 : 0);
+    if (columnsInUnits) std::fill(down.data() + span, down.data() + span + 4, uint16_t{0});
     const int32_t top = g.bottom + g.height - 1;
     const simd::Level level = simd::Active();
-    for (int32_t y = 0; y < g.output.height; ++y) {
+    const bool vector = level != simd::Level::Scalar;
+    struct RowAt {
+        int32_t iy;
+        double fy;
+        bool single;  // the rectangle's first row has nothing below it that belongs to the picture
+    };
+    const auto rowAt = [&](int32_t y) {
         const double py = static_cast<double>(y + g.oy) * g.yRatio + g.bottom;
-        const double iyf = std::floor(py);
+        const double iyf = FloorNonNegative(py);
         const int32_t iy = iyf >= top ? top : static_cast<int32_t>(iyf);
-        const double fy = py - iyf;
-        // The rectangle's first row has nothing below it that belongs to the picture.
-        const bool single = iy <= g.bottom;
+        return RowAt{iy, py - iyf, iy <= g.bottom};
+    };
+    const bool shrinking = g.yRatio > 1.0;
+    for (int32_t y = 0; y < g.output.height; ++y) {
+        const auto [iy, fy, single] = rowAt(y);
+        int32_t wu = 0;
+        if (columnsInUnits && InUnits(single ? 1.0 : fy, wu)) {
+            const uint8_t *u = g.source.pixel(g.left, iy);
+            const uint8_t *next[2] = {};
+            if (shrinking && y + 1 < g.output.height) {
+                const RowAt n = rowAt(y + 1);
+                next[0] = g.source.pixel(g.left, n.iy);
+                next[1] = n.single ? next[0] : g.source.pixel(g.left, n.iy - 1);
+            }
+            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector,
+                          next[0] ? next : nullptr);
+            BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
+            continue;
+        }
+        if (upper.empty()) {
+            upper.assign(span + 4, 0.0);
+            lower.assign(span + 4, 0.0);
+        }
         // A row of weight 0 adds only zeros: the vector loops leave it out.
         const bool upperZero = !single && fy == 0.0 && level != simd::Level::Scalar;
         if (!upperZero) WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);

@@ -51,7 +51,7 @@ TEST(cPNGparser, FindsZlib1BesideTheProgram) {
 
 // Both ways of calling zlib: through cCDECL and through the exports bound by file name
 // (on x86-64 there is one calling convention, so zlib1.dll serves both).
-TEST(cPNGparser, ZlibBindingsCrcAndUncompress) {
+TEST(cPNGparser, ZlibBindingsCrcUncompressAndInflate) {
     const Bytes raw = {'a', 'b', 'c', 'a', 'b', 'c', 'a', 'b', 'c'};
     const Bytes z = {0x78, 0xDA, 0x4B, 0x4C, 0x4A, 0x4E, 0x04, 0x23, 0x00, 0x11, 0x3D, 0x03, 0x73};
     for (bool isCdecl : {true, false}) {
@@ -64,6 +64,22 @@ TEST(cPNGparser, ZlibBindingsCrcAndUncompress) {
         EXPECT_EQ(Bytes(out.begin(), out.begin() + length), raw);
         uint32_t tooShort = 4;
         EXPECT_FALSE(ZlibUncompress(*zlib, out.data(), tooShort, z.data(), uint32_t(z.size())));
+
+        // The same stream through inflate, a few bytes of output at a time.
+        const std::unique_ptr<ZlibInflater> inflater = zlib->BeginInflate();
+        ASSERT_TRUE(inflater) << isCdecl;
+        std::span<const uint8_t> in(z);
+        Bytes inflated;
+        int status = kZlibOk;
+        for (int calls = 0; status == kZlibOk && calls < 20; ++calls) {
+            uint8_t piece[4];
+            std::span<uint8_t> room(piece);
+            status = inflater->Inflate(in, room, false);
+            inflated.insert(inflated.end(), piece, piece + (4 - room.size()));
+        }
+        EXPECT_EQ(status, kZlibStreamEnd) << isCdecl;
+        EXPECT_EQ(inflated, raw) << isCdecl;
+        EXPECT_TRUE(in.empty()) << isCdecl;
     }
     EXPECT_FALSE(BindZlib("zlib.dll", 1, false)) << "no zlib.dll beside the test";
 }

@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <array>
+#include <functional>
+#include <span>
+
 #include "zlib/win/cdecl_bridge.h"
 #include "zlib/win/zlib_probe.h"
 #include "zlib/zlib_call.h"
@@ -13,6 +17,69 @@ namespace {
 // zlib's uLong is 32 bits on Windows.
 using ZULong = unsigned long;
 static_assert(sizeof(ZULong) == 4);
+
+// z_stream as zlib for Windows lays it out (uInt and uLong of 32 bits).
+struct WinZStream {
+    const uint8_t *next_in;
+    uint32_t avail_in;
+    uint32_t total_in;
+    uint8_t *next_out;
+    uint32_t avail_out;
+    uint32_t total_out;
+    const char *msg;
+    void *state;
+    void *zalloc;
+    void *zfree;
+    void *opaque;
+    int32_t data_type;
+    uint32_t adler;
+    uint32_t reserved;
+};
+static_assert(sizeof(WinZStream) == (sizeof(void *) == 8 ? 88 : 56));
+
+// Calls an export of the bound library by name; false when it cannot be called.
+using ExportCall = std::function<bool(const char *name, std::span<const std::uintptr_t> args, int &status)>;
+
+class WinInflater final : public ZlibInflater {
+public:
+    explicit WinInflater(ExportCall call) : call_(std::move(call)) {}
+    ~WinInflater() override {
+        int status;
+        if (begun_)
+            call_("inflateEnd", std::array{std::uintptr_t(&zs_)}, status);
+    }
+
+    bool Begin() {
+        // zlib compares only the major version and the structure's size.
+        static const char kVersion[] = "1.2.13";
+        int status = -1;
+        begun_ = call_("inflateInit_", std::array{std::uintptr_t(&zs_), std::uintptr_t(kVersion), std::uintptr_t(sizeof zs_)}, status) &&
+                 status == 0;
+        return begun_;
+    }
+    int Inflate(std::span<const uint8_t> &in, std::span<uint8_t> &out, bool finish) override {
+        zs_.next_in = in.data();
+        zs_.avail_in = uint32_t(in.size());
+        zs_.next_out = out.data();
+        zs_.avail_out = uint32_t(out.size());
+        int status;
+        if (!call_("inflate", std::array{std::uintptr_t(&zs_), std::uintptr_t(finish ? 4 : 0)}, status))
+            return -2;
+        in = in.last(zs_.avail_in);
+        out = out.last(zs_.avail_out);
+        return status;
+    }
+
+private:
+    ExportCall call_;
+    WinZStream zs_{};
+    bool begun_ = false;
+};
+
+std::unique_ptr<ZlibInflater> BeginWith(ExportCall call) {
+    auto inflater = std::make_unique<WinInflater>(std::move(call));
+    return inflater->Begin() ? std::move(inflater) : nullptr;
+}
 
 class CdeclZlib final : public ZlibApi {
 public:
@@ -35,6 +102,21 @@ public:
         } catch (const RunTimeError &) {
             return -1;
         }
+    }
+
+    std::unique_ptr<ZlibInflater> BeginInflate() override {
+        return BeginWith([this](const char *name, std::span<const std::uintptr_t> a, int &status) {
+            try {
+                switch (a.size()) {
+                case 1: status = bridge_.CallFunc(name, {intptr_t(a[0])}); break;
+                case 2: status = bridge_.CallFunc(name, {intptr_t(a[0]), intptr_t(a[1])}); break;
+                default: status = bridge_.CallFunc(name, {intptr_t(a[0]), intptr_t(a[1]), intptr_t(a[2])}); break;
+                }
+                return true;
+            } catch (const RunTimeError &) {
+                return false;
+            }
+        });
     }
 
     bool HasCompress2() override { return hasCompress2_; }
@@ -87,6 +169,16 @@ public:
         const int status = int(CallZlibExport(reinterpret_cast<const void *>(uncompress_), args));
         destLength = len;
         return status;
+    }
+
+    std::unique_ptr<ZlibInflater> BeginInflate() override {
+        return BeginWith([this](const char *name, std::span<const std::uintptr_t> args, int &status) {
+            const FARPROC function = GetProcAddress(module_, name);
+            if (!function)
+                return false;
+            status = int(CallZlibExport(reinterpret_cast<const void *>(function), args));
+            return true;
+        });
     }
 
     bool HasCompress2() override { return GetProcAddress(module_, "compress2") != nullptr; }
