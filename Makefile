@@ -1,7 +1,8 @@
 # make test: install what is missing, build the four trees, run every test.
 # make run:  start the editor under Wine on the sample files.
+# make demo: start the control gallery under Wine.
 PRESETS := native win64 win32 fuzz
-.PHONY: test deps build $(PRESETS) run bench clean
+.PHONY: test deps build $(PRESETS) run demo bench clean
 
 test: build
 	@scripts/run-tests.sh
@@ -17,6 +18,9 @@ $(PRESETS): deps
 
 run: deps win64
 	@scripts/run-editor.sh
+
+demo: deps win64
+	@scripts/run-gallery.sh
 
 bench: deps
 	@scripts/build.sh bench

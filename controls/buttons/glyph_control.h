@@ -8,6 +8,7 @@
 #include <string>
 
 #include "cThunkSubclass.h"
+#include "about_hook.h"
 #include "control_base.h"
 #include "glyph_layout.h"
 #include "lumiokit_ids.h"
@@ -17,7 +18,7 @@ namespace lumio::buttons {
 class GlyphControl : public ControlBase, public ISubclassOwner {
 public:
     // Members both controls publish, with the same dispatch identifiers.
-    void About() {}
+    void About() { ShowAbout(); }
     long get_Align() { return m_Align; }
     void put_Align(long v);
     OLE_COLOR get_BackColor() { return m_BackColor; }

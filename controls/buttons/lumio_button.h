@@ -5,6 +5,7 @@
 #include <string>
 
 #include "button_hook.h"
+#include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 
@@ -66,6 +67,7 @@ public:
     bool get_Value() { return m_Value; }
     void put_Value(bool v);
     void Refresh();
+    void AboutBox() { ShowAbout(); }
 
     // The drawing colours as the painting uses them (RGB).
     struct Palette {

@@ -33,7 +33,8 @@ const MemberTable& Members() {
             .Property(id::PictureSizeW, L"PictureSizeW", &B::get_PictureSizeW, &B::put_PictureSizeW)
             .Property(id::UseMaskColor, L"UseMaskColor", &B::get_UseMaskColor, &B::put_UseMaskColor)
             .Property(id::Value, L"Value", &B::get_Value, &B::put_Value)
-            .Method(id::Refresh, L"Refresh", &B::Refresh);
+            .Method(id::Refresh, L"Refresh", &B::Refresh)
+            .Method(id::AboutBox, L"AboutBox", &B::AboutBox);
         StockMembers(t, &B::Refresh)
             .Font({id::Font, id::FontBold, id::FontItalic, id::FontName, id::FontSize, id::FontStrikethru,
                    id::FontUnderline})

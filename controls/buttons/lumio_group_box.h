@@ -5,6 +5,7 @@
 #include <string>
 
 #include "button_layout.h"
+#include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 
@@ -15,7 +16,7 @@ public:
     LumioGroupBox();
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
-    void About() {}
+    void About() { ShowAbout(); }
     long get_Alignment() { return m_Alignment; }
     void put_Alignment(long v);
     long get_Appearance() { return m_Appearance; }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "bar_site.h"
+#include "about_hook.h"
 #include "control_base.h"
 #include "list_model.h"
 #include "lumiokit_ids.h"
@@ -27,7 +28,7 @@ public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
     // Methods.
-    void About() {}
+    void About() { ShowAbout(); }
     void SetImageList(Variant imageList);
     void AddItem(Variant text, short icon, short iconSelected);
     void InsertItem(short index, Variant text, short icon, short iconSelected);

@@ -1,6 +1,7 @@
 #pragma once
 // LumioProgressBar: a skinned bar, always 18 px high, with a fill and a
 // sweeping glint, or a marquee placed by Value. It takes no input.
+#include "about_hook.h"
 #include "control_base.h"
 #include "imaging/c32bpp_dib.h"
 #include "imaging/pc_mem_dc.h"
@@ -15,7 +16,7 @@ public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
     // _LumioProgressBar
-    void About() {}
+    void About() { ShowAbout(); }
     bool get_MarqueeStyle() { return state_.marquee; }
     void put_MarqueeStyle(bool v);
     long get_Max() { return state_.max; }

@@ -3,6 +3,7 @@
 // ScrollMachine; this class ties it to the window, the bag and the painter.
 #include <memory>
 
+#include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 #include "scroll_machine.h"
@@ -39,7 +40,7 @@ public:
     void put_Orientation(sbOrientationCts v);
     bool get_ShowButtons() { return machine_.Properties().showButtons; }
     void put_ShowButtons(bool v);
-    void About() {}
+    void About() { ShowAbout(); }
 
     const ScrollMachine& machine() const { return machine_; }
 

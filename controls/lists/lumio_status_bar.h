@@ -4,6 +4,7 @@
 // sizes the form when dragged.
 #include <string>
 
+#include "about_hook.h"
 #include "control_base.h"
 #include "imaging/pc_mem_dc.h"
 #include "lumiokit_ids.h"
@@ -19,7 +20,7 @@ public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
     // _LumioStatusBar
-    void About() {}
+    void About() { ShowAbout(); }
     OLE_COLOR get_ForeColor() { return m_ForeColor; }
     void put_ForeColor(OLE_COLOR v);
     bool get_Enabled() { return WindowEnabled(); }

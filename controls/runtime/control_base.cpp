@@ -96,6 +96,10 @@ HRESULT ControlBase::InternalQueryInterface(REFIID iid, void** out) {
     else if (iid == IID_IDispatch) p = static_cast<IDispatch*>(this);
     else if (info_.dispatch_iid && iid == *info_.dispatch_iid)
         return tlb::dual::CreateTearOff(iid, static_cast<IDispatch*>(this), out);  // starts with one reference
+    // A fresh tear-off per request: whoever keeps the control's address to
+    // call it back (the frame) holds no reference that would keep it alive.
+    else if (info_.other_dual_iid && iid == *info_.other_dual_iid)
+        return tlb::dual::CreateTearOff(iid, static_cast<IDispatch*>(this), out);
     if (!p) {
         *out = nullptr;
         return E_NOINTERFACE;

@@ -34,6 +34,8 @@ struct ControlClassInfo {
     // False for a control that never takes the focus: a click leaves the
     // focus where it is and Tab passes it by (its window has no WS_TABSTOP).
     bool takes_focus = true;
+    // A second dual interface the class implements (a callback interface), or nullptr.
+    const IID* other_dual_iid = nullptr;
 };
 
 // Mouse buttons and shift states as events report them.

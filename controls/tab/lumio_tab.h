@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "about_hook.h"
 #include "control_base.h"
 #include "lumiokit_ids.h"
 #include "cThunkSubclass.h"
@@ -106,7 +107,7 @@ public:
     void put_YRadius(long v);
 
     // Methods.
-    void About() {}
+    void About() { ShowAbout(); }
     void MethodCls();
     void CopyTabImagesFromImageList(ComPtr<IDispatch> imageList);
     void DrawBackgroundPropertyPages();

@@ -84,6 +84,40 @@ TEST_F(AtlHost, OptionButtonSelectsItselfOnFocusWithoutSiblings) {
     EXPECT_EQ(value.boolVal, VARIANT_TRUE);
 }
 
+// The frame control has no properties to read back: it answers its default
+// and callback interfaces and names its dialogs, and being invisible at run
+// time it does not need the frame it would skin.
+TEST_F(AtlHost, CreatesLumioBasicFormByProgId) {
+    HWND host = CreateWindowExW(0, L"AtlAxWin", L"", WS_CHILD | WS_VISIBLE, 10, 10, 160, 30, Top(), nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(host, nullptr);
+    IUnknown* container = nullptr;
+    ASSERT_EQ(Atl().create(L"Lumiokit.LumioBasicForm", host, nullptr, &container), S_OK);
+    if (container) container->Release();
+    IUnknown* control = nullptr;
+    ASSERT_EQ(Atl().get(host, &control), S_OK);
+    ASSERT_NE(control, nullptr);
+    IPersist* persist = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IPersist, reinterpret_cast<void**>(&persist)), S_OK);
+    CLSID got{};
+    persist->GetClassID(&got);
+    persist->Release();
+    EXPECT_TRUE(IsEqualCLSID(got, lumio::tlb::CLSID_LumioBasicForm));
+    IUnknown* calls = nullptr;
+    EXPECT_EQ(control->QueryInterface(lumio::tlb::IID_CustomWindowCalls, reinterpret_cast<void**>(&calls)), S_OK);
+    if (calls) calls->Release();
+    IDispatch* disp = nullptr;
+    ASSERT_EQ(control->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&disp)), S_OK);
+    for (const wchar_t* name : {L"ShowMsgBox", L"ShowInputBox"}) {
+        DISPID id = 0;
+        LPOLESTR n = const_cast<LPOLESTR>(name);
+        EXPECT_EQ(disp->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id), S_OK) << name;
+    }
+    disp->Release();
+    control->Release();
+    DestroyWindow(host);
+}
+
 // A dialog closing under ATL destroys its windows before it lets the
 // control go: the button's hooks must let go of windows already gone, and
 // the library must be free to unload afterwards.

@@ -123,7 +123,10 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
     ASSERT_EQ(late->QueryInterface(iid, early.put_void()), S_OK) << "the dual interface";
 
     int checked = 0;
-    for (const Getter& g : GettersOf(info.get())) {
+    const std::vector<Getter> getters = GettersOf(info.get());
+    // A class of methods only (the frame control) has nothing to read.
+    if (getters.empty()) GTEST_SKIP() << "no properties";
+    for (const Getter& g : getters) {
         SCOPED_TRACE(Narrow(g.name));
         std::vector<Variant> args;
         if (g.indexes == 1) args.push_back(Variant::Long(0));  // the first entry, where there is one

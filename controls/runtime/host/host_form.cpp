@@ -6,7 +6,9 @@
 #include <cwchar>
 #include <string_view>
 
+#include "gdi_scope.h"
 #include "host_sinks.h"
+#include "ole_colour_win.h"
 #include "class_table.h"
 #include "thread_slot.h"
 #include "scale_units.h"
@@ -25,10 +27,16 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         form = static_cast<Form*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
     }
+    if (form && msg == WM_ERASEBKGND) {
+        form->PaintBackground(reinterpret_cast<HDC>(wp));
+        return 1;
+    }
     if (form && msg == WM_SIZE) form->ArrangeAligned();
     if (form && msg == WM_CLOSE) {
         try {
             if (!form->Unload(0)) return 0;
+            // An unloaded designed form has gone already.
+            if (!IsWindow(hwnd)) return 0;
         } catch (...) {
         }
     }
@@ -74,11 +82,108 @@ Form::Form(HWND parent, RECT rect, const std::wstring& caption) : caption_(capti
     frame_ = CreateFrame(this);
 }
 
+WindowStyles FormStyles(const FormDesign& d) {
+    DWORD style = WS_CLIPCHILDREN;
+    DWORD ex = 0;
+    bool caption = true;
+    switch (d.border_style) {
+    case 0: style |= WS_POPUP; caption = false; break;
+    case 1: style |= WS_CAPTION | WS_SYSMENU; break;
+    case 3: style |= WS_CAPTION | WS_SYSMENU | DS_MODALFRAME; ex |= WS_EX_DLGMODALFRAME; break;
+    case 4: style |= WS_CAPTION | WS_SYSMENU; ex |= WS_EX_TOOLWINDOW; break;
+    case 5: style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; ex |= WS_EX_TOOLWINDOW; break;
+    default: style |= WS_CAPTION | WS_SYSMENU | WS_THICKFRAME; break;
+    }
+    if (d.mdi_parent) style = WS_CLIPCHILDREN | WS_OVERLAPPEDWINDOW;
+    // Dialog and tool-window borders carry no maximise or minimise button.
+    bool buttons_allowed = caption && (d.mdi_parent || d.border_style == 1 || d.border_style == 2);
+    if (buttons_allowed && !d.mdi_parent) {
+        if (d.max_button) style |= WS_MAXIMIZEBOX;
+        if (d.min_button) style |= WS_MINIMIZEBOX;
+    }
+    if (d.show_in_taskbar) ex |= WS_EX_APPWINDOW;
+    return {style, ex};
+}
+
+Form::Form(const FormDesign& design) : design_(design), designed_(true), caption_(design.caption) {
+    RegisterFormClass();
+    WindowStyles ws = FormStyles(design);
+    RECT rc{0, 0, design.client_width, design.client_height};
+    AdjustWindowRectEx(&rc, ws.style, FALSE, ws.ex_style);
+    hwnd_ = CreateWindowExW(ws.ex_style, kFormClass, caption_.c_str(), ws.style, CW_USEDEFAULT, CW_USEDEFAULT,
+                            rc.right - rc.left, rc.bottom - rc.top, nullptr, nullptr, ModuleInstance(), this);
+    font_ = design.font ? design.font : CreateStdFont();
+    back_ = design.back_color;
+    frame_ = CreateFrame(this);
+}
+
+void Form::PaintBackground(HDC dc) {
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    gdi::OwnedObject<HBRUSH> brush(CreateSolidBrush(static_cast<COLORREF>(TranslateOleColor(back_))));
+    FillRect(dc, &rc, brush.get());
+    if (design_.picture) {
+        ComPtr<IPicture> pic;
+        design_.picture->QueryInterface(IID_IPicture, pic.put_void());
+        DrawPictureAt(dc, pic.get(), 0, 0);
+    }
+}
+
+void Form::SetCaption(const std::wstring& caption) {
+    caption_ = caption;
+    SetWindowTextW(hwnd_, caption.c_str());
+}
+
+void Form::SetBackColor(OLE_COLOR c) {
+    design_.back_color = c;
+    SetAmbientBackColor(c);
+    InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+bool Form::Load(const std::vector<ControlDesign>& controls, HRESULT* result) {
+    HRESULT scratch = S_OK;
+    HRESULT& hr = result ? *result : scratch;
+    hr = S_OK;
+    user_mode_ = true;
+    Site* first = nullptr;
+    for (const ControlDesign& c : controls) {
+        Site* site = c.create ? Add(c.create, c.name, c.rect, c.bag.get(), nullptr, &hr)
+                              : Add(c.clsid, c.name, c.rect, c.bag.get(), nullptr, &hr);
+        if (!site) return false;
+        site->index = c.index;
+        DWORD misc = 0;
+        site->ole()->GetMiscStatus(DVASPECT_CONTENT, &misc);
+        if (misc & OLEMISC_INVISIBLEATRUNTIME) {
+            site->SetVisible(false);
+        } else if (!first) {
+            HWND h = site->ControlWindow();
+            if (h && IsWindowEnabled(h) && (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP)) first = site;
+        }
+    }
+    if (first) SetFocus(first->ControlWindow());
+    return true;
+}
+
+Site* Form::Find(const std::wstring& name, int index) const {
+    for (auto& s : sites_)
+        if (s->index == index && CompareStringOrdinal(s->name().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return s.get();
+    return nullptr;
+}
+
+Piece* Form::FindPiece(const std::wstring& name, int index) const {
+    for (auto& p : pieces_)
+        if (p->index == index && CompareStringOrdinal(p->name().c_str(), -1, name.c_str(), -1, TRUE) == CSTR_EQUAL)
+            return p.get();
+    return nullptr;
+}
+
 Form::~Form() {
     if (!unloaded_) {
         query_unload_.clear();
         Unload(1);
     }
+    pieces_.clear();
     if (hwnd_) {
         SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
         DestroyWindow(hwnd_);
@@ -356,6 +461,14 @@ bool Form::Unload(short mode) {
     modal_ = false;
     auto sites = sites_;
     for (auto it = sites.rbegin(); it != sites.rend(); ++it) Remove(it->get());
+    if (designed_) {
+        pieces_.clear();
+        if (hwnd_) {
+            SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+            DestroyWindow(hwnd_);
+            hwnd_ = nullptr;
+        }
+    }
     return true;
 }
 
@@ -364,6 +477,9 @@ void Form::ShowModal(HWND owner) {
     modal_ = true;
     bool owner_enabled = owner && IsWindowEnabled(owner);
     if (owner_enabled) EnableWindow(owner, FALSE);
+    // Owned, the form stays above its owner and out of the task bar's way.
+    if (owner && !(GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD))
+        SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     MSG msg;
@@ -379,7 +495,7 @@ void Form::ShowModal(HWND owner) {
     }
     modal_ = false;
     if (owner_enabled) EnableWindow(owner, TRUE);
-    if (owner) SetActiveWindow(owner);
+    if (owner && IsWindow(owner)) SetActiveWindow(owner);
 }
 
 void Form::Hide() {
@@ -389,7 +505,7 @@ void Form::Hide() {
 
 void Form::Record(Site& site, bool notice, DISPID id, DISPPARAMS* params) {
     if (!notice && on_event_) on_event_(site, id, params);
-    LogEntry e{site.name(), notice, id, {}};
+    LogEntry e{site.name(), notice, id, {}, site.index};
     if (params)
         for (UINT i = params->cArgs; i > 0; --i) {
             Variant v;
@@ -438,21 +554,71 @@ ComPtr<IDispatch> Form::Dispatch() {
                         *r = Variant::String(L"Form1").detach();
                         return S_OK;
                     }});
-    dispatch_->Add({DISPID_CAPTION, L"Caption", [self](VARIANT* r) {
+    dispatch_->Add({DISPID_CAPTION, L"Caption",
+                    [self](VARIANT* r) {
                         *r = Variant::String(self->caption_).detach();
+                        return S_OK;
+                    },
+                    [self](const VARIANT& v) {
+                        Variant x;
+                        HRESULT hr = VariantChangeType(x.get(), const_cast<VARIANT*>(&v), 0, VT_BSTR);
+                        if (FAILED(hr)) return hr;
+                        self->SetCaption(x->bstrVal ? x->bstrVal : L"");
                         return S_OK;
                     }});
     dispatch_->Add({2, L"Width", [=](VARIANT* r) { RECT rc = window_rect(); return put_long(r, PixelsToTwips(rc.right - rc.left)); }});
-    dispatch_->Add({3, L"Height", [=](VARIANT* r) { RECT rc = window_rect(); return put_long(r, PixelsToTwips(rc.bottom - rc.top)); }});
+    dispatch_->Add({3, L"Height", [=](VARIANT* r) { RECT rc = window_rect(); return put_long(r, PixelsToTwips(rc.bottom - rc.top)); },
+                    [=](const VARIANT& v) {
+                        Variant x;
+                        HRESULT hr = VariantChangeType(x.get(), const_cast<VARIANT*>(&v), 0, VT_R8);
+                        if (FAILED(hr)) return hr;
+                        RECT rc = window_rect();
+                        long px = std::lround(x->dblVal / TwipsPerPixel(96));
+                        SetWindowPos(self->hwnd_, nullptr, 0, 0, rc.right - rc.left, px,
+                                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+                        return S_OK;
+                    }});
     dispatch_->Add({4, L"ScaleWidth", [=](VARIANT* r) { return put_long(r, PixelsToTwips(client_rect().right)); }});
     dispatch_->Add({5, L"ScaleHeight", [=](VARIANT* r) { return put_long(r, PixelsToTwips(client_rect().bottom)); }});
-    dispatch_->Add({6, L"BorderStyle", [=](VARIANT* r) { return put_long(r, (style() & WS_THICKFRAME) ? 2 : 1); }});
+    if (!design_.mdi_parent)
+        dispatch_->Add({6, L"BorderStyle", [=](VARIANT* r) {
+                            if (self->designed_) return put_long(r, self->design_.border_style);
+                            return put_long(r, (style() & WS_THICKFRAME) ? 2 : 1);
+                        }});
     dispatch_->Add({7, L"WindowState", [=](VARIANT* r) {
                         return put_long(r, IsIconic(self->hwnd_) ? 1 : IsZoomed(self->hwnd_) ? 2 : 0);
                     }});
-    dispatch_->Add({8, L"MaxButton", [=](VARIANT* r) { return put_bool(r, (style() & WS_MAXIMIZEBOX) != 0); }});
-    dispatch_->Add({9, L"MinButton", [=](VARIANT* r) { return put_bool(r, (style() & WS_MINIMIZEBOX) != 0); }});
-    dispatch_->Add({10, L"ShowInTaskBar", [=](VARIANT* r) { return put_bool(r, true); }});
+    // What tells an MDI parent from a form: it has an active child form (none here).
+    if (design_.mdi_parent)
+        dispatch_->Add({13, L"ActiveForm", [](VARIANT* r) {
+                            r->vt = VT_DISPATCH;
+                            r->pdispVal = nullptr;
+                            return S_OK;
+                        }});
+    if (!design_.mdi_parent) {
+        dispatch_->Add({8, L"MaxButton", [=](VARIANT* r) {
+                            if (self->designed_) return put_bool(r, self->design_.max_button);
+                            return put_bool(r, (style() & WS_MAXIMIZEBOX) != 0);
+                        }});
+        dispatch_->Add({9, L"MinButton", [=](VARIANT* r) {
+                            if (self->designed_) return put_bool(r, self->design_.min_button);
+                            return put_bool(r, (style() & WS_MINIMIZEBOX) != 0);
+                        }});
+    }
+    dispatch_->Add({10, L"ShowInTaskBar", [=](VARIANT* r) { return put_bool(r, self->design_.show_in_taskbar); }});
+    dispatch_->Add({12, L"BackColor",
+                    [=](VARIANT* r) {
+                        r->vt = VT_I4;
+                        r->lVal = static_cast<long>(self->back_);
+                        return S_OK;
+                    },
+                    [=](const VARIANT& v) {
+                        Variant x;
+                        HRESULT hr = VariantChangeType(x.get(), const_cast<VARIANT*>(&v), 0, VT_I4);
+                        if (FAILED(hr)) return hr;
+                        self->SetBackColor(static_cast<OLE_COLOR>(x->lVal));
+                        return S_OK;
+                    }});
     dispatch_->Add({11, L"Controls", [self](VARIANT* r) {
                         auto coll = SimpleDispatch::Create();
                         coll->Add({1, L"Count", [self](VARIANT* c) {

@@ -8,15 +8,18 @@
 #include <olectl.h>
 
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "com_object.h"
 #include "com_ptr.h"
+#include "host_pieces.h"
 #include "memory_property_bag.h"
 #include "ole_types.h"
 #include "simple_dispatch.h"
+#include "thread_slot.h"
 
 namespace lumio::host {
 
@@ -55,14 +58,47 @@ struct LogEntry {
     bool notice;  // a property-change notice, else an event
     DISPID id;
     std::vector<Variant> args;  // in call order, by-reference ones dereferenced
+    int index;                  // the control's index within its array, -1 outside one
 };
 
 class Site;
+
+// A form as its designer left it.
+struct FormDesign {
+    long client_width = 320, client_height = 240;  // pixels
+    std::wstring caption = L"Form1";
+    OLE_COLOR back_color = 0x8000000F;
+    ComPtr<IFontDisp> font;       // none: the standard font
+    ComPtr<IPictureDisp> picture;  // drawn from the top-left corner
+    // 0 none, 1 fixed single, 2 sizable, 3 fixed dialog, 4 fixed tool window, 5 sizable tool window.
+    int border_style = 2;
+    bool max_button = true, min_button = true, show_in_taskbar = true;
+    // An MDI parent form: late-bound it answers ActiveForm, and no BorderStyle, MaxButton or MinButton.
+    bool mdi_parent = false;
+};
+
+struct WindowStyles {
+    DWORD style, ex_style;
+};
+// The window styles of a top-level form.
+WindowStyles FormStyles(const FormDesign& design);
+
+// One control of a designed form, in tab order.
+struct ControlDesign {
+    CreateFunction create = nullptr;  // or, when null, clsid
+    CLSID clsid{};
+    std::wstring name;
+    RECT rect{};
+    ComPtr<IPropertyBag> bag;  // none: new properties
+    int index = -1;            // within a control array
+};
 
 class Form {
 public:
     // A top-level form (parent nullptr) or a child window of parent; position and size in pixels.
     Form(HWND parent, RECT rect, const std::wstring& caption = L"Form1");
+    // A top-level form from its design, hidden until shown. Unloading it destroys its window.
+    explicit Form(const FormDesign& design);
     ~Form();
     Form(const Form&) = delete;
     Form& operator=(const Form&) = delete;
@@ -78,6 +114,32 @@ public:
               Site* container = nullptr, HRESULT* result = nullptr);
     Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
+    // Reads the designed controls in user mode, in tab order, hiding those
+    // invisible at run time, and gives the first the focus. Stops at the
+    // first failure (its code in result) and returns false.
+    bool Load(const std::vector<ControlDesign>& controls, HRESULT* result = nullptr);
+    // A site of a control array, or the plain control when index is -1.
+    Site* Find(const std::wstring& name, int index) const;
+    // The light controls (labels, lines, images, picture boxes), owned by the form.
+    template <class T, class... Args>
+    T* AddPiece(Args&&... args) {
+        auto piece = std::make_unique<T>(hwnd_, std::forward<Args>(args)...);
+        T* raw = piece.get();
+        pieces_.push_back(std::move(piece));
+        return raw;
+    }
+    // One placed inside another piece (a picture box), in its pixels.
+    template <class T, class... Args>
+    T* AddPieceTo(Piece* container, Args&&... args) {
+        auto piece = std::make_unique<T>(container ? container->hWnd() : hwnd_, std::forward<Args>(args)...);
+        T* raw = piece.get();
+        pieces_.push_back(std::move(piece));
+        return raw;
+    }
+    Piece* FindPiece(const std::wstring& name, int index = -1) const;
+    const FormDesign& design() const { return design_; }
+    void SetCaption(const std::wstring& caption);
+    void SetBackColor(OLE_COLOR c);
     // By the class's name in this library ("LumioButton", or its ProgID
     // "Lumiokit.LumioButton"), so that a dialog needs no control's header.
     // An unknown name is REGDB_E_CLASSNOTREG.
@@ -124,8 +186,9 @@ public:
     }
     // Asks the QueryUnload handlers, then closes every control; false when cancelled.
     bool Unload(short mode = 1);
-    // Shows the (top-level) form and runs its messages until Hide or Unload;
-    // the owner is disabled meanwhile.
+    bool Unloaded() const { return unloaded_; }
+    // Shows the (top-level) form owned by owner and runs its messages until
+    // Hide or Unload; the owner is disabled meanwhile.
     void ShowModal(HWND owner);
     void Hide();
     bool Modal() const { return modal_; }
@@ -141,12 +204,17 @@ public:
 
     IOleInPlaceFrame* frame() const { return frame_.get(); }
 
+    // Paints the form's back colour and picture.
+    void PaintBackground(HDC dc);
     // Puts the bottom-aligned controls at the bottom of the form, full width.
     void ArrangeAligned();
 
 private:
     void AdviseAll(Site* site);
 
+    FormDesign design_;
+    bool designed_ = false;
+    std::vector<std::unique_ptr<Piece>> pieces_;
     HWND hwnd_ = nullptr;
     std::wstring caption_;
     bool owns_window_ = true;
@@ -226,6 +294,8 @@ public:
     void SetVisible(bool visible);
     short align() const { return align_; }
     std::wstring tag;
+    // Index within a control array, -1 outside one.
+    int index = -1;
 
 private:
     friend class Form;
@@ -251,6 +321,19 @@ private:
     IID events_iid_{};
 };
 
+// The default instance of a form type on this thread: made on first touch,
+// made anew once the previous one has been unloaded.
+template <class T>
+T& DefaultInstance() {
+    // Freed with every thread's at library unload.
+    static ThreadSlot<std::unique_ptr<T>> slot;
+    std::unique_ptr<T>& instance = slot.get();
+    if (!instance || instance->form().Unloaded()) {
+        instance.reset();
+        instance = std::make_unique<T>();
+    }
+    return *instance;
+}
 // Processes pending messages of the thread through the forms' keyboard routing.
 void DoEvents(Form* form = nullptr);
 // Pumps messages for about ms milliseconds, or until done() is true.

@@ -272,6 +272,13 @@ ComPtr<IDispatch> Site::ExtenderObject() {
                if (self->container_) return PutObject(r, self->container_->ExtenderObject());
                return PutObject(r, self->form_ ? self->form_->Dispatch() : nullptr);
            }});
+    // Only members of a control array have an index.
+    e.Add({kExtIndex, L"Index", [self](VARIANT* r) {
+               if (self->index < 0) return DISP_E_MEMBERNOTFOUND;
+               r->vt = VT_I2;
+               r->iVal = static_cast<SHORT>(self->index);
+               return S_OK;
+           }});
     e.Add({kExtObject, L"Object", [self](VARIANT* r) { return PutObject(r, self->Object()); }});
     e.Add({kExtDefault, L"Default", [self](VARIANT* r) { return PutBool(r, self->form_ && self->form_->DefaultSite() == self); },
            [self](const VARIANT& v) {

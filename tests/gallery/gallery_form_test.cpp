@@ -1,0 +1,106 @@
+// The gallery's ways into the library's dialogs: each button and each menu
+// command opens its box, and what the box answers reaches the status bar.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "form_dialogs.h"
+#include "gallery_form.h"
+#include "simple_dispatch.h"
+#include "wait_for.h"
+
+namespace {
+
+using lumio::form::InputDialog;
+using lumio::form::MessageDialog;
+
+enum class Box { Message, Input, About };
+
+HWND g_gallery = nullptr;
+
+BOOL CALLBACK FindOtherShown(HWND h, LPARAM out) {
+    if (h == g_gallery || !IsWindowVisible(h)) return TRUE;
+    *reinterpret_cast<HWND*>(out) = h;
+    return FALSE;
+}
+
+// The box on screen now, or nullptr. The about box is the thread's one other
+// shown window: asking for its default instance would load a new one.
+HWND Showing(Box box) {
+    HWND h = nullptr;
+    switch (box) {
+    case Box::Message: h = MessageDialog::Showing() ? MessageDialog::Showing()->form().hWnd() : nullptr; break;
+    case Box::Input: h = InputDialog::Showing() ? InputDialog::Showing()->form().hWnd() : nullptr; break;
+    case Box::About: EnumThreadWindows(GetCurrentThreadId(), &FindOtherShown, reinterpret_cast<LPARAM>(&h)); break;
+    }
+    return h && IsWindowVisible(h) ? h : nullptr;
+}
+
+// Polled from inside the box's modal loop: closes the box through its frame once it shows.
+Box g_box;
+bool g_seen = false;
+DWORD g_since = 0;
+void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
+    if (HWND h = Showing(g_box)) {
+        KillTimer(nullptr, id);
+        g_seen = true;
+        PostMessageW(h, WM_CLOSE, 0, 0);
+    } else if (GetTickCount() - g_since > lumio::test::kDeadline.count()) {
+        KillTimer(nullptr, id);
+    }
+}
+
+std::wstring StatusText(gallery::GalleryForm& g) {
+    lumio::Variant v;
+    lumio::GetProperty(g.form().Find(L"sbStatus")->Object().get(), L"SimpleText", v);
+    return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
+}
+
+TEST(GalleryForm, ButtonsAndMenuOpenTheDialogs) {
+    static const HRESULT ole = OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    gallery::GalleryForm g;
+    g.Show(false);
+    g_gallery = g.hWnd();
+    struct Case {
+        const wchar_t* button;
+        UINT command;
+        Box box;
+        const wchar_t* status;  // after the box is closed through its frame
+    };
+    const Case cases[] = {
+        {L"cmdMessage", gallery::kMenuMessage, Box::Message, L"Message box answered Cancel"},
+        {L"cmdInput", gallery::kMenuInput, Box::Input, L"Input box returned \"\""},
+        {L"cmdAbout", gallery::kMenuAbout, Box::About, nullptr},
+    };
+    for (const Case& c : cases) {
+        for (bool by_menu : {false, true}) {
+            SCOPED_TRACE(testing::Message() << (by_menu ? "menu " : "button ") << std::string(c.button, c.button + wcslen(c.button)));
+            g_box = c.box;
+            g_seen = false;
+            g_since = GetTickCount();
+            lumio::PutProperty(g.form().Find(L"sbStatus")->Object().get(), L"SimpleText",
+                               lumio::Variant::String(L"-"));
+            SetTimer(nullptr, 0, 30, &CloseWhenShown);
+            if (by_menu) {
+                PostMessageW(g.hWnd(), WM_COMMAND, c.command, 0);
+            } else {
+                HWND b = g.form().Find(c.button)->ControlWindow();
+                RECT r;
+                GetClientRect(b, &r);
+                const LPARAM at = MAKELPARAM(r.right / 2, r.bottom / 2);
+                PostMessageW(b, WM_LBUTTONDOWN, MK_LBUTTON, at);
+                PostMessageW(b, WM_LBUTTONUP, 0, at);
+            }
+            // The box runs modally inside the handler; the wait ends after it closed.
+            ASSERT_TRUE(lumio::test::WaitUntil([&] { return g_seen && !Showing(c.box); }, lumio::test::kDeadline,
+                                               [&](MSG& m) { return g.form().PreTranslate(m); }));
+            if (c.status) {
+                EXPECT_TRUE(lumio::test::WaitUntil([&] { return StatusText(g) == c.status; }));
+            }
+        }
+    }
+}
+
+}  // namespace
