@@ -11,12 +11,6 @@ namespace {
 
 constexpr UINT kFrameChangeFlags = 0x227;  // no size, no move, no z-order, frame changed, no owner z-order
 
-int TwipsPerPixelY() {
-    ScreenDC screen;
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
 FrameSystemMetrics ReadMetrics() {
     FrameSystemMetrics m;
     m.cxDlgFrame = GetSystemMetrics(SM_CXDLGFRAME);
@@ -123,12 +117,7 @@ void clsFrameControl::SetTitleBarFont(const FontSpec* font) {
             if (back.lfCharSet == 0) lstrcpynA(lf.lfFaceName, "Tahoma", LF_FACESIZE);
         }
     } else {
-        lstrcpynA(lf.lfFaceName, font->name.c_str(), LF_FACESIZE);
-        lf.lfHeight = static_cast<LONG>(std::nearbyint(-(font->size * 20.0) / TwipsPerPixelY()));
-        lf.lfItalic = font->italic ? 1 : 0;
-        lf.lfUnderline = font->underline ? 1 : 0;
-        lf.lfStrikeOut = font->strikethrough ? 1 : 0;
-        lf.lfWeight = font->bold ? 700 : 400;
+        ApplyFontSpec(lf, *font);
     }
     lf.lfCharSet = DEFAULT_CHARSET;
     if (geo_.Vertical()) lf.lfEscapement = lf.lfOrientation = 900;
@@ -137,18 +126,7 @@ void clsFrameControl::SetTitleBarFont(const FontSpec* font) {
     if (hwnd_) ResetTitleMetrics();
 }
 
-FontSpec clsFrameControl::GetTitleBarFont() const {
-    FontSpec font;
-    LOGFONTA lf{};
-    if (titleFont_) GetObjectA(titleFont_.get(), sizeof lf, &lf);
-    font.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-    font.bold = lf.lfWeight > 400;
-    font.italic = lf.lfItalic != 0;
-    font.underline = lf.lfUnderline != 0;
-    font.strikethrough = lf.lfStrikeOut != 0;
-    font.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
-    return font;
-}
+FontSpec clsFrameControl::GetTitleBarFont() const { return FontSpecOf(titleFont_.get()); }
 
 bool clsFrameControl::SetCenteredCaption(bool bSet, bool isCentered) {
     if (bSet) {

@@ -14,12 +14,6 @@ constexpr char kNextPosProp[] = "nextMnuPos";
 constexpr UINT kSysMenuRequest = 0x313;
 constexpr int32_t kPaintAll = -1;
 
-int TwipsPerPixelY() {
-    ScreenDC screen;
-    const int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    return dpi > 0 ? 1440 / dpi : 15;
-}
-
 void PostKeyDown(HWND hWnd, WPARAM vk) { PostMessageA(hWnd, WM_KEYDOWN, vk, 0); }
 
 RECT ToRect(const FrameBox& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
@@ -64,32 +58,19 @@ void clsMenuBarControl::SetFont(const MenuFontSpec* newFont) {
         SystemParametersInfoA(SPI_GETNONCLIENTMETRICS, sizeof ncm, &ncm, 0);
         lf = ncm.lfMenuFont;
     } else {
-        lstrcpynA(lf.lfFaceName, newFont->name.c_str(), LF_FACESIZE);
-        lf.lfHeight = static_cast<LONG>(std::nearbyint(-20.0 * newFont->size / TwipsPerPixelY()));
-        lf.lfWeight = newFont->bold ? 700 : 400;
-        lf.lfItalic = newFont->italic ? 1 : 0;
-        lf.lfUnderline = newFont->underline ? 1 : 0;
-        lf.lfStrikeOut = newFont->strikethrough ? 1 : 0;
+        ApplyFontSpec(lf, *newFont);
     }
     lf.lfCharSet = DEFAULT_CHARSET;
     font_.reset(CreateFontIndirectA(&lf));
 }
 
 MenuFontSpec clsMenuBarControl::GetFont() const {
-    MenuFontSpec font;
     if (!font_) {
+        MenuFontSpec font;
         font.name = "Tahoma";
         return font;
     }
-    LOGFONTA lf{};
-    GetObjectA(font_.get(), sizeof lf, &lf);
-    font.name.assign(lf.lfFaceName, strnlen(lf.lfFaceName, LF_FACESIZE));
-    font.bold = lf.lfWeight > 400;
-    font.italic = lf.lfItalic != 0;
-    font.underline = lf.lfUnderline != 0;
-    font.strikethrough = lf.lfStrikeOut != 0;
-    font.size = lf.lfHeight < 0 ? TwipsPerPixelY() * static_cast<double>(lf.lfHeight) / -20.0 : 8.25;
-    return font;
+    return FontSpecOf(font_.get());
 }
 
 void clsMenuBarControl::FontColor(int32_t lState, uint32_t lColor) {

@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "frame_geometry.h"
 #include "com_object.h"
+#include "frame_fonts.h"
+#include "frame_geometry.h"
 #include "gdi_scope.h"
 #include "modSubClasser.h"
 
@@ -24,13 +25,6 @@ public:
 
 protected:
     ~IMenuBarEvents() = default;
-};
-
-// Font description as a font object gives it (face, size in points, styles).
-struct MenuFontSpec {
-    std::string name;
-    double size = 8.25;
-    bool bold = false, italic = false, underline = false, strikethrough = false;
 };
 
 // PaintItem mode that highlights the item even when it is hot already.

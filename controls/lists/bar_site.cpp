@@ -3,26 +3,14 @@
 namespace lumio::lists {
 
 // The event interface of the child, answered by dispatch identifier.
-class ChildSite::Sink : public IDispatch {
+class ChildSite::Sink : public ComObject<Sink, IDispatch> {
 public:
     Sink(const IID& iid, EventHandler* handler) : iid_(iid), handler_(handler) {}
     void Detach() { handler_ = nullptr; }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IDispatch || iid == iid_) {
-            *out = static_cast<IDispatch*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
+    void* Interface(REFIID iid) {
+        if (IsEqualIID(iid, iid_)) return static_cast<IDispatch*>(this);
+        return ComObject::Interface(iid);
     }
     STDMETHODIMP GetTypeInfoCount(UINT* count) override {
         if (count) *count = 0;
@@ -45,10 +33,8 @@ public:
     }
 
 private:
-    virtual ~Sink() = default;
     IID iid_;
     EventHandler* handler_;
-    LONG refs_ = 1;
 };
 
 ComPtr<ChildSite> ChildSite::Create(HWND parent, EventHandler onEvent) {
@@ -113,28 +99,9 @@ void ChildSite::SetVisible(bool visible) {
     if (HWND w = ControlWindow()) ShowWindow(w, visible ? SW_SHOWNA : SW_HIDE);
 }
 
-STDMETHODIMP ChildSite::QueryInterface(REFIID iid, void** out) {
-    if (!out) return E_POINTER;
-    if (iid == IID_IUnknown || iid == IID_IOleClientSite)
-        *out = static_cast<IOleClientSite*>(this);
-    else if (iid == IID_IOleWindow || iid == IID_IOleInPlaceSite)
-        *out = static_cast<IOleInPlaceSite*>(this);
-    else if (iid == IID_IDispatch)
-        *out = static_cast<IDispatch*>(this);
-    else {
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) ChildSite::AddRef() { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-
-STDMETHODIMP_(ULONG) ChildSite::Release() {
-    const LONG n = InterlockedDecrement(&refs_);
-    if (n == 0) delete this;
-    return static_cast<ULONG>(n);
+void* ChildSite::Interface(REFIID iid) {
+    if (IsEqualIID(iid, IID_IOleWindow)) return static_cast<IOleInPlaceSite*>(this);
+    return ComObject::Interface(iid);
 }
 
 STDMETHODIMP ChildSite::GetMoniker(DWORD, DWORD, IMoniker** out) {

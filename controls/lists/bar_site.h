@@ -7,6 +7,7 @@
 
 #include <functional>
 
+#include "com_object.h"
 #include "com_ptr.h"
 #include "ole_types.h"
 
@@ -14,7 +15,7 @@ namespace lumio::lists {
 
 using ChildCreateFunction = HRESULT (*)(IUnknown* outer, REFIID iid, void** out);
 
-class ChildSite : public IOleClientSite, public IOleInPlaceSite, public IDispatch {
+class ChildSite : public ComObject<ChildSite, IOleClientSite, IOleInPlaceSite, IDispatch> {
 public:
     // Events of the child, by dispatch identifier; called inside the child's raise.
     using EventHandler = std::function<void(DISPID)>;
@@ -33,10 +34,8 @@ public:
     bool Visible() const { return visible_; }
     void SetVisible(bool visible);
 
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
+    // The listed interfaces, and IOleWindow as the in-place site.
+    void* Interface(REFIID iid);
     // IOleClientSite
     STDMETHODIMP SaveObject() override { return S_OK; }
     STDMETHODIMP GetMoniker(DWORD, DWORD, IMoniker** out) override;
@@ -68,7 +67,7 @@ public:
 private:
     class Sink;
     ChildSite(HWND parent, EventHandler onEvent) : parent_(parent), on_event_(std::move(onEvent)) {}
-    virtual ~ChildSite();
+    ~ChildSite() override;
 
     HWND parent_;
     EventHandler on_event_;
@@ -80,7 +79,6 @@ private:
     ComPtr<IDispatch> sink_;
     Sink* sink_impl_ = nullptr;
     DWORD cookie_ = 0;
-    LONG refs_ = 1;
 };
 
 }  // namespace lumio::lists

@@ -1,6 +1,9 @@
 // LumioListBox's initial properties, its bag and its font.
 #include "lumio_list_box.h"
 
+#include "com_object.h"
+#include "ole_colour_win.h"
+
 namespace lumio::lists {
 
 namespace {
@@ -9,7 +12,7 @@ constexpr OLE_COLOR kBackSelected = 0xFDF4E2;
 }  // namespace
 
 // Changes of the list's own font object: the rows follow its height.
-class LumioListBox::FontWatch : public IPropertyNotifySink {
+class LumioListBox::FontWatch : public ComObject<FontWatch, IPropertyNotifySink> {
 public:
     FontWatch(LumioListBox* owner, IFontDisp* font) : owner_(owner) {
         if (!font) return;
@@ -26,22 +29,6 @@ public:
         point_.reset();
     }
 
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override {
-        if (!out) return E_POINTER;
-        if (iid == IID_IUnknown || iid == IID_IPropertyNotifySink) {
-            *out = static_cast<IPropertyNotifySink*>(this);
-            AddRef();
-            return S_OK;
-        }
-        *out = nullptr;
-        return E_NOINTERFACE;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return static_cast<ULONG>(InterlockedIncrement(&refs_)); }
-    STDMETHODIMP_(ULONG) Release() override {
-        const LONG n = InterlockedDecrement(&refs_);
-        if (n == 0) delete this;
-        return static_cast<ULONG>(n);
-    }
     STDMETHODIMP OnChanged(DISPID) override {
         if (owner_) owner_->pFontChanged();
         return S_OK;
@@ -49,11 +36,9 @@ public:
     STDMETHODIMP OnRequestEdit(DISPID) override { return S_OK; }
 
 private:
-    virtual ~FontWatch() = default;
     LumioListBox* owner_;
     ComPtr<IConnectionPoint> point_;
     DWORD cookie_ = 0;
-    LONG refs_ = 1;
 };
 
 void LumioListBox::pSetFont(ComPtr<IFontDisp> font) {
@@ -83,10 +68,7 @@ void LumioListBox::pFontChanged() {
     }
 }
 
-COLORREF LumioListBox::pOleToRGB(OLE_COLOR c) {
-    if (c & 0x80000000u) return GetSysColor(static_cast<int>(c & 0x7FFFFFFFu));
-    return c;
-}
+COLORREF LumioListBox::pOleToRGB(OLE_COLOR c) { return TranslateSysColor(c, kSysColorAllBits); }
 
 void LumioListBox::pTranslateColors() {
     m_BackNormalRGB = pOleToRGB(m_BackNormal);

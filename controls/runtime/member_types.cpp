@@ -7,22 +7,11 @@
 
 #include "com_ptr.h"
 #include "variant_convert.h"
+#include "vtable_side.h"
 
 namespace lumio {
 
 namespace {
-
-// The vtable side of a dual interface: it lists a property's value as the
-// retval parameter whatever the tool that wrote the library.
-ComPtr<ITypeInfo> VtableSide(ITypeLib* lib, const IID& iid) {
-    ComPtr<ITypeInfo> info;
-    if (!lib || FAILED(lib->GetTypeInfoOfGuid(iid, info.put()))) return {};
-    HREFTYPE ref = 0;
-    ComPtr<ITypeInfo> side;
-    if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ref)) && SUCCEEDED(info->GetRefTypeInfo(ref, side.put())))
-        return side;
-    return info;
-}
 
 VARTYPE LookUp(ITypeLib* lib, const IID& iid, DISPID id, INVOKEKIND kind) {
     ComPtr<ITypeInfo> info = VtableSide(lib, iid);

@@ -1,28 +1,13 @@
 #include "param_defaults.h"
 
 #include "com_ptr.h"
+#include "vtable_side.h"
 
 namespace lumio {
 
-namespace {
-
-// The vtable side of a dual interface: only it lists a method's parameters
-// as declared, whatever the tool that wrote the library.
-ComPtr<ITypeInfo> Described(ITypeLib* lib, const IID& iid) {
-    ComPtr<ITypeInfo> info;
-    if (!lib || FAILED(lib->GetTypeInfoOfGuid(iid, info.put()))) return {};
-    HREFTYPE ref = 0;
-    ComPtr<ITypeInfo> side;
-    if (SUCCEEDED(info->GetRefTypeOfImplType(-1, &ref)) && SUCCEEDED(info->GetRefTypeInfo(ref, side.put())))
-        return side;
-    return info;
-}
-
-}  // namespace
-
 std::vector<std::optional<Variant>> ParamDefaults(ITypeLib* lib, const IID& iid, DISPID id, INVOKEKIND kind) {
     std::vector<std::optional<Variant>> out;
-    ComPtr<ITypeInfo> info = Described(lib, iid);
+    ComPtr<ITypeInfo> info = VtableSide(lib, iid);
     if (!info) return out;
     UINT index = 0;
     if (ComPtr<ITypeInfo2> info2 = info.As<ITypeInfo2>()) {

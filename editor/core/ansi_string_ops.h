@@ -15,3 +15,7 @@ std::string AnsiReplaceAll(std::string_view text, std::string_view what, std::st
 
 // Length in characters: a two-byte character counts 1.
 size_t AnsiCharCount(std::string_view text);
+
+// Whether two section or key names are the same name as the INI services match
+// them: ASCII letter case ignored, a two-byte character compared byte for byte.
+bool AnsiSameName(std::string_view a, std::string_view b);

@@ -1,6 +1,7 @@
 #include "ini_document.h"
 
 #include "ansi_codepage.h"
+#include "ansi_string_ops.h"
 #include "line_diff.h"
 
 namespace {
@@ -28,19 +29,6 @@ std::string FoldName(std::string_view s) {
         }
     }
     return out;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsAnsiLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 std::string_view Unquote(std::string_view v) {
@@ -138,7 +126,7 @@ std::optional<size_t> IniDocument::HeaderOffset(std::string_view name) const {
     std::optional<size_t> found;
     if (!indexed_ && lookups_++ == 0) {
         ForEachHeader([&](const Line &l, std::string_view header) {
-            if (SameName(header, name)) found = l.begin;
+            if (AnsiSameName(header, name)) found = l.begin;
             return found.has_value();
         });
         return found;
@@ -173,7 +161,7 @@ const IniDocument::Line *IniDocument::FindKey(const Section &s, std::string_view
     key = TrimBlanks(key);
     for (const Line &l : s.body) {
         size_t eq = EqualsSign(l);
-        if (eq != std::string::npos && SameName(KeyOf(l, eq), key)) return &l;
+        if (eq != std::string::npos && AnsiSameName(KeyOf(l, eq), key)) return &l;
     }
     return nullptr;
 }

@@ -21,22 +21,11 @@ void AppendSection(std::string &text, const std::string &rules, const std::strin
 
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 // Key names as the INI services match them: blanks around ignored, ASCII letter case too.
 bool SameKey(std::string_view a, std::string_view b) {
     while (!a.empty() && IsBlank(a.front())) a.remove_prefix(1);
     while (!a.empty() && IsBlank(a.back())) a.remove_suffix(1);
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsAnsiLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return AnsiSameName(a, b);
 }
 
 // The value of the n-th line (n from 1) whose key is weaponType.

@@ -1,6 +1,7 @@
 #include "section_save.h"
 
 #include "ansi_codepage.h"
+#include "ansi_string_ops.h"
 #include "rwini.h"
 #include "section_editor_text.h"
 
@@ -39,22 +40,6 @@ size_t FirstBracket(std::string_view s) {
         }
     }
     return std::string_view::npos;
-}
-
-char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-// Section names match as the INI services match them: ASCII letter case ignored.
-bool SameSection(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (IsAnsiLeadByte(static_cast<unsigned char>(a[i])) && i + 1 < a.size()) {
-            if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
-            ++i;
-        } else if (LowerAscii(a[i]) != LowerAscii(b[i])) {
-            return false;
-        }
-    }
-    return true;
 }
 
 struct Block {
@@ -125,9 +110,9 @@ SectionSavePlan PlanSectionSave(const std::string &rulesFile, std::string_view t
     for (size_t i = 0; i < blocks.size(); ++i) {
         const Block &b = blocks[i];
         bool known = false;
-        for (const auto &t : targets) known = known || SameSection(t, *b.Name);
+        for (const auto &t : targets) known = known || AnsiSameName(t, *b.Name);
         bool twice = false;
-        for (size_t j = 0; j < i; ++j) twice = twice || SameSection(*blocks[j].Name, *b.Name);
+        for (size_t j = 0; j < i; ++j) twice = twice || AnsiSameName(*blocks[j].Name, *b.Name);
         if (!b.Valid || !known || twice) {
             plan.Refused = true;
             return plan;
@@ -145,10 +130,10 @@ SectionSavePlan PlanSectionSave(const std::string &rulesFile, std::string_view t
 
     for (size_t i = 0; i < targets.size(); ++i) {
         bool done = false;
-        for (size_t j = 0; j < i; ++j) done = done || SameSection(targets[j], targets[i]);
+        for (size_t j = 0; j < i; ++j) done = done || AnsiSameName(targets[j], targets[i]);
         if (done) continue;
         for (const Block &b : blocks) {
-            if (SameSection(*b.Name, targets[i]) && !b.Lines.empty()) plan.Writes.push_back({targets[i], b.Lines});
+            if (AnsiSameName(*b.Name, targets[i]) && !b.Lines.empty()) plan.Writes.push_back({targets[i], b.Lines});
         }
     }
     return plan;

@@ -43,7 +43,7 @@ TEST(ColourMath, SplitComposeBlendAndShift) {
     EXPECT_EQ(pShiftColor(0x808080, 0.02f), 0x858585);  // 128 + 5.1 -> 133
 }
 
-TEST(TranslateSysColor, HighBitNamesASystemColourByItsLowByte) {
+TEST(TranslateSysColor, HighBitNamesASystemColourByTheRulesIndexBits) {
     std::vector<int> asked;
     auto sys = [&](int index) {
         asked.push_back(index);
@@ -54,6 +54,10 @@ TEST(TranslateSysColor, HighBitNamesASystemColourByItsLowByte) {
     EXPECT_EQ(TranslateSysColorWith(0x000000FFu, sys), 0x000000FFu);
     EXPECT_EQ(TranslateSysColorWith(0x7FFFFFFFu, sys), 0x7FFFFFFFu);
     EXPECT_EQ(asked, (std::vector<int>{2, 15}));
+    asked.clear();
+    EXPECT_EQ(TranslateSysColorWith(0x80001F0Fu, sys, lumio::kSysColorAllBits), 0x00101F0Fu)
+        << "the list box's rule: every bit below the high one selects";
+    EXPECT_EQ(asked, (std::vector<int>{0x1F0F}));
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <vector>
 
+#include "frame_fonts.h"
+#include "gdi_scope.h"
 #include "gradient_lines.h"
 #include "modSubClasser.h"
 
@@ -177,6 +179,47 @@ TEST(EnsureCompatibleBitmap, KeepsReplacesAndNeverHandsBackADeletedBitmap) {
     DeleteObject(bmp);
     DeleteDC(mem);
     ReleaseDC(nullptr, screen);
+}
+
+// A font description survives the trip through a GDI font at the screen's
+// resolution: the title strip and the menu strip read back what they were given.
+TEST(FrameFonts, DescriptionSurvivesAGdiFont) {
+    struct Case {
+        const char* name;
+        double size;
+        bool bold, italic, underline, strikethrough;
+    };
+    const Case cases[] = {
+        {"Tahoma", 8.25, false, false, false, false},
+        {"Arial", 12, true, false, true, false},
+        {"Courier New", 9.75, false, true, false, true},
+    };
+    ScreenDC screen;
+    ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSY), 96) << "sizes below are whole pixels at 96 dpi";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MenuFontSpec given;
+        given.name = c.name;
+        given.size = c.size;
+        given.bold = c.bold;
+        given.italic = c.italic;
+        given.underline = c.underline;
+        given.strikethrough = c.strikethrough;
+        LOGFONTA lf{};
+        ApplyFontSpec(lf, given);
+        gdi::OwnedObject<HFONT> font(CreateFontIndirectA(&lf));
+        ASSERT_TRUE(font);
+        const MenuFontSpec back = FontSpecOf(font.get());
+        EXPECT_EQ(back.name, given.name);
+        EXPECT_DOUBLE_EQ(back.size, given.size);
+        EXPECT_EQ(back.bold, given.bold);
+        EXPECT_EQ(back.italic, given.italic);
+        EXPECT_EQ(back.underline, given.underline);
+        EXPECT_EQ(back.strikethrough, given.strikethrough);
+    }
+    const MenuFontSpec none = FontSpecOf(nullptr);
+    EXPECT_EQ(none.name, "");
+    EXPECT_DOUBLE_EQ(none.size, 8.25);
 }
 
 }  // namespace

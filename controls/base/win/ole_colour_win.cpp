@@ -18,8 +18,8 @@ uint32_t TranslateOleColor(uint32_t oleColour) {
     return TryTranslateOleColor(oleColour, nullptr, rgb) ? rgb : 0;
 }
 
-uint32_t TranslateSysColor(uint32_t oleColour) {
-    return TranslateSysColorWith(oleColour, [](int index) { return GetSysColor(index); });
+uint32_t TranslateSysColor(uint32_t oleColour, uint32_t indexBits) {
+    return TranslateSysColorWith(oleColour, [](int index) { return GetSysColor(index); }, indexBits);
 }
 
 }  // namespace lumio

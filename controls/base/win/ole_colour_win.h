@@ -16,8 +16,8 @@ uint32_t TranslateOleColor(uint32_t oleColour);
 // the translation fails.
 bool TryTranslateOleColor(uint32_t oleColour, HPALETTE palette, uint32_t &rgb);
 
-// The high bit set: GetSysColor(low byte); other values unchanged. The
-// custom frame's colours.
-uint32_t TranslateSysColor(uint32_t oleColour);
+// The high bit set: GetSysColor(the index bits); other values unchanged. The
+// custom frame's colours and the list box's.
+uint32_t TranslateSysColor(uint32_t oleColour, uint32_t indexBits = kSysColorLowByte);
 
 }  // namespace lumio

@@ -104,6 +104,18 @@ std::vector<std::wstring> WideNames(HGLOBAL block, std::size_t most, bool &wide)
     return names;
 }
 
+// The decoders over a request whose source is set.
+bool RunDecoders(c32bppDIB &surface, LoadRequest &request, std::int32_t iconCx, std::int32_t iconCy, bool saveFormat,
+                 std::int32_t iconBitDepth) {
+    request.iconCx = iconCx;
+    request.iconCy = iconCy;
+    request.iconBitDepth = iconBitDepth;
+    request.saveFormat = saveFormat;
+    request.gdiToken = surface.gdiToken();
+    WinChainHooks hooks(surface);
+    return LoadPictureData(surface, request, hooks);
+}
+
 } // namespace
 
 void SetReaderErrorNotifier(ReaderErrorNotifier notify) { g_notifier = std::move(notify); }
@@ -122,13 +134,7 @@ bool LoadPicture_File(c32bppDIB &surface, const std::wstring &FileName, std::int
         LoadRequest request;
         request.file = &source;
         request.fileName = FileName;
-        request.iconCx = iconCx;
-        request.iconCy = iconCy;
-        request.iconBitDepth = iconBitDepth;
-        request.saveFormat = SaveFormat;
-        request.gdiToken = surface.gdiToken();
-        WinChainHooks hooks(surface);
-        return LoadPictureData(surface, request, hooks);
+        return RunDecoders(surface, request, iconCx, iconCy, SaveFormat, iconBitDepth);
     } catch (...) {
         surface.DestroyDIB();
         return false;
@@ -144,13 +150,7 @@ bool LoadPicture_Stream(c32bppDIB &surface, const std::vector<std::uint8_t> &inS
     try {
         LoadRequest request;
         request.bytes = *range;
-        request.iconCx = iconCx;
-        request.iconCy = iconCy;
-        request.iconBitDepth = iconBitDepth;
-        request.saveFormat = SaveFormat;
-        request.gdiToken = surface.gdiToken();
-        WinChainHooks hooks(surface);
-        return LoadPictureData(surface, request, hooks);
+        return RunDecoders(surface, request, iconCx, iconCy, SaveFormat, iconBitDepth);
     } catch (...) {
         surface.DestroyDIB();
         return false;
