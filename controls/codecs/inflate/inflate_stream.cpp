@@ -1,6 +1,7 @@
 #include "inflate/inflate_stream.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -296,9 +297,15 @@ inline __attribute__((always_inline)) bool FastLoopBody(FastState &f, const Code
         return size_t(e >> 16) + size_t((saved & ((uint64_t(1) << EntryBits(e)) - 1)) >> ((e >> 8) & 63));
     };
 
+    refill();
+    // All 64 bits of `bits` are stream bits after a refill, so a code can be looked up
+    // before the refill that precedes taking its bits: the lookup's load then overlaps the
+    // refill instead of waiting for it.
     while (in <= inLimit && out <= outLimit) {
+        uint32_t e = lit[bits & litMask];
         refill();
-        uint32_t e = lookup(lit, litMask, litRoot);
+        if (e & kSubtable) [[unlikely]]
+            e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryLength(e)) - 1))];
         if (int32_t(e) < 0) {
             // Up to three literals fit in one refill (15 bits each at most).
             bits >>= EntryBits(e);
@@ -348,7 +355,25 @@ inline __attribute__((always_inline)) bool FastLoopBody(FastState &f, const Code
     return !failed;
 }
 
-bool FastLoop(FastState &f, const CodeTables &t) { return FastLoopBody(f, t); }
+bool FastLoopPortable(FastState &f, const CodeTables &t) { return FastLoopBody(f, t); }
+
+using FastLoopFn = bool (*)(FastState &, const CodeTables &);
+std::atomic<bool> forcePortable{false};
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// The same loop with BMI2's shifts, which need no CL and leave the flags alone.
+__attribute__((target("bmi2"))) bool FastLoopBmi2(FastState &f, const CodeTables &t) { return FastLoopBody(f, t); }
+
+FastLoopFn PickLoop() {
+    static const FastLoopFn best = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("bmi2") ? FastLoopBmi2 : FastLoopPortable;
+    }();
+    return forcePortable.load(std::memory_order_relaxed) ? FastLoopPortable : best;
+}
+#else
+FastLoopFn PickLoop() { return FastLoopPortable; }
+#endif
 
 // Decodes symbols until the end of the block. The fast loop only runs while the input holds
 // 16 more bytes (so it never appends zeros) and the output has room for a whole match.
@@ -357,7 +382,7 @@ bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLength
         if (!longLengths && br.phantom == 0 && br.end - br.in >= 16 &&
             size_t(o.end - o.pos) >= kFastOutRoom) {
             FastState f{br.in, br.end - 15, o.pos, o.end - kFastOutRoom, o.start, br.bits, br.count};
-            const bool ok = FastLoop(f, t);
+            const bool ok = PickLoop()(f, t);
             br.in = f.in;
             br.bits = f.bits;
             br.count = f.count;
@@ -498,6 +523,8 @@ bool InflateBlocks(BitReader &br, Output &o, bool longLengths) {
 }
 
 }  // namespace
+
+void InflateForcePortable(bool on) { forcePortable.store(on, std::memory_order_relaxed); }
 
 bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bool longLengths) {
     const std::span<const uint8_t> pieces[1] = {input};
