@@ -316,7 +316,14 @@ bool RowConverter::Indexed(const RowConverter &c, const uint8_t *src, uint8_t *d
 
 bool RowConverter::Rgb8(const RowConverter &c, const uint8_t *src, uint8_t *dest, int32_t count, size_t step) {
     if (c.f_.key == -1) {
-        for (int32_t x = 0; x < count; ++x, src += 3, dest += step)
+        // R, G, B and the next byte as one word; reversed and shifted it is B, G, R.
+        int32_t x = 0;
+        for (; x + 1 < count; ++x, src += 3, dest += step) {
+            uint32_t w;
+            std::memcpy(&w, src, 4);
+            Store(dest, (__builtin_bswap32(w) >> 8) | 0xFF000000u);
+        }
+        for (; x < count; ++x, src += 3, dest += step)
             Store(dest, src[2] | src[1] << 8 | src[0] << 16 | 0xFF000000u);
         return true;
     }
