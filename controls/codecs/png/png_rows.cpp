@@ -115,26 +115,36 @@ inline void EachPixel(size_t length, Body body) {
         body(i, std::false_type{});
 }
 
-inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
-
-inline __m128i Select(__m128i mask, __m128i yes, __m128i no) {
-    return _mm_or_si128(_mm_and_si128(mask, yes), _mm_andnot_si128(mask, no));
-}
-
+// Lanes hold bytes (high halves zero), so a byte add keeps each sum within its byte: no mask.
 template <size_t Bpp>
 void PaethPixels(uint8_t *row, const uint8_t *prev, size_t length) {
-    __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
-    const __m128i mask = _mm_set1_epi16(0xFF);
+    // Only the left pixel a depends on the previous step, so everything else is worked out
+    // first. With d = a - c and e = b - c, the predictor is a when d >= hi or d <= lo, where
+    // hi = max(e, -2e) and lo = min(e, -2e); otherwise b when d lies on b's side of -e/2
+    // (d >= -(|e| >> 1) for e > 0, d <= |e| >> 1 for e < 0), else c. As an offset from c:
+    // d, e or 0. The chain through a is then a subtraction, compares and one selection.
+    const __m128i ones = _mm_set1_epi16(-1), low = _mm_set1_epi16(0xFF), zero = _mm_setzero_si128();
+    __m128i a = zero, c = zero;
     EachPixel<Bpp>(length, [&](size_t i, auto whole) {
         const __m128i b = LoadPixel<Bpp, whole>(prev + i);
         const __m128i x = LoadPixel<Bpp, whole>(row + i);
-        const __m128i pbSigned = _mm_sub_epi16(a, c);  // p - b
-        const __m128i paSigned = _mm_sub_epi16(b, c);  // p - a
-        const __m128i pa = Abs16(paSigned), pb = Abs16(pbSigned), pc = Abs16(_mm_add_epi16(paSigned, pbSigned));
-        const __m128i smallest = _mm_min_epi16(pc, _mm_min_epi16(pa, pb));
-        const __m128i nearest =
-            Select(_mm_cmpeq_epi16(smallest, pa), a, Select(_mm_cmpeq_epi16(smallest, pb), b, c));
-        a = _mm_and_si128(_mm_add_epi16(x, nearest), mask);
+        const __m128i e = _mm_sub_epi16(b, c);
+        const __m128i negative = _mm_cmpgt_epi16(zero, e);
+        const __m128i magnitude = _mm_sub_epi16(_mm_xor_si128(e, negative), negative);
+        const __m128i minus2e = _mm_sub_epi16(zero, _mm_add_epi16(e, e));
+        const __m128i hiLess1 = _mm_add_epi16(_mm_max_epi16(e, minus2e), ones);
+        const __m128i loPlus1 = _mm_sub_epi16(_mm_min_epi16(e, minus2e), ones);
+        // b's side: d > split for e >= 0, d <= split for e < 0 (the compare flipped).
+        const __m128i split = _mm_xor_si128(_mm_srli_epi16(magnitude, 1), _mm_xor_si128(negative, ones));
+        const __m128i eByte = _mm_and_si128(e, low);
+        const __m128i base = _mm_add_epi8(x, c);
+
+        const __m128i d = _mm_sub_epi16(a, c);
+        const __m128i takeA = _mm_or_si128(_mm_cmpgt_epi16(d, hiLess1), _mm_cmpgt_epi16(loPlus1, d));
+        const __m128i takeB = _mm_xor_si128(_mm_cmpgt_epi16(d, split), negative);
+        const __m128i offset = _mm_or_si128(_mm_and_si128(takeA, _mm_and_si128(d, low)),
+                                            _mm_andnot_si128(takeA, _mm_and_si128(eByte, takeB)));
+        a = _mm_add_epi8(base, offset);
         StorePixel<Bpp>(row + i, a);
         c = b;
     });
@@ -144,8 +154,8 @@ template <size_t Bpp>
 void SubPixels(uint8_t *row, size_t length) {
     __m128i a = _mm_setzero_si128();
     EachPixel<Bpp>(length, [&](size_t i, auto whole) {
-        a = _mm_add_epi16(a, LoadPixel<Bpp, whole>(row + i));
-        StorePixel<Bpp>(row + i, a = _mm_and_si128(a, _mm_set1_epi16(0xFF)));
+        a = _mm_add_epi8(a, LoadPixel<Bpp, whole>(row + i));
+        StorePixel<Bpp>(row + i, a);
     });
 }
 
@@ -154,7 +164,7 @@ void AveragePixels(uint8_t *row, const uint8_t *prev, size_t length) {
     __m128i a = _mm_setzero_si128();
     EachPixel<Bpp>(length, [&](size_t i, auto whole) {
         const __m128i avg = _mm_srli_epi16(_mm_add_epi16(a, LoadPixel<Bpp, whole>(prev + i)), 1);
-        a = _mm_and_si128(_mm_add_epi16(LoadPixel<Bpp, whole>(row + i), avg), _mm_set1_epi16(0xFF));
+        a = _mm_add_epi8(LoadPixel<Bpp, whole>(row + i), avg);
         StorePixel<Bpp>(row + i, a);
     });
 }
@@ -306,7 +316,14 @@ bool RowConverter::Indexed(const RowConverter &c, const uint8_t *src, uint8_t *d
 
 bool RowConverter::Rgb8(const RowConverter &c, const uint8_t *src, uint8_t *dest, int32_t count, size_t step) {
     if (c.f_.key == -1) {
-        for (int32_t x = 0; x < count; ++x, src += 3, dest += step)
+        // R, G, B and the next byte as one word; reversed and shifted it is B, G, R.
+        int32_t x = 0;
+        for (; x + 1 < count; ++x, src += 3, dest += step) {
+            uint32_t w;
+            std::memcpy(&w, src, 4);
+            Store(dest, (__builtin_bswap32(w) >> 8) | 0xFF000000u);
+        }
+        for (; x < count; ++x, src += 3, dest += step)
             Store(dest, src[2] | src[1] << 8 | src[0] << 16 | 0xFF000000u);
         return true;
     }
