@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <climits>
+#include <new>
 
 namespace lumio::render::simd {
 namespace {
@@ -33,6 +35,8 @@ size_t PlaceInStrips(BilinearColumn *cols, int32_t width) {
     size_t most = 0;
     for (int32_t x0 = 0; x0 < width; x0 += kBilinearStrip) {
         const int32_t x1 = width - x0 < kBilinearStrip ? width : x0 + kBilinearStrip;
+        // A strip that shrinks a window of over 2^28 pixels would not fit in memory anyway.
+        if (int64_t{cols[x1 - 1].i0} - cols[x0].i0 > (INT32_MAX - 16) / 8) throw std::bad_alloc();
         for (int32_t x = x0; x < x1; ++x) cols[x].at = (cols[x].i0 - cols[x0].i0) * 8;
         most = std::max(most, static_cast<size_t>(cols[x1 - 1].at) + 16);
     }

@@ -30,7 +30,7 @@ constexpr int32_t kBilinearStrip = 128;
 
 // Sets each column's at: 8 doubles (a pixel's bytes times both row weights)
 // for each window pixel from its strip's first column on. Returns the doubles
-// the largest strip needs.
+// the largest strip needs; std::bad_alloc when that could not be addressed.
 size_t PlaceInStrips(BilinearColumn *cols, int32_t width);
 
 // One output row of the bilinear scaling with AVX2. upper, lower: the window's
