@@ -44,6 +44,8 @@ std::wstring CaptionOf(lumio::host::Site* s) {
     return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
 }
 
+void SaveWindowShot(HWND hwnd, const wchar_t* name) { shots::CaptureWholeWindow(hwnd).Save(name); }
+
 // Lower-case letters as key presses, to whichever window has the focus.
 void TypeLetters(const char* letters) {
     std::vector<INPUT> in;
@@ -113,7 +115,7 @@ TEST_F(DialogsTest, ScreenshotPerIcon) {
         dialog.SetTitle(L"Lumiokit");
         WhenShown([&] {
             testhost::Settle(&dialog.form());
-            shots::CaptureWholeWindow(dialog.form().hWnd()).Save(names[icon]);
+            SaveWindowShot(dialog.form().hWnd(), names[icon]);
             dialog.form().Hide();
         });
         dialog.ShowModal(testhost::TopWindow());
@@ -260,7 +262,7 @@ TEST_F(DialogsTest, InputBoxReturnsTheTextOrEmptyWhenCancelled) {
             ASSERT_TRUE(testhost::WaitUntil(&d->form(), [d] { return d->Text() == L"typed"; })) << "typing";
             if (how == "ok") {
                 testhost::Settle(&d->form());
-                shots::CaptureWholeWindow(d->form().hWnd()).Save(L"input_box.png");
+                SaveWindowShot(d->form().hWnd(), L"input_box.png");
             }
             if (how == "ok") ClickWindow(d->form().Find(L"OKButton")->ControlWindow());
             else if (how == "cancel") ClickWindow(d->form().Find(L"CancelButton")->ControlWindow());
