@@ -276,7 +276,6 @@ InputDialog::InputDialog() {
         Canceled = true;
         form_->Hide();
     });
-    if (HWND h = text->ControlWindow()) SetFocus(h);
 }
 
 InputDialog::~InputDialog() {

@@ -178,6 +178,8 @@ TEST_F(BasicFormTest, FrameFollowsTheFormStyle) {
         auto* w = control->Window();
         ASSERT_NE(w, nullptr);
         EXPECT_EQ(w->EnableTBarBtns(16), c.sizing);
+        EXPECT_EQ(w->EnableTBarBtns(8), c.mdi || c.max);
+        EXPECT_EQ(w->EnableTBarBtns(4), c.mdi || c.min);
         EXPECT_EQ(w->EnableTBarBtns(64), c.sysmenu);
         EXPECT_EQ(w->HideDisabledButtons(), c.hide_disabled);
         EXPECT_EQ(w->IsSubclassed(form.hWnd()).boolVal, VARIANT_TRUE);

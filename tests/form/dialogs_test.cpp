@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <vector>
 
 #include "class_table.h"
 #include "form_dialogs.h"
+#include "lumio_basic_form.h"
 #include "lumiokit_ids.h"
 #include "simple_dispatch.h"
 #include "test_host.h"
@@ -41,6 +43,8 @@ std::wstring CaptionOf(lumio::host::Site* s) {
     lumio::GetPropertyById(s->Object().get(), -518, v);
     return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
 }
+
+void SaveWindowShot(HWND hwnd, const wchar_t* name) { shots::CaptureWholeWindow(hwnd).Save(name); }
 
 // Lower-case letters as key presses, to whichever window has the focus.
 void TypeLetters(const char* letters) {
@@ -111,7 +115,7 @@ TEST_F(DialogsTest, ScreenshotPerIcon) {
         dialog.SetTitle(L"Lumiokit");
         WhenShown([&] {
             testhost::Settle(&dialog.form());
-            shots::CaptureWholeWindow(dialog.form().hWnd()).Save(names[icon]);
+            SaveWindowShot(dialog.form().hWnd(), names[icon]);
             dialog.form().Hide();
         });
         dialog.ShowModal(testhost::TopWindow());
@@ -128,6 +132,88 @@ TEST_F(DialogsTest, EnterPressesTheRightmostButton) {
     });
     dialog.ShowModal(testhost::TopWindow());
     EXPECT_EQ(dialog.mResult, 3);
+}
+
+COLORREF PixelOf(HWND h, int x, int y) {
+    HDC dc = GetDC(h);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return c;
+}
+
+// The default button and the focused one wear their blue border as soon as the
+// box first shows: their form is activated by the show, after they hooked it.
+TEST_F(DialogsTest, DefaultAndFocusedButtonsShowTheirBorderAtFirstShow) {
+    MessageDialog dialog(2, 4);
+    dialog.SetMainText(L"Replace the existing file?");
+    EXPECT_NE(GetActiveWindow(), dialog.form().hWnd()) << "activated while loading";
+    struct Look {
+        int button;
+        COLORREF edge, inner;
+    };
+    const Look looks[] = {
+        {2, RGB(60, 127, 177), RGB(72, 216, 251)},  // the focus, first in tab order
+        {3, RGB(60, 127, 177), RGB(72, 216, 251)},  // the default
+    };
+    WhenShown([&] {
+        for (const Look& l : looks) {
+            SCOPED_TRACE(l.button);
+            HWND b = dialog.Button(l.button)->ControlWindow();
+            RECT rc;
+            GetClientRect(b, &rc);
+            const int mid = rc.bottom / 2;
+            EXPECT_TRUE(testhost::WaitUntil(&dialog.form(), [&] { return PixelOf(b, 1, mid) == l.inner; }))
+                << std::hex << PixelOf(b, 1, mid);
+            EXPECT_EQ(PixelOf(b, 0, mid), l.edge);
+        }
+        SaveWindowShot(dialog.form().hWnd(), L"message_first_show.png");
+        dialog.form().Hide();
+    });
+    dialog.ShowModal(testhost::TopWindow());
+}
+
+// Without a title, or with an empty one, both boxes keep their design caption.
+TEST_F(DialogsTest, TitleIsTheCaptionUnlessEmpty) {
+    SKIP_WITHOUT_TEXT_BOX();
+    lumio::host::Form owner(lumio::host::FormDesign{});
+    auto* site = owner.Add(&lumio::form::LumioBasicForm::Create, L"BasicForm1", RECT{0, 0, 48, 48});
+    ASSERT_NE(site, nullptr);
+    namespace id = lumio::tlb::dispid::LumioBasicForm;
+    struct Case {
+        DISPID method;
+        std::vector<Variant> args;
+        const wchar_t* caption;
+    };
+    const Case cases[] = {
+        {id::ShowMsgBox, {Variant::String(L"Main")}, L"Dialog Caption"},
+        {id::ShowMsgBox,
+         {Variant::String(L"Main"), Variant::String(L""), Variant::Long(0), Variant::Long(0), Variant::String(L"")},
+         L"Dialog Caption"},
+        {id::ShowMsgBox,
+         {Variant::String(L"Main"), Variant::String(L""), Variant::Long(0), Variant::Long(0),
+          Variant::String(L"Lumiokit")},
+         L"Lumiokit"},
+        {id::ShowInputBox, {Variant::String(L"Prompt")}, L"Dialog Caption"},
+        {id::ShowInputBox, {Variant::String(L"Prompt"), Variant::String(L""), Variant::String(L"")}, L"Dialog Caption"},
+        {id::ShowInputBox, {Variant::String(L"Prompt"), Variant::String(L""), Variant::String(L"Lumiokit")},
+         L"Lumiokit"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << (c.method == id::ShowMsgBox ? "message box, " : "input box, ")
+                                        << c.args.size() << " arguments");
+        std::wstring caption = L"(not shown)";
+        WhenShown([&] {
+            HWND h = c.method == id::ShowMsgBox ? MessageDialog::Showing()->form().hWnd()
+                                                : InputDialog::Showing()->form().hWnd();
+            wchar_t text[64] = {};
+            GetWindowTextW(h, text, 64);
+            caption = text;
+            PostMessageW(h, WM_CLOSE, 0, 0);
+        });
+        Variant result;
+        EXPECT_EQ(testhost::InvokeWith(site->Object().get(), c.method, DISPATCH_METHOD, c.args, &result), S_OK);
+        EXPECT_EQ(caption, c.caption);
+    }
 }
 
 TEST_F(DialogsTest, PanelFollowsTheTextsAndNoIconMovesTheMainText) {
@@ -176,7 +262,7 @@ TEST_F(DialogsTest, InputBoxReturnsTheTextOrEmptyWhenCancelled) {
             ASSERT_TRUE(testhost::WaitUntil(&d->form(), [d] { return d->Text() == L"typed"; })) << "typing";
             if (how == "ok") {
                 testhost::Settle(&d->form());
-                shots::CaptureWholeWindow(d->form().hWnd()).Save(L"input_box.png");
+                SaveWindowShot(d->form().hWnd(), L"input_box.png");
             }
             if (how == "ok") ClickWindow(d->form().Find(L"OKButton")->ControlWindow());
             else if (how == "cancel") ClickWindow(d->form().Find(L"CancelButton")->ControlWindow());
@@ -196,8 +282,14 @@ TEST_F(DialogsTest, LongPromptIsCappedAndTheFieldHasTheFocus) {
     r = dialog.lPrompt()->rect();
     EXPECT_LT(r.right - r.left, 273);
     HWND field = dialog.form().Find(L"tInput")->ControlWindow();
-    HWND focus = GetFocus();
+    HWND focus = nullptr;
+    WhenShown([&] {
+        focus = GetFocus();
+        dialog.form().Hide();
+    });
+    dialog.ShowModal(testhost::TopWindow());
     EXPECT_TRUE(focus == field || IsChild(field, focus));
 }
 
 }  // namespace
+

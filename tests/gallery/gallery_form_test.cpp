@@ -53,6 +53,42 @@ std::wstring StatusText(gallery::GalleryForm& g) {
     return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
 }
 
+COLORREF PixelOf(HWND h, int x, int y) {
+    HDC dc = GetDC(h);
+    COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(h, dc);
+    return c;
+}
+
+// At the gallery's first show the focused and the default button wear the blue
+// border (edge and inner line), the others not: the form's activation reaches
+// buttons set up after its frame.
+TEST(GalleryForm, FocusedAndDefaultButtonsShowTheirBorderAtFirstShow) {
+    static const HRESULT ole = OleInitialize(nullptr);
+    ASSERT_TRUE(SUCCEEDED(ole));
+    gallery::GalleryForm g;
+    g.Show(false);
+    struct Look {
+        const wchar_t* button;
+        COLORREF inner;
+    };
+    const Look looks[] = {
+        {L"cmdLook0", RGB(72, 216, 251)},  // focused
+        {L"cmdLook1", RGB(72, 216, 251)},  // default
+        {L"cmdLook3", RGB(255, 255, 255)},
+    };
+    auto pump = [&](MSG& m) { return g.form().PreTranslate(m); };
+    for (const Look& l : looks) {
+        SCOPED_TRACE(std::string(l.button, l.button + wcslen(l.button)));
+        HWND b = g.form().Find(l.button)->ControlWindow();
+        RECT rc;
+        GetClientRect(b, &rc);
+        const int mid = rc.bottom / 2;
+        EXPECT_TRUE(lumio::test::WaitUntil([&] { return PixelOf(b, 1, mid) == l.inner; }, lumio::test::kDeadline, pump))
+            << std::hex << PixelOf(b, 1, mid);
+    }
+}
+
 TEST(GalleryForm, ButtonsAndMenuOpenTheDialogs) {
     static const HRESULT ole = OleInitialize(nullptr);
     ASSERT_TRUE(SUCCEEDED(ole));

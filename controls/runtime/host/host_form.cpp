@@ -32,6 +32,13 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 1;
     }
     if (form && msg == WM_SIZE) form->ArrangeAligned();
+    // A form being loaded is activated by its show, not by a frame change or a
+    // move on the way: controls set up after such an activation would never
+    // hear that their form is active.
+    if (msg == WM_WINDOWPOSCHANGING && !IsWindowVisible(hwnd) && !(GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD)) {
+        auto* pos = reinterpret_cast<WINDOWPOS*>(lp);
+        if (!(pos->flags & SWP_SHOWWINDOW)) pos->flags |= SWP_NOACTIVATE;
+    }
     if (form && msg == WM_CLOSE) {
         try {
             if (!form->Unload(0)) return 0;
@@ -160,8 +167,20 @@ bool Form::Load(const std::vector<ControlDesign>& controls, HRESULT* result) {
             if (h && IsWindowEnabled(h) && (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP)) first = site;
         }
     }
-    if (first) SetFocus(first->ControlWindow());
+    // Focusing a control of a hidden form would activate the form before it shows.
+    if (first && IsWindowVisible(hwnd_)) SetFocus(first->ControlWindow());
+    else if (first) focus_on_show_ = true;
     return true;
+}
+
+void Form::FocusFirst() {
+    for (auto& s : sites_) {
+        HWND h = s->ControlWindow();
+        if (h && IsWindowVisible(h) && IsWindowEnabled(h) && (GetWindowLongW(h, GWL_STYLE) & WS_TABSTOP)) {
+            SetFocus(h);
+            return;
+        }
+    }
 }
 
 Site* Form::Find(const std::wstring& name, int index) const {
@@ -482,6 +501,10 @@ void Form::ShowModal(HWND owner) {
         SetWindowLongPtrW(hwnd_, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
+    if (focus_on_show_) {
+        focus_on_show_ = false;
+        FocusFirst();
+    }
     MSG msg;
     while (modal_ && !unloaded_ && IsWindow(hwnd_)) {
         BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -115,8 +115,9 @@ public:
     Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
     // Reads the designed controls in user mode, in tab order, hiding those
-    // invisible at run time, and gives the first the focus. Stops at the
-    // first failure (its code in result) and returns false.
+    // invisible at run time, and gives the first the focus (on a hidden form
+    // once it is shown modally). Stops at the first failure (its code in
+    // result) and returns false.
     bool Load(const std::vector<ControlDesign>& controls, HRESULT* result = nullptr);
     // A site of a control array, or the plain control when index is -1.
     Site* Find(const std::wstring& name, int index) const;
@@ -211,6 +212,8 @@ public:
 
 private:
     void AdviseAll(Site* site);
+    // The first control in tab order that can take the focus gets it.
+    void FocusFirst();
 
     FormDesign design_;
     bool designed_ = false;
@@ -236,6 +239,7 @@ private:
     bool unloaded_ = false;
     bool modal_ = false;
     bool arranging_ = false;
+    bool focus_on_show_ = false;
 };
 
 class Site : public ComObject<Site, IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
