@@ -5,6 +5,7 @@
 #include "class_table.h"
 #include "run_time_error.h"
 #include "thread_slot.h"
+#include "unload_hooks.h"
 
 namespace lumio {
 
@@ -30,15 +31,6 @@ LRESULT CALLBACK ControlWndProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     }
 }
 
-// A class left registered by an earlier load of this library points at code
-// that is gone: it is replaced.
-void Register(WNDCLASSEXW& wc) {
-    if (!RegisterClassExW(&wc) && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
-        UnregisterClassW(wc.lpszClassName, wc.hInstance);
-        RegisterClassExW(&wc);
-    }
-}
-
 void RegisterClasses() {
     static bool done = false;
     if (done) return;
@@ -50,16 +42,16 @@ void RegisterClasses() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.style = CS_OWNDC | CS_DBLCLKS;
     wc.lpszClassName = kClassDbl;
-    Register(wc);
+    RegisterLibraryClass(wc);
     wc.style = CS_OWNDC;
     wc.lpszClassName = kClassPlain;
-    Register(wc);
+    RegisterLibraryClass(wc);
     WNDCLASSEXW park{};
     park.cbSize = sizeof(park);
     park.lpfnWndProc = DefWindowProcW;
     park.hInstance = inst;
     park.lpszClassName = kParkingClass;
-    Register(park);
+    RegisterLibraryClass(park);
     done = true;
 }
 

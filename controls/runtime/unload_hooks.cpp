@@ -23,4 +23,11 @@ void RunLibraryUnloadHooks() {
     for (std::size_t i = g_count; i-- > 0;) g_hooks[i]();
 }
 
+void RegisterLibraryClass(const WNDCLASSEXW& wc) {
+    if (!RegisterClassExW(&wc) && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
+        UnregisterClassW(wc.lpszClassName, wc.hInstance);
+        RegisterClassExW(&wc);
+    }
+}
+
 }  // namespace lumio

@@ -7,6 +7,7 @@
 #include "error_source.h"
 #include "gdi_scope.h"
 #include "lumio_tab.h"
+#include "ole_colour_win.h"
 #include "run_time_error.h"
 
 namespace lumio::tab {
@@ -14,12 +15,6 @@ namespace lumio::tab {
 namespace ev = tlb::dispid::LumioTabEvents;
 
 namespace {
-
-COLORREF ToRgb(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    OleTranslateColor(c, nullptr, &rgb);
-    return rgb;
-}
 
 // Busy for one drawing pass, whatever ends it.
 class BusyFlag {
@@ -139,12 +134,12 @@ void LumioTab::DrawTabs() {
     });
 }
 
-long LumioTab::GetRGBFromOLE(long oleColor) { return static_cast<long>(ToRgb(static_cast<OLE_COLOR>(oleColor))); }
+long LumioTab::GetRGBFromOLE(long oleColor) { return static_cast<long>(TranslateOleColor(static_cast<OLE_COLOR>(oleColor))); }
 
 void LumioTab::APILine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, OLE_COLOR colour) {
     WithErrorSource(L"LumioTab.APILine", [&] {
         HDC dc = Hdc();
-        gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, ToRgb(colour)));
+        gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, TranslateOleColor(colour)));
         gdi::Selection keep(dc, pen.get());
         MoveToEx(dc, x1, y1, nullptr);
         LineTo(dc, x2, y2);
@@ -154,7 +149,7 @@ void LumioTab::APILine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, OLE_COLOR
 void LumioTab::APIRectangle(int32_t x, int32_t y, int32_t width, int32_t height, OLE_COLOR colour) {
     WithErrorSource(L"LumioTab.APIRectangle", [&] {
         HDC dc = Hdc();
-        gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, ToRgb(colour)));
+        gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, TranslateOleColor(colour)));
         gdi::Selection keep(dc, pen.get());
         MoveToEx(dc, x, y, nullptr);
         LineTo(dc, x + width, y);
@@ -166,7 +161,7 @@ void LumioTab::APIRectangle(int32_t x, int32_t y, int32_t width, int32_t height,
 
 void LumioTab::APIFillRectByCoords(int32_t x, int32_t y, int32_t width, int32_t height, OLE_COLOR colour) {
     WithErrorSource(L"LumioTab.APIFillRectByCoords", [&] {
-        gdi::OwnedObject<HBRUSH> brush(CreateSolidBrush(ToRgb(colour)));
+        gdi::OwnedObject<HBRUSH> brush(CreateSolidBrush(TranslateOleColor(colour)));
         RECT rc{x, y, x + width, y + height};
         ::FillRect(Hdc(), &rc, brush.get());
     });
@@ -176,8 +171,8 @@ void LumioTab::pFillCurvedGradientR(const FillRect& rect, OLE_COLOR start, OLE_C
                                     bool cutLeft, bool cutRight) {
     WithErrorSource(L"LumioTab.pFillCurvedGradientR", [&] {
         int32_t clip = std::max(ScaleHeight() - 1, 0);
-        for (const FillRow& row : CurvedGradientRows(rect, static_cast<int32_t>(ToRgb(start)),
-                                                     static_cast<int32_t>(ToRgb(end)), radius, cutLeft, cutRight, clip))
+        for (const FillRow& row : CurvedGradientRows(rect, static_cast<int32_t>(TranslateOleColor(start)),
+                                                     static_cast<int32_t>(TranslateOleColor(end)), radius, cutLeft, cutRight, clip))
             APILine(row.x1, row.y, row.x2, row.y, static_cast<OLE_COLOR>(row.colour));
     });
 }
@@ -191,7 +186,7 @@ void LumioTab::pFillCurvedSolidR(const FillRect& rect, OLE_COLOR colour, int16_t
     WithErrorSource(L"LumioTab.pFillCurvedSolidR", [&] {
         int32_t clip = std::max(ScaleHeight() - 1, 0);
         for (const FillRow& row :
-             CurvedSolidRows(rect, static_cast<int32_t>(ToRgb(colour)), radius, cutLeft, cutRight, clip))
+             CurvedSolidRows(rect, static_cast<int32_t>(TranslateOleColor(colour)), radius, cutLeft, cutRight, clip))
             APILine(row.x1, row.y, row.x2, row.y, static_cast<OLE_COLOR>(row.colour));
     });
 }

@@ -8,6 +8,7 @@
 #include "error_source.h"
 #include "gdi_scope.h"
 #include "lumio_tab.h"
+#include "ole_colour_win.h"
 #include "shade_color.h"
 #include "tab_layout.h"
 
@@ -31,12 +32,6 @@ std::string Ansi(const std::wstring& s) {
 
 RECT Win(const FillRect& r) { return RECT{r.left, r.top, r.right, r.bottom}; }
 FillRect Ours(const RECT& r) { return FillRect{r.left, r.top, r.right, r.bottom}; }
-
-COLORREF Rgb(OLE_COLOR c) {
-    COLORREF rgb = 0;
-    OleTranslateColor(c, nullptr, &rgb);
-    return rgb;
-}
 
 }  // namespace
 
@@ -66,8 +61,8 @@ void LumioTab::pDrawTabPicture(IPictureDisp* picture, int32_t x, int32_t y, int3
 
 void LumioTab::pGlassFill(const FillRect& tab) {
     GlassParts parts = GlassFill(tab);
-    int32_t start = static_cast<int32_t>(Rgb(m_Cache.inActiveBackStart));
-    int32_t end = static_cast<int32_t>(Rgb(m_Cache.inActiveBackEnd));
+    int32_t start = static_cast<int32_t>(TranslateOleColor(m_Cache.inActiveBackStart));
+    int32_t end = static_cast<int32_t>(TranslateOleColor(m_Cache.inActiveBackEnd));
     pFillCurvedGradientR(parts.upper, static_cast<OLE_COLOR>(pShadeColor(start, 100)), static_cast<OLE_COLOR>(start),
                          -1, false, false);
     pFillCurvedGradientR(parts.lower, static_cast<OLE_COLOR>(pShadeColor(end, 70)), static_cast<OLE_COLOR>(end), -1,
@@ -283,20 +278,20 @@ void LumioTab::DrawControlBox(int32_t state, int32_t index) {
             int32_t at = i;
             const TabRecord r = model_.AryTabs(at);
             bool active = at == model_.ActiveTab();
-            int32_t start = static_cast<int32_t>(Rgb(active ? m_ActiveTabBackStartColor : m_InActiveTabBackStartColor));
-            int32_t end = static_cast<int32_t>(Rgb(active ? m_ActiveTabBackEndColor : m_InActiveTabBackEndColor));
+            int32_t start = static_cast<int32_t>(TranslateOleColor(active ? m_ActiveTabBackStartColor : m_InActiveTabBackStartColor));
+            int32_t end = static_cast<int32_t>(TranslateOleColor(active ? m_ActiveTabBackEndColor : m_InActiveTabBackEndColor));
             BoxColours colours = ControlBoxColours(boxState, start, end);
             const auto [l, t, rr, b] = r.boxRect;
             {
                 HDC dc = Hdc();
-                gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, Rgb(m_SurfaceFore)));
+                gdi::OwnedObject<HPEN> pen(CreatePen(PS_SOLID, 1, TranslateOleColor(m_SurfaceFore)));
                 gdi::Selection keepPen(dc, pen.get());
                 gdi::Selection keepBrush(dc, GetStockObject(NULL_BRUSH));
                 RoundRect(dc, l, t, rr, b, 2, 2);
             }
             pFillCurvedGradient(l + 1, t + 1, rr - 1, b - 2, static_cast<OLE_COLOR>(colours.start),
                                 static_cast<OLE_COLOR>(colours.end), -1, false, false);
-            OLE_COLOR cross = static_cast<OLE_COLOR>(ControlBoxCross(static_cast<int32_t>(Rgb(m_OuterBorderColor))));
+            OLE_COLOR cross = static_cast<OLE_COLOR>(ControlBoxCross(static_cast<int32_t>(TranslateOleColor(m_OuterBorderColor))));
             APILine(l + 3, b - 4, rr - 3, t + 2, cross);
             APILine(l + 3, t + 3, rr - 3, b - 3, cross);
         };

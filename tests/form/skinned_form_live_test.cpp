@@ -9,9 +9,9 @@
 #include "frame_control.h"
 #include "lumio_basic_form.h"
 #include "memory_property_bag.h"
-#include "png_shot.h"
 #include "test_host.h"
 #include "wait_for.h"
+#include "window_capture.h"
 
 namespace {
 
@@ -27,17 +27,6 @@ COLORREF StripPixel(Strip which, int x, int y) {
     const unsigned char* p = s.bgr + (y * s.width + x) * 3;
     return RGB(p[2], p[1], p[0]);
 }
-
-struct Shot {
-    int w = 0, h = 0;
-    std::vector<uint8_t> px;
-    explicit Shot(HWND hwnd) { px = ui::CaptureWindow(hwnd, w, h); }
-    COLORREF At(int x, int y) const {
-        const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    }
-    void Save(const wchar_t* name) const { ui::SavePng(name, w, h, px); }
-};
 
 FormDesign Design() {
     FormDesign d;
@@ -78,7 +67,7 @@ protected:
         return b.rect;
     }
     // Compares a caption button's pixels with its skin cell (clipped to the button).
-    void ExpectCell(const Shot& shot, int i, Strip strip, int cell) {
+    void ExpectCell(const shots::Capture& shot, int i, Strip strip, int cell) {
         const lumio::FrameBox box = ButtonBox(i);
         const int w = std::min(box.Width(), lumio::form::kCellWidth), h = std::min(box.Height(), lumio::form::kCellHeight);
         ASSERT_GT(w, 2);
@@ -156,18 +145,18 @@ TEST_F(SkinnedFormLive, FrameComesFromTheSkinActiveAndInactive) {
             ASSERT_TRUE(testhost::Settle(&form));
             ASSERT_FALSE(frame_->DrawnActive());
         }
-        Shot shot(hwnd_);
+        const shots::Capture shot = shots::CaptureFromScreen(hwnd_);
         shot.Save(active ? L"skinned_form_active.png" : L"skinned_form_inactive.png");
         const int f = active ? 1 : 0;
-        const int mid = shot.h / 2;
+        const int mid = shot.height / 2;
         // The side edges: one colour down every row of each column.
         EXPECT_EQ(shot.At(0, mid), StripPixel(Strip::Left, f * 8, 30));
         EXPECT_EQ(shot.At(1, mid), StripPixel(Strip::Left, f * 8 + 1, 30));
-        EXPECT_EQ(shot.At(shot.w - 1, mid), StripPixel(Strip::Right, f * 8 + 7, 30));
+        EXPECT_EQ(shot.At(shot.width - 1, mid), StripPixel(Strip::Right, f * 8 + 7, 30));
         // The bottom corners and edge.
-        EXPECT_EQ(shot.At(0, shot.h - 1), StripPixel(Strip::Bottom, 0, f * 8 + 7));
-        EXPECT_EQ(shot.At(shot.w - 1, shot.h - 1), StripPixel(Strip::Bottom, 20, f * 8 + 7));
-        EXPECT_EQ(shot.At(shot.w / 2, shot.h - 1), StripPixel(Strip::Bottom, 10, f * 8 + 7));
+        EXPECT_EQ(shot.At(0, shot.height - 1), StripPixel(Strip::Bottom, 0, f * 8 + 7));
+        EXPECT_EQ(shot.At(shot.width - 1, shot.height - 1), StripPixel(Strip::Bottom, 20, f * 8 + 7));
+        EXPECT_EQ(shot.At(shot.width / 2, shot.height - 1), StripPixel(Strip::Bottom, 10, f * 8 + 7));
         // The caption buttons: cells 0-3 active, 4-7 inactive, state normal.
         const int cell = active ? 0 : 4;
         ExpectCell(shot, 1, Strip::Close, cell);

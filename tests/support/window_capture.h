@@ -61,6 +61,13 @@ inline Capture CaptureWholeWindow(HWND hwnd) {
     return c;
 }
 
+// The window's rectangle as the screen shows it, whatever lies over it.
+inline Capture CaptureFromScreen(HWND hwnd) {
+    Capture c;
+    c.bgra = ui::CaptureWindow(hwnd, c.width, c.height);
+    return c;
+}
+
 // A pixel of one of the module's bitmap resources.
 inline COLORREF SkinPixel(const wchar_t* name, int x, int y) {
     HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, 0));

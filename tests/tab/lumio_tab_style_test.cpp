@@ -25,9 +25,9 @@ protected:
         ASSERT_EQ(Put(t_, id::TabStripBackColor, Variant::Long(kStrip)), S_OK);
         ASSERT_EQ(Put(t_, id::TabStyle, Variant::Long(style)), S_OK);
     }
-    Shot Capture() {
+    shots::Capture Capture() {
         EXPECT_TRUE(Settle(form_.get()));
-        return Shot(tab_->ControlWindow());
+        return shots::CaptureFromScreen(tab_->ControlWindow());
     }
     const lumio::tab::TabRecord& Record(int i) { return Tab(tab_)->model().records()[i]; }
     // The colour each row of a square-cornered gradient has.
@@ -40,47 +40,47 @@ protected:
 
 TEST_F(TabStyleTest, TabbedDialogCellsOutlinesAndGlass) {
     Start(0);
-    Shot s = Capture();
+    shots::Capture s = Capture();
     EXPECT_EQ(Record(1).tabRect.left, 100);
     EXPECT_EQ(Record(1).tabRect.top, 2);
     EXPECT_EQ(Record(2).tabRect.right, 299);
     EXPECT_EQ(Record(1).boxRect.top, 8);
     // The strip shows above the lower inactive tabs only.
-    EXPECT_EQ(s.at(150, 0), kStrip);
-    EXPECT_EQ(s.at(150, 1), kStrip);
+    EXPECT_EQ(s.At(150, 0), kStrip);
+    EXPECT_EQ(s.At(150, 1), kStrip);
     // Active tab 0: white fill, outline on three sides, open into the body.
-    EXPECT_EQ(s.at(0, 10), kOuter);
-    EXPECT_EQ(s.at(50, 0), kOuter);
-    EXPECT_EQ(s.at(5, 10), kWhite);
-    EXPECT_EQ(s.at(5, 20), kWhite);
-    EXPECT_EQ(s.at(5, 100), kWhite);  // the body continues the active end colour
+    EXPECT_EQ(s.At(0, 10), kOuter);
+    EXPECT_EQ(s.At(50, 0), kOuter);
+    EXPECT_EQ(s.At(5, 10), kWhite);
+    EXPECT_EQ(s.At(5, 20), kWhite);
+    EXPECT_EQ(s.At(5, 100), kWhite);  // the body continues the active end colour
     // Inactive tab 1 at x = 105: top line, white highlight, then two gradients.
-    EXPECT_EQ(s.at(105, 2), kOuter);
-    EXPECT_EQ(s.at(105, 3), kWhite);
-    EXPECT_EQ(s.at(101, 10), kWhite);  // left highlight
-    EXPECT_EQ(s.at(100, 10), kOuter);
-    EXPECT_EQ(s.at(199, 10), kWhite);  // right highlight
-    EXPECT_EQ(s.at(105, 20), kOuter);  // its bottom is the body's top edge
+    EXPECT_EQ(s.At(105, 2), kOuter);
+    EXPECT_EQ(s.At(105, 3), kWhite);
+    EXPECT_EQ(s.At(101, 10), kWhite);  // left highlight
+    EXPECT_EQ(s.At(100, 10), kOuter);
+    EXPECT_EQ(s.At(199, 10), kWhite);  // right highlight
+    EXPECT_EQ(s.At(105, 20), kOuter);  // its bottom is the body's top edge
     const int32_t start = 0xEBEBEB, end = 0xCFCFCF;
     FillRect upper{100, 3, 200, 12}, lower{100, 12, 200, 20};
     for (int y = 4; y <= 11; ++y)
-        EXPECT_EQ(s.at(105, y), RowColour(upper, lumio::pShadeColor(start, 100), start, y)) << y;
+        EXPECT_EQ(s.At(105, y), RowColour(upper, lumio::pShadeColor(start, 100), start, y)) << y;
     for (int y = 12; y <= 19; ++y)
-        EXPECT_EQ(s.at(105, y), RowColour(lower, lumio::pShadeColor(end, 70), end, y)) << y;
+        EXPECT_EQ(s.At(105, y), RowColour(lower, lumio::pShadeColor(end, 70), end, y)) << y;
     // Connectors below the strip at both edges.
-    EXPECT_EQ(s.at(299, 22), kOuter);
+    EXPECT_EQ(s.At(299, 22), kOuter);
 
     // A disabled inactive tab is flat.
     ASSERT_EQ(InvokeWith(t_, id::TabEnabled, DISPATCH_PROPERTYPUT, {Variant::Long(2), Variant::Bool(false)}), S_OK);
     s = Capture();
-    for (int y : {4, 12, 19}) EXPECT_EQ(s.at(205, y), 0xCBCAC9u) << y;
-    EXPECT_EQ(s.at(205, 3), kWhite);
+    for (int y : {4, 12, 19}) EXPECT_EQ(s.At(205, y), 0xCBCAC9u) << y;
+    EXPECT_EQ(s.At(205, 3), kWhite);
 }
 
 TEST_F(TabStyleTest, PropertyPagesJoinTheActiveTabAndCloseTheStrip) {
     Start(1);
     ASSERT_EQ(Put(t_, id::ActiveTab, Variant::Long(1)), S_OK);
-    Shot s = Capture();
+    shots::Capture s = Capture();
     const auto &a = Record(0).tabRect, &b = Record(1).tabRect, &c = Record(2).tabRect;
     EXPECT_EQ(a.left, 2);
     EXPECT_EQ(b.left, a.right);
@@ -89,14 +89,14 @@ TEST_F(TabStyleTest, PropertyPagesJoinTheActiveTabAndCloseTheStrip) {
     EXPECT_EQ(a.top, 2);
     // Same captions, same widths; the active tab's top edge and inner right line.
     EXPECT_EQ(a.right - a.left + 1, b.right - b.left);
-    EXPECT_EQ(s.at(b.left + 3, 0), kOuter);
-    EXPECT_EQ(s.at(b.right - 1, 10), kOuter);
-    EXPECT_EQ(s.at(b.left + 3, 10), kWhite);
+    EXPECT_EQ(s.At(b.left + 3, 0), kOuter);
+    EXPECT_EQ(s.At(b.right - 1, 10), kOuter);
+    EXPECT_EQ(s.At(b.left + 3, 10), kWhite);
     // Tab 0's short line to the left, and the strip's edge carried to the right.
-    EXPECT_EQ(s.at(0, 20), kOuter);
-    EXPECT_EQ(s.at(c.right + 20, 20), kOuter);
-    EXPECT_EQ(s.at(299, 20), kOuter);
-    EXPECT_EQ(s.at(c.right + 20, 10), kStrip);
+    EXPECT_EQ(s.At(0, 20), kOuter);
+    EXPECT_EQ(s.At(c.right + 20, 20), kOuter);
+    EXPECT_EQ(s.At(299, 20), kOuter);
+    EXPECT_EQ(s.At(c.right + 20, 10), kStrip);
     // With tab 0 shown, only tab 2 keeps a gap.
     ASSERT_EQ(Put(t_, id::ActiveTab, Variant::Long(0)), S_OK);
     Capture();
@@ -114,7 +114,7 @@ TEST_F(TabStyleTest, CloseBoxesFillByTheirTabsKindAndState) {
     Start(0);
     ASSERT_EQ(Put(t_, id::UseControlBox, Variant::Bool(true)), S_OK);
     ASSERT_EQ(InvokeWith(t_, id::TabEnabled, DISPATCH_PROPERTYPUT, {Variant::Long(2), Variant::Bool(false)}), S_OK);
-    Shot s = Capture();
+    shots::Capture s = Capture();
     struct Case {
         int tab;
         COLORREF top, bottom;
@@ -127,13 +127,13 @@ TEST_F(TabStyleTest, CloseBoxesFillByTheirTabsKindAndState) {
     for (const Case& c : cases) {
         const FillRect& box = Record(c.tab).boxRect;
         EXPECT_EQ(box.right - box.left, 10);
-        EXPECT_EQ(s.at(box.left + 1, box.top + 1), c.top) << c.tab;
-        EXPECT_EQ(s.at(box.left + 1, box.bottom - 3), RowColour({box.left + 1, box.top + 1, box.right - 1, box.bottom - 2},
+        EXPECT_EQ(s.At(box.left + 1, box.top + 1), c.top) << c.tab;
+        EXPECT_EQ(s.At(box.left + 1, box.bottom - 3), RowColour({box.left + 1, box.top + 1, box.right - 1, box.bottom - 2},
                                                                 static_cast<int32_t>(c.top), static_cast<int32_t>(c.bottom),
                                                                 box.bottom - 3))
             << c.tab;
-        EXPECT_EQ(s.at(box.left, box.top + 4), kOuter) << c.tab;  // outline in the border colour
-        EXPECT_EQ(s.at(box.left + 3, box.top + 3), 0u) << c.tab;  // the cross: black from this border
+        EXPECT_EQ(s.At(box.left, box.top + 4), kOuter) << c.tab;  // outline in the border colour
+        EXPECT_EQ(s.At(box.left + 3, box.top + 3), 0u) << c.tab;  // the cross: black from this border
     }
 }
 
@@ -184,9 +184,9 @@ TEST_F(TabStyleTest, ScreenshotsOfBothStyles) {
         ASSERT_EQ(InvokeWith(t_, id::TabEnabled, DISPATCH_PROPERTYPUT, {Variant::Long(2), Variant::Bool(false)}), S_OK);
         ASSERT_EQ(Put(t_, id::UseControlBox, Variant::Bool(true)), S_OK);
         SetFocus(tab_->ControlWindow());
-        Shot s = Capture();
+        shots::Capture s = Capture();
         s.Save(style == 0 ? L"tab_tabbed_dialog.png" : L"tab_property_pages.png");
-        EXPECT_EQ(s.w, 300);
+        EXPECT_EQ(s.width, 300);
     }
 }
 

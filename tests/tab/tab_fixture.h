@@ -9,11 +9,11 @@
 #include "live_objects.h"
 #include "lumio_tab.h"
 #include "lumiokit_dual.h"
-#include "png_shot.h"
 #include "probe_control.h"
 #include "simple_dispatch.h"
 #include "std_objects.h"
 #include "test_host.h"
+#include "window_capture.h"
 
 namespace tabtest {
 
@@ -48,18 +48,6 @@ protected:
     static void SetLeft(Site* s, long twips) {
         ASSERT_EQ(Put(s->ExtenderObject().get(), lumio::host::kExtLeft, Variant::Long(twips)), S_OK);
     }
-};
-
-// A capture of a window's client area, read as 0x00BBGGRR colours.
-struct Shot {
-    int w = 0, h = 0;
-    std::vector<uint8_t> px;
-    explicit Shot(HWND window) { px = ui::CaptureWindow(window, w, h); }
-    COLORREF at(int x, int y) const {
-        const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    }
-    void Save(const wchar_t* name) const { ui::SavePng(name, w, h, px); }
 };
 
 // A picture object that will not draw: every pass that paints it fails.

@@ -60,11 +60,7 @@ void RegisterFormClass() {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
     wc.lpszClassName = kFormClass;
-    // A class left by an earlier load of this library points at code that is gone.
-    if (!RegisterClassExW(&wc) && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
-        UnregisterClassW(kFormClass, wc.hInstance);
-        RegisterClassExW(&wc);
-    }
+    RegisterLibraryClass(wc);
     AtLibraryUnload(&UnregisterFormClass);
     done = true;
 }

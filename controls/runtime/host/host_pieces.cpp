@@ -26,11 +26,7 @@ void RegisterPieceClass(WNDPROC proc) {
     wc.hInstance = ModuleInstance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kPieceClass;
-    // A class left by an earlier load of this library points at code that is gone.
-    if (!RegisterClassExW(&wc) && GetLastError() == ERROR_CLASS_ALREADY_EXISTS) {
-        UnregisterClassW(kPieceClass, wc.hInstance);
-        RegisterClassExW(&wc);
-    }
+    RegisterLibraryClass(wc);
     AtLibraryUnload(&UnregisterPieceClass);
     done = true;
 }
