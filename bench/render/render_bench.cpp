@@ -10,9 +10,10 @@
 // to our sampling by a translation, and the ratios are kept at 3/4 and 3/2, which its 16.16
 // fixed point and 7-bit bilinear weights hold exactly, so the outputs are checked equal.
 // ("ours-toarray" makes a fresh result array each call, as Render does.)
-// "scale-bilinear-unequal" is the one comparison of unequal work: a 2/3 ratio, whose weights
-// are not whole 1/128ths, so ours blends in doubles while pixman rounds them to 7 bits; the
-// largest difference per channel is printed, and the ratio is the speed of our exact path.
+// "scale-bilinear-unequal" is the one comparison of unequal work: ratios 2/3 and 7/10, whose
+// weights are not whole 1/128ths, so ours blends in doubles while pixman rounds them to 7
+// bits; the largest difference per channel is printed, and the ratio is the speed of our
+// exact path.
 #include <benchmark/benchmark.h>
 #include <pixman.h>
 
@@ -272,8 +273,8 @@ int main(int argc, char **argv) {
                 bench::OutputDiffers(name, std::to_string(n) + " bytes differ");
             benchmark::RegisterBenchmark(name.c_str(), ScalePixman, c, hq, name);
         }
-    {
-        const ScaleCase c{1920, 1080, 2, 3};
+    // 2/3 puts a source column under every third result column; 7/10 under every tenth.
+    for (const ScaleCase &c : {ScaleCase{1920, 1080, 2, 3}, ScaleCase{1920, 1080, 7, 10}}) {
         const std::string prefix = "scale-bilinear-unequal/" + Size(c.sw(), c.sh()) + "-to-" + Size(c.w, c.h) + "/";
         for (const auto &[variant, level] : levels)
             if (simd::Supported(level)) benchmark::RegisterBenchmark((prefix + variant).c_str(), ScaleOurs, c, true, level, false);

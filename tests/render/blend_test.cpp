@@ -93,6 +93,21 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
                 if (!host) want.a = 0;
                 EXPECT_EQ(BlendOne({0, 0, 0, 0}, d, host, k, code), want) << host << " " << k << " " << code;
             }
+    // The same in the vector loops' groups of eight and four and the ragged end, for clear
+    // pixels that still carry colour bytes, every other one beside a visible pixel.
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
+        for (int k : {255, 127}) {
+            if (!simd::Supported(level)) continue;
+            Picture src(15, 1), dst(15, 1);
+            for (int x = 0; x < 15; ++x) {
+                src.Set(x, 0, x % 2 ? Bgra{90, 60, 30, 128} : Bgra{200, 100, 50, 0});
+                dst.Set(x, 0, d);
+            }
+            simd::Force(level);
+            BlendRows(src.View(), 0, 1, dst.View(), 0, 0, 15, 1, k, -1);
+            simd::Force(simd::Level::Avx2);
+            for (int x = 0; x < 15; x += 2) EXPECT_EQ(dst.At(x, 0), d) << "level " << int(level) << " k " << k << " at " << x;
+        }
 }
 
 // Every vector width gives the reference's bytes, the ragged row ends too: widths leave

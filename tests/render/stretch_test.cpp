@@ -168,6 +168,46 @@ TEST(StretchBits, RandomRectanglesMatchTheReference) {
     }
 }
 
+// Results wide enough that the vector loops make a row in several strips of columns: the
+// strips' edges, shrinking (a strip reads far more source columns than it makes) and the
+// window's right edge inside a later strip. Mostly ratios whose weights are not 1/128ths,
+// some with a source column under every third result column.
+TEST(StretchBits, WideResultsMatchTheReference) {
+    std::mt19937 rng(41);
+    Picture pic(700, 9);
+    pic.Randomize(rng);
+    auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(rng); };
+    struct Case {
+        int32_t sx, sw, dw;
+    } fixed[] = {
+        {0, 200, 300}, {0, 700, 129}, {5, 690, 385}, {0, 86, 129}, {1, 255, 256}, {3, 600, 257},
+    };
+    std::vector<Case> cases(std::begin(fixed), std::end(fixed));
+    for (int i = 0; i < 24; ++i) {
+        const int sw = pick(1, 700);
+        cases.push_back({pick(0, 700 - sw), sw, pick(129, 520)});
+    }
+    for (const Case &c : cases)
+        for (int32_t sh : {9, 5}) {
+            const int32_t sy = sh == 9 ? 0 : 2, dh = sh == 9 ? 14 : 3;
+            for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2}) {
+                if (!simd::Supported(level)) continue;
+                simd::Force(level);
+                Stretch s = Scale(pic, true, c.sx, sy, c.sw, sh, 0, 0, c.dw, dh);
+                simd::Force(simd::Level::Avx2);
+                ASSERT_TRUE(s.ok);
+                const PixelView o = s.out.View();
+                for (int32_t y = 0; y < o.height; ++y)
+                    for (int32_t x = 0; x < o.width; ++x) {
+                        const uint8_t *p = o.pixel(x, y);
+                        ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}), Reference(pic, true, c.sx, sy, c.sw, sh, 0, 0, c.dw, dh, x, y))
+                            << "level " << int(level) << " columns " << c.sx << "+" << c.sw << " to " << c.dw << ", rows "
+                            << sh << " to " << dh << " at " << x << "," << y;
+                    }
+            }
+        }
+}
+
 // A skin strip of two cells, red above blue; scaling one cell up smoothly
 // must not pick up any of the other cell's colour.
 TEST(StretchBits, BilinearSubRectangleNeverMixesInTheNeighbouringCell) {

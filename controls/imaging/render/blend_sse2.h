@@ -41,6 +41,28 @@ inline __m128i OverConstant(__m128i s, __m128i a, __m128i inv, __m128i d, __m128
     return _mm_unpacklo_epi8(bytes, _mm_srli_si128(bytes, 8));
 }
 
+// Eight pixels at constant alpha k, as OverConstant: s0, d0 the first four, s1, d1 the
+// others; a8: the eight alphas as 16-bit lanes; clear: where a8 is 0. A clear pixel's
+// source counts with weight 0 (its inv is 255), so its destination comes back as it was.
+// Both halves of each group are packed together before they are interleaved back.
+inline void OverConstant8(__m128i s0, __m128i s1, __m128i a8, __m128i clear, __m128i &d0, __m128i &d1, __m128i k) {
+    const __m128i low = _mm_set1_epi16(0xFF);
+    const __m128i inv = _mm_sub_epi16(low, Div255(_mm_mullo_epi16(a8, k)));
+    const __m128i kz = _mm_andnot_si128(clear, k);
+    const __m128i inv0 = _mm_unpacklo_epi16(inv, inv), inv1 = _mm_unpackhi_epi16(inv, inv);
+    const __m128i k0 = _mm_unpacklo_epi16(kz, kz), k1 = _mm_unpackhi_epi16(kz, kz);
+    const auto half = [&](__m128i s, __m128i d, __m128i i, __m128i w) {
+        return Div255(_mm_add_epi16(_mm_mullo_epi16(i, d), _mm_mullo_epi16(s, w)));
+    };
+    const __m128i br0 = half(_mm_and_si128(s0, low), _mm_and_si128(d0, low), inv0, k0);
+    const __m128i br1 = half(_mm_and_si128(s1, low), _mm_and_si128(d1, low), inv1, k1);
+    const __m128i ga0 = half(_mm_srli_epi16(s0, 8), _mm_srli_epi16(d0, 8), inv0, k0);
+    const __m128i ga1 = half(_mm_srli_epi16(s1, 8), _mm_srli_epi16(d1, 8), inv1, k1);
+    const __m128i br = _mm_packus_epi16(br0, br1), ga = _mm_packus_epi16(ga0, ga1);
+    d0 = _mm_unpacklo_epi8(br, ga);
+    d1 = _mm_unpackhi_epi8(br, ga);
+}
+
 // Grey replaces B, G, R by the weighted sum rounded half to even (the default rounding of
 // cvtps2dq), as the per-pixel code does.
 inline __m128i Gray4(__m128i s, __m128 wB, __m128 wG, __m128 wR) {
@@ -215,7 +237,8 @@ private:
         __m128i s0, s1;
         Load<4>(sp, n, s0, s1);
         const __m128i a8 = _mm_packs_epi32(_mm_srli_epi32(s0, 24), _mm_srli_epi32(s1, 24));
-        if (_mm_movemask_epi8(_mm_cmpeq_epi16(a8, zero)) == 0xFFFF) return;
+        const __m128i clear = _mm_cmpeq_epi16(a8, zero);
+        if (_mm_movemask_epi8(clear) == 0xFFFF) return;
         if constexpr (kOpaque && !kGray && N == 8) {
             // Opaque pixels replace the destination.
             if (_mm_movemask_epi8(_mm_cmpeq_epi16(a8, low)) == 0xFFFF) return Store<Bpp>(dp, n, s0, s1);
@@ -228,6 +251,8 @@ private:
             const __m128i ia = _mm_xor_si128(a8, low);
             d0 = OverOpaque(s0, _mm_unpacklo_epi16(ia, ia), d0);
             if constexpr (N == 8) d1 = OverOpaque(s1, _mm_unpackhi_epi16(ia, ia), d1);
+        } else if constexpr (N == 8) {
+            OverConstant8(s0, s1, a8, clear, d0, d1, k_);
         } else {
             const __m128i inv = _mm_sub_epi16(low, Div255(_mm_mullo_epi16(a8, k_)));
             d0 = OverConstant(s0, _mm_unpacklo_epi16(a8, a8), _mm_unpacklo_epi16(inv, inv), d0, k_);
