@@ -54,6 +54,20 @@ function(lumio_component target)
   set_property(GLOBAL APPEND PROPERTY LUMIO_COMPONENTS ${target})
 endfunction()
 
+# lumio_whole_library(<objects_var> <libs_var>): what a target needs to hold the
+# whole library as Lumiokit.dll does: every component's objects (class
+# registrations included, which nothing references) and what to link them with.
+# Only complete once every component's folder has been added.
+function(lumio_whole_library objects_var libs_var)
+  get_property(parts GLOBAL PROPERTY LUMIO_COMPONENTS)
+  set(objects)
+  foreach(p ${parts})
+    list(APPEND objects $<TARGET_OBJECTS:${p}>)
+  endforeach()
+  set(${objects_var} ${objects} PARENT_SCOPE)
+  set(${libs_var} ${parts} ole32 oleaut32 uuid gdi32 user32 msimg32 comctl32 shell32 advapi32 PARENT_SCOPE)
+endfunction()
+
 # add_subdirectories(): every direct subfolder that has a CMakeLists.txt,
 # so that parallel work on sibling folders never edits a shared list.
 macro(add_subdirectories)

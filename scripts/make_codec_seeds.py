@@ -146,6 +146,22 @@ write('ico_reader_fuzzer', 'png_entry', icon_file(1, [(2, 2, 0, png_rgba(2, 2, b
                                                       (2, 2, 32, dib32(2, 2, 0))]))
 
 
+
+def bit_field_dib(width, height, bits, masks, pixels, mask_rows):
+    fmt = '<H' if bits == 16 else '<I'
+    stride = row_bytes(bits, width)
+    rows = b''.join((b''.join(struct.pack(fmt, p) for p in pixels[y * width:(y + 1) * width])).ljust(stride, b'\0')
+                    for y in range(height))
+    dib = icon_dib(width, height, bits, struct.pack('<III', *masks), rows, mask_rows)
+    return dib[:16] + struct.pack('<I', 3) + dib[20:]
+
+
+write('ico_reader_fuzzer', 'with_bit_fields', icon_file(1, [
+    (3, 2, 16, bit_field_dib(3, 2, 16, (0xF800, 0x07E0, 0x001F), [0x001F, 0xFFFF, 0, 0xF800, 0x07E0, 0x8410],
+                             bytes([0, 0, 0, 0, 0x80, 0, 0, 0]))),
+    (2, 2, 32, bit_field_dib(2, 2, 32, (0xFF0000, 0xFF00, 0xFF), [0xFF102030, 0x80402010, 0, 0x00FFFFFF],
+                             bytes(8)))]))
+
 # ---- Resources of the Windows loading tests (tests/codecs/win/res/) ----
 
 RES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'codecs', 'win', 'res')

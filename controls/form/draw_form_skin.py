@@ -13,9 +13,10 @@ writes them as a C++ include: draw_form_skin.py OUT.inc [PREVIEWDIR]
                     normal, hot, pressed, disabled for the active window,
                     then the same four for an inactive one"""
 import os
-import struct
 import sys
-import zlib
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "resources", "skins"))
+from skin_files import write_png  # noqa: E402
 
 # Active: a deep teal; inactive: a muted slate. Our own palette.
 ACTIVE = {"top": (38, 120, 128), "bottom": (22, 84, 92), "edge": (12, 48, 54), "light": (120, 196, 200)}
@@ -177,20 +178,6 @@ STRIPS = [
 ]
 
 
-def write_png(path, img):
-    h, w = len(img), len(img[0])
-    raw = bytearray()
-    for row in img:
-        raw += b"\0" + bytes(v for px in row for v in px)
-
-    def chunk(kind, body):
-        return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", w, h, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(bytes(raw), 9)) + chunk(b"IEND", b""))
-
-
 def main():
     if len(sys.argv) < 2:
         sys.exit("usage: draw_form_skin.py OUT.inc [PREVIEWDIR]")
@@ -211,7 +198,7 @@ def main():
     if len(sys.argv) > 2:
         os.makedirs(sys.argv[2], exist_ok=True)
         for name, img in STRIPS:
-            write_png(os.path.join(sys.argv[2], name + ".png"), img)
+            write_png(os.path.join(sys.argv[2], name + ".png"), len(img[0]), len(img), img)
 
 
 if __name__ == "__main__":

@@ -28,9 +28,9 @@ protected:
     void Tap(WORD vk);
     // Moves the pointer well away from the form.
     static void MoveAway();
-    bars::Capture Look(HWND hwnd) {
+    shots::Capture Look(HWND hwnd) {
         Pump();
-        return bars::CaptureWindow(hwnd);
+        return shots::CaptureWindow(hwnd);
     }
 };
 

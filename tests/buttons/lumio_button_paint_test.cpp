@@ -7,10 +7,13 @@
 #include "colour_math.h"
 #include "gradient_rows.h"
 #include "png_shot.h"
+#include "real_input.h"
+#include "window_capture.h"
 
 namespace {
 
 using lumio::ComPtr;
+using shots::Capture;
 using lumio::host::Form;
 using lumio::host::Site;
 using lumio::buttons::LumioButton;
@@ -31,42 +34,6 @@ COLORREF BandRow(COLORREF c1, COLORREF c2, int y1, int y2, int y, int w = 100, i
                                               y2, w, h);
     return static_cast<COLORREF>(g.RowColour(y));
 }
-
-// A window's client pixels, top-down BGRA.
-struct Capture {
-    int w = 0, h = 0;
-    std::vector<uint8_t> bgra;
-    explicit Capture(HWND hwnd) {
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        w = rc.right;
-        h = rc.bottom;
-        bgra.resize(static_cast<size_t>(w) * h * 4);
-        HDC wdc = GetDC(hwnd);
-        HDC mem = CreateCompatibleDC(wdc);
-        BITMAPINFO bi{};
-        bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bi.bmiHeader.biWidth = w;
-        bi.bmiHeader.biHeight = -h;
-        bi.bmiHeader.biPlanes = 1;
-        bi.bmiHeader.biBitCount = 32;
-        bi.bmiHeader.biCompression = BI_RGB;
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(wdc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, w, h, wdc, 0, 0, SRCCOPY);
-        GdiFlush();
-        memcpy(bgra.data(), bits, bgra.size());
-        SelectObject(mem, old);
-        DeleteObject(dib);
-        DeleteDC(mem);
-        ReleaseDC(hwnd, wdc);
-    }
-    COLORREF at(int x, int y) const {
-        const uint8_t* p = &bgra[(static_cast<size_t>(y) * w + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    }
-};
 
 std::string Hex(COLORREF c) {
     char b[16];
@@ -89,44 +56,43 @@ protected:
         ASSERT_NE(button_, nullptr);
         b_ = Button(button_);
         GetWindowRect(button_->ControlWindow(), &screen_);
-        MoveTo(screen_.left - 30, screen_.top - 10);
-        Pump(50);
+        Leave();
     }
-    void Pump(unsigned ms = 60) { lumio::host::PumpFor(ms, form_.get()); }
+    // Every repaint a change asks for comes through the queue; at rest, the screen shows it.
+    void Painted() { EXPECT_TRUE(testhost::Settle(form_.get())); }
     HWND Hwnd() const { return button_->ControlWindow(); }
-    static void MoveTo(int x, int y) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-        in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        SendInput(1, &in, sizeof in);
-    }
-    static void Button1(bool down) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
-        SendInput(1, &in, sizeof in);
+    static void MoveTo(int x, int y) { realinput::MoveTo(x, y); }
+    static void Button1(bool down) { realinput::SendMouse(down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP); }
+    // Off the button. Wine reports the leave from a timer, which Settle does not wait for,
+    // so the wait is for the state the leave gives.
+    void Leave() {
+        const POINT away{screen_.left - 30, screen_.top - 10};
+        MoveTo(away.x, away.y);
+        EXPECT_TRUE(testhost::WaitUntil(form_.get(), [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == away.x && at.y == away.y && b_->state() == kStateNormal;
+        }));
+        Painted();
     }
     bool WaitState(int state) {
-        lumio::host::PumpFor(2000, form_.get(), [&] { return b_->state() == state; });
-        Pump(30);
+        testhost::WaitUntil(form_.get(), [&] { return b_->state() == state; });
+        Painted();
         return b_->state() == state;
     }
     // Several shots side by side in one picture.
-    static void SaveStrip(const wchar_t* name, const std::vector<Capture>& shots) {
+    static void SaveStrip(const wchar_t* name, const std::vector<Capture>& strip) {
         int w = 0, h = 0;
-        for (auto& s : shots) {
-            w += s.w + 4;
-            h = std::max(h, s.h);
+        for (auto& s : strip) {
+            w += s.width + 4;
+            h = std::max(h, s.height);
         }
         std::vector<uint8_t> out(static_cast<size_t>(w) * h * 4, 0x80);
         int x0 = 0;
-        for (auto& s : shots) {
-            for (int y = 0; y < s.h; ++y)
-                memcpy(&out[(static_cast<size_t>(y) * w + x0) * 4], &s.bgra[static_cast<size_t>(y) * s.w * 4],
-                       static_cast<size_t>(s.w) * 4);
-            x0 += s.w + 4;
+        for (auto& s : strip) {
+            for (int y = 0; y < s.height; ++y)
+                memcpy(&out[(static_cast<size_t>(y) * w + x0) * 4], &s.bgra[static_cast<size_t>(y) * s.width * 4],
+                       static_cast<size_t>(s.width) * 4);
+            x0 += s.width + 4;
         }
         ui::SavePng(name, w, h, out);
     }
@@ -136,54 +102,53 @@ TEST_F(ButtonPaintTest, EachStateHasItsFaceAndBorder) {
     Start();
     const COLORREF back = 0xE6E6E6;  // the default back colour
     const COLORREF dark = pShiftColor(back, -0.1f);
-    std::vector<Capture> shots;
+    std::vector<Capture> strip;
 
     ASSERT_TRUE(WaitState(0));
-    Capture normal(Hwnd());
-    shots.push_back(normal);
-    EXPECT_COLOUR(normal.at(0, 12), kNormalBorder);
-    EXPECT_COLOUR(normal.at(50, 0), kNormalBorder);
-    EXPECT_COLOUR(normal.at(1, 1), kNormalBorder);   // corner pixels
-    EXPECT_COLOUR(normal.at(98, 23), kNormalBorder);
-    EXPECT_COLOUR(normal.at(1, 12), kWhite);         // inner rectangle
-    EXPECT_COLOUR(normal.at(5, 4), BandRow(pShiftColor(back, 0.08f), pShiftColor(back, 0.02f), 2, 12, 4));
+    Capture normal = shots::CaptureWindow(Hwnd());
+    strip.push_back(normal);
+    EXPECT_COLOUR(normal.At(0, 12), kNormalBorder);
+    EXPECT_COLOUR(normal.At(50, 0), kNormalBorder);
+    EXPECT_COLOUR(normal.At(1, 1), kNormalBorder);   // corner pixels
+    EXPECT_COLOUR(normal.At(98, 23), kNormalBorder);
+    EXPECT_COLOUR(normal.At(1, 12), kWhite);         // inner rectangle
+    EXPECT_COLOUR(normal.At(5, 4), BandRow(pShiftColor(back, 0.08f), pShiftColor(back, 0.02f), 2, 12, 4));
     // H = 25: the second band starts at row 12.
-    EXPECT_COLOUR(normal.at(5, 12), BandRow(back, dark, 12, 23, 12));
-    EXPECT_COLOUR(normal.at(5, 20), BandRow(back, dark, 12, 23, 20));
+    EXPECT_COLOUR(normal.At(5, 12), BandRow(back, dark, 12, 23, 12));
+    EXPECT_COLOUR(normal.At(5, 20), BandRow(back, dark, 12, 23, 20));
 
     MoveTo(screen_.left + 5, screen_.top + 5);
     ASSERT_TRUE(WaitState(1));
-    Capture hot(Hwnd());
-    shots.push_back(hot);
-    EXPECT_COLOUR(hot.at(0, 12), kHotBorder);
-    EXPECT_COLOUR(hot.at(1, 12), kWhite);
-    EXPECT_COLOUR(hot.at(50, 5), BandRow(RGB(234, 246, 253), RGB(217, 240, 252), 2, 12, 5));
-    EXPECT_COLOUR(hot.at(50, 21), BandRow(RGB(190, 230, 253), RGB(167, 217, 245), 12, 23, 21));
+    Capture hot = shots::CaptureWindow(Hwnd());
+    strip.push_back(hot);
+    EXPECT_COLOUR(hot.At(0, 12), kHotBorder);
+    EXPECT_COLOUR(hot.At(1, 12), kWhite);
+    EXPECT_COLOUR(hot.At(50, 5), BandRow(RGB(234, 246, 253), RGB(217, 240, 252), 2, 12, 5));
+    EXPECT_COLOUR(hot.At(50, 21), BandRow(RGB(190, 230, 253), RGB(167, 217, 245), 12, 23, 21));
 
     Button1(true);
     ASSERT_TRUE(WaitState(2));
-    Capture pressed(Hwnd());
-    shots.push_back(pressed);
-    EXPECT_COLOUR(pressed.at(0, 12), kPressedBorder);
-    EXPECT_COLOUR(pressed.at(1, 12), kPressedLine);   // no inner rectangle, the shadow lines
-    EXPECT_COLOUR(pressed.at(50, 1), kPressedLine);
-    EXPECT_COLOUR(pressed.at(98, 12), kPressedLine);
-    EXPECT_COLOUR(pressed.at(50, 22), BandRow(RGB(152, 209, 239), RGB(104, 179, 219), 12, 23, 22));
+    Capture pressed = shots::CaptureWindow(Hwnd());
+    strip.push_back(pressed);
+    EXPECT_COLOUR(pressed.At(0, 12), kPressedBorder);
+    EXPECT_COLOUR(pressed.At(1, 12), kPressedLine);   // no inner rectangle, the shadow lines
+    EXPECT_COLOUR(pressed.At(50, 1), kPressedLine);
+    EXPECT_COLOUR(pressed.At(98, 12), kPressedLine);
+    EXPECT_COLOUR(pressed.At(50, 22), BandRow(RGB(152, 209, 239), RGB(104, 179, 219), 12, 23, 22));
     Button1(false);
-    Pump();
-    MoveTo(screen_.left - 30, screen_.top - 10);
-    Pump();
+    ASSERT_TRUE(WaitState(1));  // released over the button: hot again
+    Leave();
 
     b_->put_Enabled(false);
     ASSERT_TRUE(WaitState(3));
-    Capture disabled(Hwnd());
-    shots.push_back(disabled);
+    Capture disabled = shots::CaptureWindow(Hwnd());
+    strip.push_back(disabled);
     const COLORREF face = pBlendColor(back, 0xFFFFFF, 0.8f);
-    EXPECT_COLOUR(disabled.at(0, 12), kDisabledBorder);
-    EXPECT_COLOUR(disabled.at(1, 12), face);
-    EXPECT_COLOUR(disabled.at(5, 5), face);
+    EXPECT_COLOUR(disabled.At(0, 12), kDisabledBorder);
+    EXPECT_COLOUR(disabled.At(1, 12), face);
+    EXPECT_COLOUR(disabled.At(5, 5), face);
     EXPECT_TRUE(IsRectEmpty(&static_cast<const RECT&>(b_->pictureRect())));  // no picture: no stale rectangle
-    SaveStrip(L"button_states.png", shots);
+    SaveStrip(L"button_states.png", strip);
 }
 
 // No window manager activates anything here: the form hears of its
@@ -203,9 +168,9 @@ TEST_F(ButtonPaintTest, FocusBorderOnlyAfterTheFormIsActivated) {
         Start({20, 20, 120, 45}, c.formExStyle);
         const HWND formWnd = form().hWnd();
         auto border = [&] {
-            Pump();
-            Capture shot(Hwnd());
-            return Border{Hex(shot.at(0, 12)), Hex(shot.at(1, 12))};
+            Painted();
+            Capture shot = shots::CaptureWindow(Hwnd());
+            return Border{Hex(shot.At(0, 12)), Hex(shot.At(1, 12))};
         };
         form().SetDefault(button_);
         EXPECT_EQ(border(), plain) << "the default button before any activation";
@@ -234,11 +199,11 @@ TEST_F(ButtonPaintTest, CheckedFaceAndCheckBoxPress) {
     Start();
     b_->put_CheckBoxMode(true);
     b_->put_Value(true);
-    Pump();
-    Capture checked(Hwnd());
+    Painted();
+    Capture checked = shots::CaptureWindow(Hwnd());
     const COLORREF from = pShiftColor(0xE6E6E6, -0.1f);
     for (int y : {2, 10, 20})
-        EXPECT_COLOUR(checked.at(5, y), BandRow(from, RGB(242, 242, 242), 0, -1, y)) << y;
+        EXPECT_COLOUR(checked.At(5, y), BandRow(from, RGB(242, 242, 242), 0, -1, y)) << y;
     SaveStrip(L"button_checked.png", {checked});
 }
 
@@ -257,7 +222,7 @@ TEST_F(ButtonPaintTest, RegionRoundsCornersUnlessCut) {
     for (auto& c : cases) {
         b_->put_ButtonShape(c.shape);
         b_->Refresh();
-        Pump();
+        Painted();
         SCOPED_TRACE(static_cast<int>(c.shape));
         HRGN rgn = CreateRectRgn(0, 0, 0, 0);
         ASSERT_NE(GetWindowRgn(Hwnd(), rgn), ERROR);
@@ -271,9 +236,9 @@ TEST_F(ButtonPaintTest, RegionRoundsCornersUnlessCut) {
             EXPECT_EQ(GetRgnBox(rgn, &box), SIMPLEREGION);  // a full rectangle
         }
         DeleteObject(rgn);
-        Capture shot(Hwnd());
-        EXPECT_COLOUR(shot.at(1, 1), c.leftCorner ? kNormalBorder : kWhite);
-        EXPECT_COLOUR(shot.at(98, 23), c.rightCorner ? kNormalBorder : kWhite);
+        Capture shot = shots::CaptureWindow(Hwnd());
+        EXPECT_COLOUR(shot.At(1, 1), c.leftCorner ? kNormalBorder : kWhite);
+        EXPECT_COLOUR(shot.At(98, 23), c.rightCorner ? kNormalBorder : kWhite);
     }
 }
 
@@ -302,11 +267,11 @@ TEST_F(ButtonPaintTest, MaskedPictureShowsTheFaceAndFadesWhileDisabled) {
     b_->put_UseMaskColor(true);
     b_->putref_PictureNormal(FramedPicture());
     b_->put_PictureOpacity(50);
-    Pump();
+    Painted();
     RECT p = b_->pictureRect();
     ASSERT_EQ(p.right - p.left, 16);
     EXPECT_EQ(p.left, 42);  // a picture alone is centred
-    Capture plain(Hwnd());
+    Capture plain = shots::CaptureWindow(Hwnd());
     // Keyed pixels show the face of their row; the rest is blended at 50 %.
     const COLORREF back = 0xE6E6E6;
     const int half = 20;  // Hs = 40
@@ -320,17 +285,17 @@ TEST_F(ButtonPaintTest, MaskedPictureShowsTheFaceAndFadesWhileDisabled) {
         return RGB(r[0], r[1], r[2]);
     };
     for (int y = p.top; y < p.bottom; ++y) {
-        EXPECT_COLOUR(plain.at(p.left, y), face(y)) << y;
-        EXPECT_COLOUR(plain.at(p.right - 1, y), face(y)) << y;
+        EXPECT_COLOUR(plain.At(p.left, y), face(y)) << y;
+        EXPECT_COLOUR(plain.At(p.right - 1, y), face(y)) << y;
     }
-    EXPECT_COLOUR(plain.at(p.left + 8, p.top + 8), blend(face(p.top + 8), RGB(0, 160, 0), 0.5f));
+    EXPECT_COLOUR(plain.At(p.left + 8, p.top + 8), blend(face(p.top + 8), RGB(0, 160, 0), 0.5f));
 
     b_->put_Enabled(false);
-    Pump();
-    Capture faded(Hwnd());
+    Painted();
+    Capture faded = shots::CaptureWindow(Hwnd());
     const COLORREF disabledFace = pBlendColor(back, 0xFFFFFF, 0.8f);
-    EXPECT_COLOUR(faded.at(p.left, p.top), disabledFace);
-    EXPECT_COLOUR(faded.at(p.left + 8, p.top + 8), blend(disabledFace, RGB(0, 160, 0), 0.2f));
+    EXPECT_COLOUR(faded.At(p.left, p.top), disabledFace);
+    EXPECT_COLOUR(faded.At(p.left + 8, p.top + 8), blend(disabledFace, RGB(0, 160, 0), 0.2f));
     EXPECT_EQ(b_->get_PictureOpacity(), 50);
     SaveStrip(L"button_picture.png", {plain, faded});
 }
@@ -342,16 +307,16 @@ TEST_F(ButtonPaintTest, HugePictureSizeDrawsOnlyTheVisiblePart) {
     b_->putref_PictureNormal(SolidPicture(8, 8, RGB(200, 0, 0)));
     b_->put_PictureSizeW(20000);
     b_->put_PictureSizeH(20000);
-    Pump();
-    Capture shot(Hwnd());
+    Painted();
+    Capture shot = shots::CaptureWindow(Hwnd());
     // The scaled picture covers the whole client; its border is drawn over it.
-    EXPECT_COLOUR(shot.at(50, 12), RGB(200, 0, 0));
-    EXPECT_COLOUR(shot.at(0, 12), kNormalBorder);
+    EXPECT_COLOUR(shot.At(50, 12), RGB(200, 0, 0));
+    EXPECT_COLOUR(shot.At(0, 12), kNormalBorder);
 }
 
 TEST_F(ButtonPaintTest, NineAlignmentsScreenshot) {
     Form& f = NewForm();
-    std::vector<Capture> shots;
+    std::vector<Capture> strip;
     std::vector<Site*> sites;
     for (int a = 0; a <= 8; ++a) {
         Site* s = AddButton(f, (L"Align" + std::to_wstring(a)).c_str(), nullptr, {10 + (a % 3) * 130, 10 + (a / 3) * 70, 130 + (a % 3) * 130, 70 + (a / 3) * 70});
@@ -363,17 +328,17 @@ TEST_F(ButtonPaintTest, NineAlignmentsScreenshot) {
         b->put_PictureAlignment(static_cast<lumio::tlb::ePicAlignments>(a));
         sites.push_back(s);
     }
-    Pump();
+    Painted();
     for (Site* s : sites) {
         LumioButton* b = Button(s);
         RECT p = b->pictureRect(), t = b->captionRect();
         RECT overlap;
-        shots.emplace_back(s->ControlWindow());
+        strip.push_back(shots::CaptureWindow(s->ControlWindow()));
         if (b->get_PictureAlignment() == lumio::tlb::ePicAlignments::elaBehindText) continue;  // text over it
         EXPECT_FALSE(IntersectRect(&overlap, &p, &t)) << static_cast<int>(b->get_PictureAlignment());
-        EXPECT_COLOUR(shots.back().at(p.left + 8, p.top + 8), RGB(0, 160, 0));
+        EXPECT_COLOUR(strip.back().At(p.left + 8, p.top + 8), RGB(0, 160, 0));
     }
-    SaveStrip(L"button_alignments.png", shots);
+    SaveStrip(L"button_alignments.png", strip);
 }
 
 }  // namespace

@@ -59,7 +59,7 @@ protected:
             bool same = true;
             for (int y = 0; y < 13 && same; ++y)
                 for (int x = 0; x < 13 && same; ++x)
-                    same = shot.At(g.left + x, g.top + y) == bars::SkinPixel(L"CHECKBOX", x, cell * 13 + y);
+                    same = shot.At(g.left + x, g.top + y) == shots::SkinPixel(L"CHECKBOX", x, cell * 13 + y);
             if (same) return cell * 13;
         }
         return -1;
@@ -200,14 +200,14 @@ TEST_F(CheckBoxTest, ScreenshotOfEveryCell) {
     MoveTo(ScreenPoint(hot->ControlWindow(), 40, 10));
     Pump();
     // The glyph's top is (24 - 13) \ 2 = 5; the hot Checked cell starts at row 65.
-    EXPECT_EQ(bars::CaptureWindow(hot->ControlWindow()).At(6, 5 + 6), bars::SkinPixel(L"CHECKBOX", 6, 65 + 6));
-    auto shot = bars::CaptureWindow(form().hWnd());
+    EXPECT_EQ(shots::CaptureWindow(hot->ControlWindow()).At(6, 5 + 6), shots::SkinPixel(L"CHECKBOX", 6, 65 + 6));
+    auto shot = shots::CaptureWindow(form().hWnd());
     shot.Save(L"check_box_cells_hot.png");
     MoveTo(ScreenPoint(pressed->ControlWindow(), 6, 12));
     Pump();
     Button(true);
     Pump();
-    shot = bars::CaptureWindow(form().hWnd());
+    shot = shots::CaptureWindow(form().hWnd());
     shot.Save(L"check_box_cells.png");
     Button(false);
     Pump();

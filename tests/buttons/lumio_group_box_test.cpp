@@ -181,7 +181,7 @@ TEST_F(GroupBoxTest, HoldsControlsAndScreenshotsOfBothLooks) {
     ASSERT_NE(inner, nullptr);
     EXPECT_EQ(GetParent(inner->ControlWindow()), panel->ControlWindow());
     Pump();
-    bars::CaptureWindow(form().hWnd()).Save(L"group_box_looks.png");
+    shots::CaptureWindow(form().hWnd()).Save(L"group_box_looks.png");
 }
 
 TEST_F(GroupBoxTest, NoGdiOrWindowGrowthOverAThousandLives) {

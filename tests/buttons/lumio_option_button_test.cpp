@@ -46,7 +46,7 @@ protected:
     }
     // The cell row a control shows, allowing AlphaBlend's 1 per channel; -1 for none.
     static int ShownCell(Site* s, COLORREF back) {
-        const auto shot = bars::CaptureWindow(s->ControlWindow());
+        const auto shot = shots::CaptureWindow(s->ControlWindow());
         const auto g = Control(s)->glyphRect();
         auto close = [](COLORREF a, COLORREF b) {
             return std::abs(GetRValue(a) - GetRValue(b)) <= 1 && std::abs(GetGValue(a) - GetGValue(b)) <= 1 &&
@@ -97,7 +97,7 @@ TEST_F(OptionButtonTest, GroupsPerContainerAndTabbingSelectsTheThird) {
     EXPECT_FALSE(Selected(f1));
     EXPECT_TRUE(Selected(a3));
     EXPECT_TRUE(Selected(b1));
-    bars::CaptureWindow(form().hWnd()).Save(L"option_groups.png");
+    shots::CaptureWindow(form().hWnd()).Save(L"option_groups.png");
 }
 
 TEST_F(OptionButtonTest, ValueFromCodeLeavesOthersAndSpaceKeepsItSelected) {
@@ -200,7 +200,7 @@ TEST_F(OptionButtonTest, ScreenshotOfEveryCell) {
     // A move with the button held shows the pressed cell again.
     MoveTo(ScreenPoint(pressed->ControlWindow(), 32, 12));
     Pump();
-    bars::CaptureWindow(form().hWnd()).Save(L"option_cells.png");
+    shots::CaptureWindow(form().hWnd()).Save(L"option_cells.png");
     Button(false);
     Pump();
 }

@@ -216,6 +216,86 @@ TEST(IcoReader, ChosenEntryThatDoesNotHoldItsImage) {
     }
 }
 
+TEST(IcoReader, BitFieldEntries) {
+    using fixtures::BitFieldIconDib;
+    using Row = std::vector<Bytes>; // B, G, R, A of each pixel, left to right
+    const uint8_t clear[] = {0, 0, 0, 0};
+    const Bytes noMask(clear, clear + 4);
+    const struct {
+        const char *what;
+        Bytes dib;
+        int32_t imageType;
+        bool alpha;
+        std::vector<Row> rows; // top row first
+    } cases[] = {
+        // Odd width: each row ends in two padding bytes. The mask hides the top-left pixel.
+        {"16 bits, 565",
+         BitFieldIconDib(16, {0xF800, 0x07E0, 0x001F}, {{0x001F, 0xFFFF, 0x0000}, {0xF800, 0x07E0, 0x8410}},
+                         {0, 0, 0, 0, 0x80, 0, 0, 0}),
+         3, true,
+         {{{0, 0, 0, 0}, {0, 255, 0, 255}, {132, 130, 132, 255}}, {{255, 0, 0, 255}, {255, 255, 255, 255}, {0, 0, 0, 255}}}},
+        {"16 bits, 555: the top bit is no colour",
+         BitFieldIconDib(16, {0x7C00, 0x03E0, 0x001F}, {{0xFC00, 0x801F, 0x4210}}, noMask), 3, false,
+         {{{0, 0, 255, 255}, {255, 0, 0, 255}, {132, 132, 132, 255}}}},
+        {"one-bit and empty fields",
+         BitFieldIconDib(16, {0x8000, 0, 0x0003}, {{0x8000, 0x7FFF, 0x0001}}, noMask), 3, false,
+         {{{0, 0, 255, 255}, {255, 0, 0, 255}, {85, 0, 0, 255}}}},
+        {"32 bits: alpha from the free top byte",
+         BitFieldIconDib(32, {0xFF0000, 0xFF00, 0xFF}, {{0xFF102030, 0x80402010, 0x00FFFFFF}}, noMask), 8, true,
+         {{{0x30, 0x20, 0x10, 255}, {8, 16, 32, 128}, {0, 0, 0, 0}}}},
+        {"32 bits, colour in the top byte: alpha from the mask",
+         BitFieldIconDib(32, {0xFF000000, 0xFF0000, 0xFF00}, {{0x11223300, 0xFFFFFFFF}}, {0x40, 0, 0, 0}), 3, true,
+         {{{0x33, 0x22, 0x11, 255}, {0, 0, 0, 0}}}},
+        {"masks inside a larger header",
+         BitFieldIconDib(16, {0xF800, 0x07E0, 0x001F}, {{0x001F, 0x07E0}}, noMask, 108), 3, false,
+         {{{255, 0, 0, 255}, {0, 255, 0, 255}}}},
+    };
+    for (const auto &c : cases) {
+        const auto width = uint8_t(c.rows[0].size()), height = uint8_t(c.rows.size());
+        Loaded l;
+        Load(fixtures::IconFile(1, {{width, height, 0, c.dib}}), l);
+        ASSERT_TRUE(l.result) << c.what;
+        ASSERT_TRUE(l.surface.HasImage()) << c.what;
+        EXPECT_EQ(l.why, lumio::DecodeFailure::kNone) << c.what;
+        EXPECT_EQ(l.system.lastInfo.size(), 0u) << c.what << ": not the system's to decode";
+        EXPECT_EQ(l.surface.ImageType(), c.imageType) << c.what;
+        EXPECT_EQ(l.surface.Alpha(), c.alpha) << c.what;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x)
+                EXPECT_EQ(l.At(x, y), c.rows[size_t(y)][size_t(x)]) << c.what << " at " << x << "," << y;
+    }
+}
+
+TEST(IcoReader, BitFieldEntriesThatDoNotHoldTheirImage) {
+    using Why = lumio::DecodeFailure;
+    using fixtures::BitFieldIconDib;
+    const Bytes mask = {0, 0, 0, 0};
+    const Bytes d16 = BitFieldIconDib(16, {0xF800, 0x07E0, 0x001F}, {{1, 2, 3}}, mask);
+    const Bytes d32 = BitFieldIconDib(32, {0xFF0000, 0xFF00, 0xFF}, {{1, 2, 3}}, mask);
+    auto cut = [](const Bytes &dib, size_t keep) { return Bytes(dib.begin(), dib.begin() + ptrdiff_t(keep)); };
+    Bytes at24 = BitFieldIconDib(32, {0xFF0000, 0xFF00, 0xFF}, {{1, 2, 3}}, mask);
+    at24[14] = 24;
+    const struct {
+        const char *what;
+        Bytes dib;
+        Why why;
+    } cases[] = {
+        {"masks cut short", cut(d16, 40 + 8), Why::kTruncated},
+        {"16-bit pixels cut short", cut(d16, 40 + 12 + 5), Why::kTruncated},
+        {"32-bit pixels cut short", cut(d32, 40 + 12 + 11), Why::kTruncated},
+        {"bit fields at 24 bits", at24, Why::kUnsupported},
+        {"header too short to hold the masks", BitFieldIconDib(16, {0xF800, 0x07E0, 0x001F}, {{1, 2, 3}}, mask, 44),
+         Why::kUnsupported},
+    };
+    for (const auto &c : cases) {
+        Loaded l;
+        Load(fixtures::IconFile(1, {{3, 1, 0, c.dib}}), l);
+        EXPECT_TRUE(l.result) << c.what;
+        EXPECT_FALSE(l.surface.HasImage()) << c.what;
+        EXPECT_EQ(l.why, c.why) << c.what;
+    }
+}
+
 TEST(IcoReader, PngEntries) {
     Bytes rgba;
     for (int i = 0; i < 4; ++i) rgba.insert(rgba.end(), {255, 0, 0, 128});

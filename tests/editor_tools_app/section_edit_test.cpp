@@ -1,8 +1,7 @@
 // The section editor: its text, saving it back into the rules file, and its export.
 #include "tools_fixture.h"
 
-#include "../editor_app/png_shot.h"
-
+#include "png_shot.h"
 #include "section_edit.h"
 #include "wait_for.h"
 

@@ -7,8 +7,8 @@
 #include "about_box.h"
 #include "class_table.h"
 #include "lumiokit_ids.h"
-#include "png_shot.h"
 #include "test_host.h"
+#include "window_capture.h"
 
 namespace {
 
@@ -18,11 +18,11 @@ HWND g_seen = nullptr;
 int g_shown = 0;
 bool g_shot = false;
 
-void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
+HWND AboutWindow() { return lumio::host::DefaultInstance<AboutDialog>().form().hWnd(); }
+
+void PressOk() {
     AboutDialog& box = lumio::host::DefaultInstance<AboutDialog>();
     HWND hwnd = box.form().hWnd();
-    if (!IsWindowVisible(hwnd)) return;
     ++g_shown;
     EXPECT_NE(hwnd, g_seen);  // a fresh load every time
     g_seen = hwnd;
@@ -33,24 +33,7 @@ void CALLBACK PressOk(HWND, UINT, UINT_PTR id, DWORD) {
     if (!g_shot) {
         g_shot = true;
         testhost::Settle(&box.form());
-        RECT rc;
-        GetWindowRect(hwnd, &rc);
-        const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-        HDC screen = GetWindowDC(hwnd);
-        HDC mem = CreateCompatibleDC(screen);
-        BITMAPINFO bi{};
-        bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-        HGDIOBJ old = SelectObject(mem, dib);
-        BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-        GdiFlush();
-        ui::SavePng(L"about_box.png", w, h,
-                    std::vector<uint8_t>(static_cast<uint8_t*>(bits), static_cast<uint8_t*>(bits) + w * h * 4));
-        SelectObject(mem, old);
-        DeleteObject(dib);
-        DeleteDC(mem);
-        ReleaseDC(hwnd, screen);
+        shots::CaptureWholeWindow(hwnd).Save(L"about_box.png");
     }
     HWND ok = box.form().Find(L"cmdOK")->ControlWindow();
     RECT r;
@@ -76,7 +59,7 @@ TEST_F(AboutBoxTest, EveryAboutMethodShowsTheBoxFreshlyLoaded) {
         auto* site = f.Add(cls->create, L"C" + std::to_wstring(n++), RECT{10, 10, 110, 40});
         ASSERT_NE(site, nullptr);
         const int before = g_shown;
-        SetTimer(nullptr, 0, 100, &PressOk);
+        lumio::test::ActWhen([] { return IsWindowVisible(AboutWindow()) != FALSE; }, PressOk);
         EXPECT_EQ(testhost::Call(site->Object().get(), -552, {}), S_OK);
         EXPECT_EQ(g_shown, before + 1);
         EXPECT_FALSE(IsWindow(g_seen));  // OK unloaded it

@@ -8,9 +8,9 @@
 #include "class_table.h"
 #include "form_dialogs.h"
 #include "lumiokit_ids.h"
-#include "png_shot.h"
 #include "simple_dispatch.h"
 #include "test_host.h"
+#include "window_capture.h"
 
 namespace {
 
@@ -19,20 +19,14 @@ using lumio::form::InputDialog;
 using lumio::form::MessageBoxRequest;
 using lumio::form::MessageDialog;
 
+bool DialogUp() {
+    if (MessageDialog* m = MessageDialog::Showing()) return IsWindowVisible(m->form().hWnd());
+    if (InputDialog* i = InputDialog::Showing()) return IsWindowVisible(i->form().hWnd());
+    return false;
+}
+
 // Runs act once the dialog is up, from inside its modal loop.
-std::function<void()> g_act;
-void CALLBACK ActOnTimer(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (g_act) {
-        auto act = std::move(g_act);
-        g_act = nullptr;
-        act();
-    }
-}
-void WhenShown(std::function<void()> act) {
-    g_act = std::move(act);
-    SetTimer(nullptr, 0, 50, &ActOnTimer);
-}
+void WhenShown(std::function<void()> act) { lumio::test::ActWhen(DialogUp, std::move(act)); }
 
 void ClickWindow(HWND h) {
     RECT rc;
@@ -46,28 +40,6 @@ std::wstring CaptionOf(lumio::host::Site* s) {
     Variant v;
     lumio::GetPropertyById(s->Object().get(), -518, v);
     return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
-}
-
-// The whole window, frame included, as the screen shows it.
-void SaveWindowShot(HWND hwnd, const std::wstring& name) {
-    RECT rc;
-    GetWindowRect(hwnd, &rc);
-    const int w = rc.right - rc.left, h = rc.bottom - rc.top;
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HDC screen = GetWindowDC(hwnd);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, w, h, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    std::vector<uint8_t> bgra(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + w * h * 4);
-    SelectObject(mem, old);
-    DeleteDC(mem);
-    DeleteObject(dib);
-    ReleaseDC(hwnd, screen);
-    ui::SavePng(name, w, h, bgra);
 }
 
 // Lower-case letters as key presses, to whichever window has the focus.
@@ -139,7 +111,7 @@ TEST_F(DialogsTest, ScreenshotPerIcon) {
         dialog.SetTitle(L"Lumiokit");
         WhenShown([&] {
             testhost::Settle(&dialog.form());
-            SaveWindowShot(dialog.form().hWnd(), names[icon]);
+            shots::CaptureWholeWindow(dialog.form().hWnd()).Save(names[icon]);
             dialog.form().Hide();
         });
         dialog.ShowModal(testhost::TopWindow());
@@ -204,7 +176,7 @@ TEST_F(DialogsTest, InputBoxReturnsTheTextOrEmptyWhenCancelled) {
             ASSERT_TRUE(testhost::WaitUntil(&d->form(), [d] { return d->Text() == L"typed"; })) << "typing";
             if (how == "ok") {
                 testhost::Settle(&d->form());
-                SaveWindowShot(d->form().hWnd(), L"input_box.png");
+                shots::CaptureWholeWindow(d->form().hWnd()).Save(L"input_box.png");
             }
             if (how == "ok") ClickWindow(d->form().Find(L"OKButton")->ControlWindow());
             else if (how == "cancel") ClickWindow(d->form().Find(L"CancelButton")->ControlWindow());

@@ -60,19 +60,22 @@ TEST_F(FormLeaks, ThousandSkinnedFormsLeaveNothingBehind) {
         1000);
 }
 
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR id, DWORD) {
-    KillTimer(nullptr, id);
-    if (auto* d = lumio::form::MessageDialog::Showing()) {
-        d->mResult = 2;
-        d->form().Hide();
-    }
+void AnswerBoxWhenShown() {
+    using lumio::form::MessageDialog;
+    lumio::test::ActWhen(
+        [] { return MessageDialog::Showing() && IsWindowVisible(MessageDialog::Showing()->form().hWnd()); },
+        [] {
+            MessageDialog* d = MessageDialog::Showing();
+            d->mResult = 2;
+            d->form().Hide();
+        });
 }
 
 TEST_F(FormLeaks, HundredMessageBoxesLeaveNothingBehind) {
     ExpectNoGrowth(
         [] {
             // Answered from inside the modal loop once it runs.
-            SetTimer(nullptr, 0, 1, &AnswerBox);
+            AnswerBoxWhenShown();
             lumio::form::MessageBoxRequest r;
             r.buttons = 3;
             r.icon = 2;

@@ -37,18 +37,14 @@ HWND Showing(Box box) {
     return h && IsWindowVisible(h) ? h : nullptr;
 }
 
-// Polled from inside the box's modal loop: closes the box through its frame once it shows.
-Box g_box;
+// From inside the box's modal loop: closes the box through its frame once it shows.
 bool g_seen = false;
-DWORD g_since = 0;
-void CALLBACK CloseWhenShown(HWND, UINT, UINT_PTR id, DWORD) {
-    if (HWND h = Showing(g_box)) {
-        KillTimer(nullptr, id);
-        g_seen = true;
-        PostMessageW(h, WM_CLOSE, 0, 0);
-    } else if (GetTickCount() - g_since > lumio::test::kDeadline.count()) {
-        KillTimer(nullptr, id);
-    }
+void CloseWhenShown(Box box) {
+    lumio::test::ActWhen([box] { return Showing(box) != nullptr; },
+                         [box] {
+                             g_seen = true;
+                             PostMessageW(Showing(box), WM_CLOSE, 0, 0);
+                         });
 }
 
 std::wstring StatusText(gallery::GalleryForm& g) {
@@ -77,12 +73,10 @@ TEST(GalleryForm, ButtonsAndMenuOpenTheDialogs) {
     for (const Case& c : cases) {
         for (bool by_menu : {false, true}) {
             SCOPED_TRACE(testing::Message() << (by_menu ? "menu " : "button ") << std::string(c.button, c.button + wcslen(c.button)));
-            g_box = c.box;
             g_seen = false;
-            g_since = GetTickCount();
             lumio::PutProperty(g.form().Find(L"sbStatus")->Object().get(), L"SimpleText",
                                lumio::Variant::String(L"-"));
-            SetTimer(nullptr, 0, 30, &CloseWhenShown);
+            CloseWhenShown(c.box);
             if (by_menu) {
                 PostMessageW(g.hWnd(), WM_COMMAND, c.command, 0);
             } else {

@@ -10,6 +10,7 @@
 #include "lumiokit_dual.h"
 #include "lumio_list_box.h"
 #include "png_shot.h"
+#include "real_input.h"
 #include "simple_dispatch.h"
 #include "test_host.h"
 #include "window_capture.h"
@@ -100,25 +101,16 @@ protected:
         for (auto& e : form_->log()) n += (!e.notice && e.id == which) ? 1 : 0;
         return n;
     }
-    static void SendMouse(DWORD flags, int x = 0, int y = 0) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dwFlags = flags;
-        if (flags & MOUSEEVENTF_ABSOLUTE) {
-            in.mi.dx = MulDiv(x, 65536, GetSystemMetrics(SM_CXSCREEN)) + 1;
-            in.mi.dy = MulDiv(y, 65536, GetSystemMetrics(SM_CYSCREEN)) + 1;
-        }
-        SendInput(1, &in, sizeof in);
-    }
+    static void SendMouse(DWORD flags, int x = 0, int y = 0) { realinput::SendMouse(flags, x, y); }
     static void MoveTo(HWND w, int x, int y) {
         POINT p{x, y};
         ClientToScreen(w, &p);
         SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
     }
     bool Wait(const std::function<bool()>& done) { return WaitUntil(form_.get(), done); }
-    bars::Capture Look(const wchar_t* shot) {
+    shots::Capture Look(const wchar_t* shot) {
         Settle(form_.get());
-        bars::Capture c = bars::CaptureWindow(hwnd_);
+        shots::Capture c = shots::CaptureWindow(hwnd_);
         c.Save(shot);
         return c;
     }
@@ -367,12 +359,12 @@ TEST_F(ListBoxTest, EnabledReachesTheBar) {
     HWND bar = BarWindow();
     RECT rc;
     GetClientRect(bar, &rc);
-    const bars::Capture enabled = bars::CaptureWindow(bar);
+    const shots::Capture enabled = shots::CaptureWindow(bar);
     ASSERT_EQ(Put(List(), id::Enabled, Variant::Bool(false)), S_OK);
     EXPECT_FALSE(IsWindowEnabled(bar));
     EXPECT_FALSE(lumio::VariantValue<bool>::From(*Get(Bar(), barid::Enabled)));
     Settle(form_.get());
-    const bars::Capture disabled = bars::CaptureWindow(bar);
+    const shots::Capture disabled = shots::CaptureWindow(bar);
     disabled.Save(L"list_box_disabled_bar.png");
     EXPECT_NE(disabled.bgra, enabled.bgra);
     auto click_down_arrow = [&] {

@@ -13,8 +13,8 @@ using lumio::Variant;
 using lumio::host::Site;
 using lumio::lists::LumioProgressBar;
 using namespace testhost;
-using bars::CaptureWindow;
-using bars::SkinPixel;
+using shots::CaptureWindow;
+using shots::SkinPixel;
 
 namespace id = lumio::tlb::dispid::LumioProgressBar;
 
@@ -35,7 +35,7 @@ protected:
         Settle(form_.get());
         f.log().clear();
     }
-    bars::Capture Look() {
+    shots::Capture Look() {
         Settle(form_.get());
         return CaptureWindow(hwnd_);
     }
@@ -43,7 +43,7 @@ protected:
     static COLORREF Track(int x, int y) { return SkinPixel(L"PROGBACK", x, y); }
     static COLORREF Chunk(int y) { return SkinPixel(L"PROGCHUNK", 0, y); }
     // The track's middle as the bar shows it at x.
-    void ExpectTrackAt(const bars::Capture& c, int x) {
+    void ExpectTrackAt(const shots::Capture& c, int x) {
         for (int y = 0; y < 18; ++y) EXPECT_EQ(c.At(x, y), Track(x == 0 ? 0 : x == c.width - 1 ? 3 : 1, y)) << x << "," << y;
     }
 };
@@ -148,7 +148,7 @@ TEST_F(ProgressBarTest, GlintSweepsTheFillStopsAtItsEndAndRests) {
     Start();
     Put(Bar(), id::Value, Variant::Long(50));  // fill x 1..98, the step's end 99
     // The glint is brighter than the fill where its alpha is high (its middle).
-    auto glintAt = [&](const bars::Capture& c, int x) { return GetGValue(c.At(x, 6)) > GetGValue(Chunk(5)); };
+    auto glintAt = [&](const shots::Capture& c, int x) { return GetGValue(c.At(x, 6)) > GetGValue(Chunk(5)); };
     Tick();  // glint at -113: middle at -52
     EXPECT_FALSE(glintAt(Look(), 5));
     for (int i = 0; i < 11; ++i) Tick();  // -3: middle at 58

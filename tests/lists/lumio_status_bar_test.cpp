@@ -21,8 +21,8 @@ using lumio::Variant;
 using lumio::host::Site;
 using lumio::lists::LumioStatusBar;
 using namespace testhost;
-using bars::CaptureWindow;
-using bars::SkinPixel;
+using shots::CaptureWindow;
+using shots::SkinPixel;
 
 namespace id = lumio::tlb::dispid::LumioStatusBar;
 namespace ev = lumio::tlb::dispid::LumioStatusBarEvents;
@@ -69,7 +69,7 @@ protected:
         Settle(form_.get());
         f.log().clear();
     }
-    bars::Capture Look() {
+    shots::Capture Look() {
         Settle(form_.get());
         return CaptureWindow(hwnd_);
     }

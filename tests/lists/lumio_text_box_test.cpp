@@ -199,12 +199,12 @@ TEST_F(TextBoxTest, PasswordCharSetAtDesignTimeMasksAtRunTime) {
     }
     Start(bag.get());
     EXPECT_EQ(SendMessageW(edit_, EM_GETPASSWORDCHAR, 0, 0), '*');
-    auto masked = bars::CaptureWindow(edit_);
+    auto masked = shots::CaptureWindow(edit_);
     masked.Save(L"textbox_password.png");
     ASSERT_EQ(Put(Box(), id::PasswordChar, Variant::String(L"")), S_OK);
     EXPECT_EQ(SendMessageW(edit_, EM_GETPASSWORDCHAR, 0, 0), 0);
     Pump();
-    auto shown = bars::CaptureWindow(edit_);
+    auto shown = shots::CaptureWindow(edit_);
     shown.Save(L"textbox_plain.png");
     EXPECT_NE(masked.bgra, shown.bgra);
     EXPECT_EQ(AsString(Get(Box(), id::Text)), L"secret");
@@ -235,7 +235,7 @@ TEST_F(TextBoxTest, EditStylesFollowMultiLineAndScrollBars) {
         if (c.multiLine && c.scrollBars == 2) {
             Put(Box(), id::Text, Variant::String(std::wstring(60, L'w') + L" " + std::wstring(60, L'w')));
             EXPECT_GE(SendMessageW(edit_, EM_GETLINECOUNT, 0, 0), 2);  // wrapped
-            bars::CaptureWindow(box_->ControlWindow()).Save(L"textbox_multiline.png");
+            shots::CaptureWindow(box_->ControlWindow()).Save(L"textbox_multiline.png");
         }
     }
 }
@@ -253,7 +253,7 @@ TEST_F(TextBoxTest, BorderInsetsTheEditAndDrawsTheOutline) {
         EXPECT_EQ(er.right - er.left, 200 - 2 * border);
         EXPECT_EQ(er.bottom - er.top, 30 - 2 * border);
         if (border == 1) {
-            const auto c = bars::CaptureWindow(box_->ControlWindow());
+            const auto c = shots::CaptureWindow(box_->ControlWindow());
             c.Save(L"textbox_border.png");
             EXPECT_EQ(c.At(100, 0), RGB(165, 172, 178));
             EXPECT_EQ(c.At(0, 15), RGB(165, 172, 178));
@@ -268,7 +268,7 @@ TEST_F(TextBoxTest, DesignTimePreviewIsWhiteWithTheTextAndBorder) {
     Site* s = f.Add(LumioTextBox::Create, L"Text1", RECT{20, 20, 220, 50});
     ASSERT_NE(s, nullptr);
     Settle(&f);
-    const auto c = bars::CaptureWindow(s->ControlWindow());
+    const auto c = shots::CaptureWindow(s->ControlWindow());
     c.Save(L"textbox_design.png");
     EXPECT_EQ(c.At(0, 0), RGB(165, 172, 178));
     EXPECT_EQ(c.At(150, 25), RGB(255, 255, 255));

@@ -444,17 +444,11 @@ TEST_F(RuntimeTest, QueryUnloadMayCancelAndModalShowEndsOnHide) {
     });
     EXPECT_FALSE(dialog->Unload(1));
     EXPECT_EQ(asked, 1);
-    // A timer hides the dialog from inside its own loop.
-    static Form* pending = nullptr;
-    pending = dialog;
-    SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
-        KillTimer(nullptr, id);
-        if (pending) pending->Hide();
-    });
+    // Hidden from inside its own loop.
+    lumio::test::ActWhen([&] { return dialog->Modal(); }, [&] { dialog->Hide(); });
     dialog->ShowModal(TopWindow());
     EXPECT_FALSE(dialog->Modal());
     EXPECT_TRUE(IsWindowEnabled(TopWindow()));
-    pending = nullptr;
     cancel = false;
     EXPECT_TRUE(dialog->Unload(0));
 }

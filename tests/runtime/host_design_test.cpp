@@ -18,11 +18,6 @@ using testhost::OleTest;
 
 class HostDesignTest : public OleTest {};
 
-void CALLBACK CloseOnTimer(HWND h, UINT, UINT_PTR id, DWORD) {
-    KillTimer(h, id);
-    PostMessageW(h, WM_CLOSE, 0, 0);
-}
-
 TEST_F(HostDesignTest, BorderStylesGiveTheirWindowStyles) {
     struct Case {
         int border;
@@ -151,7 +146,8 @@ TEST_F(HostDesignTest, ModalShowIsOwnedAndUnloadDestroysTheWindow) {
     HWND owner = testhost::TopWindow();
     HWND seen_owner = nullptr;
     bool owner_enabled = true;
-    SetTimer(form.hWnd(), 1, 10, &CloseOnTimer);
+    lumio::test::ActWhen([&] { return IsWindowVisible(form.hWnd()) != FALSE; },
+                         [&] { PostMessageW(form.hWnd(), WM_CLOSE, 0, 0); });
     form.OnQueryUnload([&](short&, short mode) {
         seen_owner = GetWindow(form.hWnd(), GW_OWNER);
         owner_enabled = IsWindowEnabled(owner) != FALSE;

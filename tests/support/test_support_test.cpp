@@ -186,4 +186,22 @@ TEST(Wait, WaitUntilEndsAtTheConditionOrTheDeadline) {
     EXPECT_GE(GetTickCount() - start, 90u);
 }
 
+TEST(Wait, ActWhenActsOnceWhenReadyAndNotAfterItsDeadline) {
+    using std::chrono::milliseconds;
+    bool ready = false;
+    int acted = 0;
+    ActWhen([&] { return ready; }, [&] { ++acted; });
+    EXPECT_FALSE(WaitUntil([&] { return acted > 0; }, milliseconds(60)));
+    ready = true;
+    EXPECT_TRUE(WaitUntil([&] { return acted > 0; }));
+    EXPECT_FALSE(WaitUntil([&] { return acted > 1; }, milliseconds(60)));
+
+    bool late = false;
+    int lateActs = 0;
+    ActWhen([&] { return late; }, [&] { ++lateActs; }, milliseconds(20));
+    EXPECT_FALSE(WaitUntil([] { return false; }, milliseconds(80)));
+    late = true;
+    EXPECT_FALSE(WaitUntil([&] { return lateActs > 0; }, milliseconds(60)));
+}
+
 } // namespace

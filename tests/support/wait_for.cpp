@@ -1,6 +1,8 @@
 #include "wait_for.h"
 
 #include <algorithm>
+#include <map>
+#include <utility>
 
 namespace lumio::test {
 
@@ -21,6 +23,33 @@ void HandleQueued(const MessageFilter &filter) {
 }
 
 bool QueueAtRest() { return HIWORD(GetQueueStatus(kBusy)) == 0; }
+
+struct PendingAct {
+    std::function<bool()> ready;
+    std::function<void()> act;
+    std::chrono::steady_clock::time_point end;
+};
+
+std::map<UINT_PTR, PendingAct> &PendingActs() {
+    static std::map<UINT_PTR, PendingAct> acts;
+    return acts;
+}
+
+void CALLBACK ActTick(HWND, UINT, UINT_PTR id, DWORD) {
+    auto &acts = PendingActs();
+    auto it = acts.find(id);
+    if (it == acts.end()) {
+        KillTimer(nullptr, id);
+        return;
+    }
+    const bool ready = it->second.ready();
+    if (!ready && std::chrono::steady_clock::now() < it->second.end) return;
+    KillTimer(nullptr, id);
+    // Off the list before it runs: the act may run a loop of its own that ticks again.
+    PendingAct done = std::move(it->second);
+    acts.erase(it);
+    if (ready) done.act();
+}
 
 } // namespace
 
@@ -47,6 +76,11 @@ bool Settle(const MessageFilter &filter, std::chrono::milliseconds deadline) {
             return quiet >= 2;
         },
         deadline, filter);
+}
+
+void ActWhen(std::function<bool()> ready, std::function<void()> act, std::chrono::milliseconds deadline) {
+    const UINT_PTR id = SetTimer(nullptr, 0, 10, &ActTick);
+    PendingActs()[id] = {std::move(ready), std::move(act), std::chrono::steady_clock::now() + deadline};
 }
 
 } // namespace lumio::test

@@ -24,4 +24,10 @@ bool WaitUntil(const std::function<bool()> &done, std::chrono::milliseconds dead
 // the deadline. Timers do not count: a running timer does not keep the queue busy.
 bool Settle(const MessageFilter &filter = {}, std::chrono::milliseconds deadline = kDeadline);
 
+// For a modal loop the test is about to enter (a dialog, a menu): from inside it,
+// act() runs once, as soon as ready() holds. Checked on a thread timer, so only a
+// loop that dispatches timers runs it; after the deadline it gives up, and the
+// loop is left to the test's own timeout.
+void ActWhen(std::function<bool()> ready, std::function<void()> act, std::chrono::milliseconds deadline = kDeadline);
+
 } // namespace lumio::test

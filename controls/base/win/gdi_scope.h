@@ -8,27 +8,6 @@
 
 namespace lumio::gdi {
 
-// CreateDC / CreateCompatibleDC .. DeleteDC.
-class OwnedDC {
-public:
-    explicit OwnedDC(HDC dc = nullptr) noexcept : dc_(dc) {}
-    ~OwnedDC() { reset(); }
-    OwnedDC(OwnedDC &&o) noexcept : dc_(std::exchange(o.dc_, nullptr)) {}
-    OwnedDC &operator=(OwnedDC &&o) noexcept {
-        if (this != &o) reset(std::exchange(o.dc_, nullptr));
-        return *this;
-    }
-    HDC get() const noexcept { return dc_; }
-    HDC release() noexcept { return std::exchange(dc_, nullptr); }
-    void reset(HDC dc = nullptr) noexcept {
-        if (HDC old = std::exchange(dc_, dc)) DeleteDC(old);
-    }
-    explicit operator bool() const noexcept { return dc_ != nullptr; }
-
-private:
-    HDC dc_;
-};
-
 // GetDC .. ReleaseDC: a window's device context for one operation; the
 // screen's without a window.
 class WindowDC {
@@ -98,7 +77,8 @@ private:
     HDC dc_;
 };
 
-// A handle that one function of the system frees.
+// A handle that one function of the system frees; resetting to the handle
+// it already owns keeps it.
 template <class H, void (*Free)(H)>
 class OwnedHandle {
 public:
@@ -122,10 +102,19 @@ private:
 };
 
 namespace detail {
+inline void FreeDC(HDC h) { DeleteDC(h); }
+template <typename H>
+void FreeObject(H h) { DeleteObject(h); }
 inline void FreeIcon(HICON h) { DestroyIcon(h); }
 inline void FreeEnhMetaFile(HENHMETAFILE h) { DeleteEnhMetaFile(h); }
 } // namespace detail
 
+// CreateDC / CreateCompatibleDC .. DeleteDC.
+using OwnedDC = OwnedHandle<HDC, &detail::FreeDC>;
+// Any object that DeleteObject frees (bitmaps, brushes, pens, palettes,
+// regions, fonts).
+template <typename H>
+using OwnedObject = OwnedHandle<H, &detail::FreeObject<H>>;
 // CreateIcon / CopyImage(IMAGE_ICON) / LoadImage(IMAGE_ICON) .. DestroyIcon.
 using OwnedIcon = OwnedHandle<HICON, &detail::FreeIcon>;
 // SetWinMetaFileBits / CopyEnhMetaFile .. DeleteEnhMetaFile.
@@ -141,30 +130,6 @@ struct IconBitmaps {
     }
     IconBitmaps(const IconBitmaps &) = delete;
     IconBitmaps &operator=(const IconBitmaps &) = delete;
-};
-
-// Any object that DeleteObject frees (bitmaps, brushes, pens, palettes,
-// regions, fonts).
-template <typename H>
-class OwnedObject {
-public:
-    explicit OwnedObject(H h = nullptr) noexcept : h_(h) {}
-    ~OwnedObject() { reset(); }
-    OwnedObject(OwnedObject &&o) noexcept : h_(std::exchange(o.h_, nullptr)) {}
-    OwnedObject &operator=(OwnedObject &&o) noexcept {
-        if (this != &o) reset(std::exchange(o.h_, nullptr));
-        return *this;
-    }
-    H get() const noexcept { return h_; }
-    H release() noexcept { return std::exchange(h_, nullptr); }
-    void reset(H h = nullptr) noexcept {
-        H old = std::exchange(h_, h);
-        if (old && old != h) DeleteObject(old);
-    }
-    explicit operator bool() const noexcept { return h_ != nullptr; }
-
-private:
-    H h_;
 };
 
 // SelectObject .. SelectObject of what it displaced. Declare it after the

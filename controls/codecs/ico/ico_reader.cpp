@@ -1,6 +1,8 @@
 #include "ico/ico_reader.h"
 
 #include <algorithm>
+#include <array>
+#include <bit>
 #include <cstdlib>
 #include <cstring>
 
@@ -21,6 +23,48 @@ std::uint16_t Little16(const std::uint8_t *p) { return static_cast<std::uint16_t
 
 // Bytes per row of `bits`-per-pixel rows padded to 4 bytes, in 64 bits (never raises).
 std::int64_t RowBytes(std::int64_t bits, std::int64_t width) { return (bits * width + 31) / 32 * 4; }
+
+constexpr std::uint32_t kBitFields = 3;
+constexpr std::size_t kMasksSize = 12;
+
+// One colour field of a bit-field pixel: where it sits and how wide it is.
+struct FieldMask {
+    std::uint32_t mask = 0;
+    int shift = 0, length = 0;
+    explicit FieldMask(std::uint32_t m)
+        : mask(m), shift(m == 0 ? 0 : std::countr_zero(m)), length(static_cast<int>(std::bit_width(m == 0 ? 0u : m >> shift))) {}
+
+    // The field as 8 bits, its bits repeated from the top: the largest value gives 255,
+    // and 5- and 6-bit fields come out as the system's own conversions give them.
+    std::uint8_t Of(std::uint32_t pixel) const noexcept {
+        if (length == 0) return 0;
+        const std::uint64_t value = (pixel & mask) >> shift;
+        std::uint64_t repeated = 0;
+        int filled = 0;
+        for (; filled < 8; filled += length) repeated = repeated << length | value;
+        return static_cast<std::uint8_t>(repeated >> (filled - 8));
+    }
+};
+
+// Bit-field rows (`stride` bytes each, bottom-up, 16 or 32 bits a pixel, red, green and
+// blue masks) into the host's colour bytes. Columns right of `columns` stay as they are.
+void DecodeBitFields(std::span<const std::uint8_t> rows, std::size_t stride, std::uint16_t bits,
+                     const std::array<FieldMask, 3> &rgb, std::int32_t columns, SurfaceCore &host) {
+    const std::size_t bytes = bits / 8u;
+    const auto width = static_cast<std::size_t>(host.Width());
+    const std::size_t cols = std::min({static_cast<std::size_t>(std::max(columns, 0)), width, stride / bytes});
+    for (std::size_t row = 0; row < static_cast<std::size_t>(host.Height()); ++row) {
+        if ((row + 1) * stride > rows.size()) return;
+        const std::uint8_t *src = rows.data() + row * stride;
+        std::uint8_t *p = host.BitsPointer() + row * width * 4;
+        for (std::size_t x = 0; x < cols; ++x, src += bytes, p += 4) {
+            const std::uint32_t pixel = bits == 16 ? Little16(src) : ReadLittleEndian32(src);
+            p[0] = rgb[2].Of(pixel);
+            p[1] = rgb[1].Of(pixel);
+            p[2] = rgb[0].Of(pixel);
+        }
+    }
+}
 
 } // namespace
 
@@ -236,15 +280,30 @@ void IcoReader::LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost) {
     failure_ = DecodeFailure::kUnsupported;
     if (bits != 1 && bits != 4 && bits != 8 && bits != 16 && bits != 24 && bits != 32) return;
 
-    // The header as the system will read it: our own size, the height of the colour
-    // bitmap alone, and only BI_RGB (no masks or compressed data beyond what we copy).
+    // Uncompressed entries go to the system; 16- and 32-bit entries with bit fields are
+    // decoded here. Any other compression is left to GDI+.
     const std::int64_t headerSize = HeaderSize(e);
     const auto headerWidth = static_cast<std::int32_t>(ReadLittleEndian32(&image[4]));
     const std::uint32_t compression = ReadLittleEndian32(&image[16]);
-    if (headerSize < static_cast<std::int64_t>(kInfoHeaderSize) || headerSize > static_cast<std::int64_t>(image.size()))
-        return;
-    if (headerWidth < 1 || compression != 0) return;
+    const auto size = static_cast<std::int64_t>(image.size());
+    if (headerSize < static_cast<std::int64_t>(kInfoHeaderSize) || headerSize > size) return;
+    const bool bitFields = compression == kBitFields && (bits == 16 || bits == 32);
+    if (headerWidth < 1 || (compression != 0 && !bitFields)) return;
+    // A 40-byte header is followed by the masks; larger headers hold them at that place.
+    const std::int64_t masksEnd = static_cast<std::int64_t>(kInfoHeaderSize + kMasksSize);
+    if (bitFields && headerSize != static_cast<std::int64_t>(kInfoHeaderSize) && headerSize < masksEnd) return;
     failure_ = DecodeFailure::kTruncated;
+
+    std::int64_t bitsStart = ColorByteOffset(index) - e.imageOffset;
+    std::array<FieldMask, 3> rgb{FieldMask(0), FieldMask(0), FieldMask(0)};
+    bool alphaBytes = bits == 32;
+    if (bitFields) {
+        if (size < masksEnd) return;
+        for (std::size_t i = 0; i < 3; ++i) rgb[i] = FieldMask(ReadLittleEndian32(&image[kInfoHeaderSize + 4 * i]));
+        if (headerSize == static_cast<std::int64_t>(kInfoHeaderSize)) bitsStart += static_cast<std::int64_t>(kMasksSize);
+        // Colour in the top byte leaves no alpha byte: the AND mask gives transparency.
+        alphaBytes = bits == 32 && ((rgb[0].mask | rgb[1].mask | rgb[2].mask) & 0xFF000000u) == 0;
+    }
 
     std::int64_t colours = 0;
     if (bits <= 8) {
@@ -252,44 +311,47 @@ void IcoReader::LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost) {
         if (colours < 1) return;
     }
     const std::int64_t paletteEnd = headerSize + 4 * colours;
-    const std::int64_t bitsStart = ColorByteOffset(index) - e.imageOffset;
     const std::int64_t stride = RowBytes(bits, headerWidth);
+    if (paletteEnd > size || bitsStart > size || stride > (size - bitsStart) / height) return;
     const std::int64_t bitsSize = stride * height;
-    const auto size = static_cast<std::int64_t>(image.size());
-    if (paletteEnd > size || bitsStart > size || bitsSize > size - bitsStart) return;
-    if (bits != 32 && RowBytes(1, width) * height > size) return;
-
-    std::vector<std::uint8_t> info(static_cast<std::size_t>(kInfoHeaderSize + 4 * colours));
-    std::memcpy(info.data(), image.data(), kInfoHeaderSize);
-    std::memcpy(info.data() + kInfoHeaderSize, image.data() + headerSize, static_cast<std::size_t>(4 * colours));
-    auto put32 = [&](std::size_t at, std::uint32_t v) {
-        for (int b = 0; b < 4; ++b) info[at + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
-    };
-    put32(0, kInfoHeaderSize);
-    put32(8, static_cast<std::uint32_t>(height));
-    info[14] = static_cast<std::uint8_t>(bits);
-    info[15] = static_cast<std::uint8_t>(bits >> 8);
-    put32(20, 0); // image size
-    put32(24, 0); // resolution
-    put32(28, 0);
-    put32(32, static_cast<std::uint32_t>(colours));
+    if (!alphaBytes && RowBytes(1, width) > size / height) return;
+    const auto colourRows = image.subspan(static_cast<std::size_t>(bitsStart), static_cast<std::size_t>(bitsSize));
 
     failure_ = DecodeFailure::kSystemRefused;
-    if (!cHost.InitializeDIB(width, height)) return;
-    if (!system_->DecodeDib(info, image.subspan(static_cast<std::size_t>(bitsStart), static_cast<std::size_t>(bitsSize)),
-                            cHost)) {
-        cHost.DestroyDIB();
-        return;
+    if (bitFields) {
+        if (!cHost.InitializeDIB(width, height)) return;
+        DecodeBitFields(colourRows, static_cast<std::size_t>(stride), bits, rgb, headerWidth, cHost);
+    } else {
+        // The header as the system will read it: our own size, the height of the colour
+        // bitmap alone, and no compressed data beyond what we copy.
+        std::vector<std::uint8_t> info(static_cast<std::size_t>(kInfoHeaderSize + 4 * colours));
+        std::memcpy(info.data(), image.data(), kInfoHeaderSize);
+        std::memcpy(info.data() + kInfoHeaderSize, image.data() + headerSize, static_cast<std::size_t>(4 * colours));
+        auto put32 = [&](std::size_t at, std::uint32_t v) {
+            for (int b = 0; b < 4; ++b) info[at + static_cast<std::size_t>(b)] = static_cast<std::uint8_t>(v >> (8 * b));
+        };
+        put32(0, kInfoHeaderSize);
+        put32(8, static_cast<std::uint32_t>(height));
+        info[14] = static_cast<std::uint8_t>(bits);
+        info[15] = static_cast<std::uint8_t>(bits >> 8);
+        put32(20, 0); // image size
+        put32(24, 0); // resolution
+        put32(28, 0);
+        put32(32, static_cast<std::uint32_t>(colours));
+        if (!cHost.InitializeDIB(width, height)) return;
+        if (!system_->DecodeDib(info, colourRows, cHost)) {
+            cHost.DestroyDIB();
+            return;
+        }
     }
     failure_ = DecodeFailure::kNone;
-    ApplyIconMask(index, stride, cHost);
+    ApplyIconMask(index, alphaBytes ? colourRows : std::span<const std::uint8_t>{}, stride, cHost);
 }
 
-void IcoReader::ApplyIconMask(std::int32_t index, std::int64_t stride, SurfaceCore &cHost) const {
-    const Entry &e = *At(index);
-    if (e.bitCount == 32) {
-        const std::int64_t start = ColorByteOffset(index);
-        ApplyIconAlphaBits(cHost, data_.subspan(static_cast<std::size_t>(start)), static_cast<std::size_t>(stride),
+void IcoReader::ApplyIconMask(std::int32_t index, std::span<const std::uint8_t> alphaRows, std::int64_t stride,
+                              SurfaceCore &cHost) const {
+    if (!alphaRows.empty()) {
+        ApplyIconAlphaBits(cHost, alphaRows, static_cast<std::size_t>(stride),
                            static_cast<std::int32_t>(std::min<std::int64_t>(stride / 4, cHost.Width())));
         cHost.SetImageType(IsCursor() ? image_type::kCursorWithAlpha : image_type::kIconWithAlpha);
         cHost.SetAlpha(true);

@@ -1,7 +1,8 @@
 #pragma once
 // The ICO and CUR reader: validates the directory, picks the entry closest to a wanted
-// size and depth, and decodes it (PNG entries through the PNG reader, bitmap entries
-// through the system, then alpha from their own alpha bytes or their AND mask).
+// size and depth, and decodes it (PNG entries through the PNG reader, uncompressed bitmap
+// entries through the system, bit-field entries here, then alpha from their own alpha
+// bytes or their AND mask).
 //
 // Every offset counts from the first byte of the data given; the data is never written.
 #include <cstdint>
@@ -55,7 +56,10 @@ private:
     bool CheckPngEntry(Entry &e);
     bool LoadPngEntry(const Entry &e, SurfaceCore &cHost);
     void LoadBitmapEntry(std::int32_t index, SurfaceCore &cHost);
-    void ApplyIconMask(std::int32_t index, std::int64_t stride, SurfaceCore &cHost) const;
+    // Alpha from the entry's own 32-bit rows (`alphaRows`, `stride` bytes each), or from
+    // its AND mask when there are none.
+    void ApplyIconMask(std::int32_t index, std::span<const std::uint8_t> alphaRows, std::int64_t stride,
+                       SurfaceCore &cHost) const;
 
     SystemDecoder *system_;
     std::span<const std::uint8_t> data_;

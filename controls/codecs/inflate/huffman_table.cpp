@@ -29,6 +29,9 @@ inline unsigned NextReversed(unsigned code, unsigned length) {
     return bit ? (code & (bit - 1)) | bit : 0;
 }
 
+// Entry of a code of `length` bits from a template: value, flags and extra bits.
+constexpr uint32_t WithLength(uint32_t tmpl, unsigned length) { return tmpl + length * 0x101u; }
+
 // templates[s]: the entry of symbol s without its code length. The root is as wide as the
 // longest code up to rootMax, so the small codes of short blocks build small tables.
 bool Build(const uint8_t *lengths, unsigned count, const uint32_t *templates, unsigned rootMax, uint32_t *table,
@@ -78,14 +81,14 @@ bool Build(const uint8_t *lengths, unsigned count, const uint32_t *templates, un
         for (unsigned l = 1; l <= std::min(longest, root); ++l)
             for (unsigned n = 0; n < perLength[l]; ++n, ++k) {
                 for (unsigned i = code; i < rootSize; i += 1u << l)
-                    table[i] = templates[sorted[k]] | l;
+                    table[i] = WithLength(templates[sorted[k]], l);
                 code = NextReversed(code, l);
             }
     } else {
         unsigned size = 1u << shortest;
         for (unsigned l = shortest;; ++l) {
             for (unsigned n = 0; n < perLength[l]; ++n, ++k) {
-                table[code] = templates[sorted[k]] | l;
+                table[code] = WithLength(templates[sorted[k]], l);
                 code = NextReversed(code, l);
             }
             if (l == root)
@@ -126,7 +129,7 @@ bool Build(const uint8_t *lengths, unsigned count, const uint32_t *templates, un
                 offset += 1u << width;
             }
             for (unsigned i = code >> root; i < (1u << width); i += 1u << (l - root))
-                sub[i] = templates[sorted[k]] | l;
+                sub[i] = WithLength(templates[sorted[k]], l);
             --remaining[l];
             code = NextReversed(code, l);
         }
@@ -143,10 +146,10 @@ struct Templates {
             litlen[s] = kLiteral | (s << 16);
         litlen[256] = kExceptional | kEndOfBlock;
         for (unsigned s = 257; s < 286; ++s)
-            litlen[s] = (uint32_t(kLengthBase[s - 257]) << 16) | (uint32_t(kLengthExtra[s - 257]) << 8);
+            litlen[s] = (uint32_t(kLengthBase[s - 257]) << 16) | kLengthExtra[s - 257];
         litlen[286] = litlen[287] = kExceptional;
         for (unsigned s = 0; s < 32; ++s)
-            dist[s] = (kDistBase[s] << 16) | (uint32_t(kDistExtra[s]) << 8);
+            dist[s] = (kDistBase[s] << 16) | kDistExtra[s];
         for (unsigned s = 0; s < 19; ++s)
             codeLength[s] = s << 16;
     }

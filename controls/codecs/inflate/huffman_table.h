@@ -2,8 +2,9 @@
 // Lookup tables for the canonical Huffman codes of DEFLATE. A table is indexed by the next
 // bits of the stream (first code bit lowest); codes longer than the root width continue in
 // a subtable. Entry layout (32 bits):
-//   bits 0-7   code length in bits (a subtable link: the root width)
-//   bits 8-11  extra bits of a length or distance (a subtable link: its index width)
+//   bits 0-5   bits the symbol takes: its code plus its extra bits (a subtable link: the
+//              root width), so one shift consumes a whole length or distance
+//   bits 8-11  code length (a subtable link: its index width)
 //   bit  12    exceptional: end of block, or no symbol (unused slot of an incomplete code,
 //              a length symbol that does not exist)
 //   bit  13    subtable link          bit 14  end of block
@@ -28,8 +29,9 @@ constexpr unsigned kMaxDistSymbols = 32;
 constexpr unsigned kLitlenTableSize = (1u << kLitlenRootBits) + kMaxLitlenSymbols * (1u << (kMaxCodeLength - kLitlenRootBits));
 constexpr unsigned kDistTableSize = (1u << kDistRootBits) + kMaxDistSymbols * (1u << (kMaxCodeLength - kDistRootBits));
 
-constexpr unsigned EntryLength(uint32_t e) { return e & 0xFF; }
-constexpr unsigned EntryExtra(uint32_t e) { return (e >> 8) & 0xF; }
+constexpr unsigned EntryBits(uint32_t e) { return e & 63; }
+constexpr unsigned EntryLength(uint32_t e) { return (e >> 8) & 0xF; }
+constexpr unsigned EntryExtra(uint32_t e) { return EntryBits(e) - EntryLength(e); }
 
 struct CodeTables {
     uint32_t litlen[kLitlenTableSize];

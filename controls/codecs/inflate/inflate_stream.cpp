@@ -1,6 +1,7 @@
 #include "inflate/inflate_stream.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstddef>
 #include <cstring>
 #include <memory>
@@ -124,13 +125,13 @@ struct BitReader {
         Drop(n);
         return count >= phantom * 8;
     }
-    // Looks up one code; the caller checks the entry's flags.
+    // Looks up one code and takes its bits, not its extra bits; the caller checks the flags.
     uint32_t Decode(const uint32_t *table, unsigned rootBits, unsigned longest) {
         Refill();
         reach = std::max(reach, Position() + longest);
         uint32_t e = table[bits & ((1u << rootBits) - 1)];
         if (e & kSubtable)
-            e = table[(e >> 16) + ((bits >> rootBits) & ((1u << EntryExtra(e)) - 1))];
+            e = table[(e >> 16) + ((bits >> rootBits) & ((1u << EntryLength(e)) - 1))];
         Drop(EntryLength(e));
         return e;
     }
@@ -170,15 +171,24 @@ struct Output {
     }
 };
 
+// A period of 1 to 7 bytes repeated across a word: the word's first `period` bytes times
+// kSplat, stored every kStride bytes.
+constexpr uint64_t kPeriodMask[8] = {0, 0xFF, 0xFFFF, 0xFFFFFF, 0xFFFFFFFF, 0xFFFFFFFFFF, 0xFFFFFFFFFFFF,
+                                     0xFFFFFFFFFFFFFF};
+constexpr uint64_t kSplat[8] = {0, 0x0101010101010101, 0x0001000100010001, 0x0000001000001,
+                                0x0000000100000001, 0x0000010000000001, 0x0001000000000001, 0x0100000000000001};
+constexpr uint8_t kStride[8] = {0, 8, 8, 6, 8, 5, 6, 7};
+
+// Copies a match of at least 3 bytes; may write up to 7 bytes past it.
 inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
     const uint8_t *src = out - dist;
+    uint8_t *const stop = out + length;
     if (dist >= 8) {
         // Most matches are short: three words without a test, then a loop for the rest.
         std::memcpy(out, src, 8);
         std::memcpy(out + 8, src + 8, 8);
         std::memcpy(out + 16, src + 16, 8);
         if (length > 24) {
-            uint8_t *const stop = out + length;
             out += 24;
             src += 24;
             do {
@@ -187,20 +197,13 @@ inline void CopyMatch(uint8_t *out, size_t dist, size_t length) {
                 src += 8;
             } while (out < stop);
         }
-    } else if (dist == 1) {
-        // One byte repeated, a word at a time.
-        const uint64_t v = src[0] * 0x0101010101010101ull;
-        for (size_t i = 0; i < length; i += 8)
-            std::memcpy(out + i, &v, 8);
     } else {
-        // Short periods: lay down one stretch of at least 8 bytes, then copy words from a
-        // multiple of the period back. May write up to 7 bytes past the match.
-        const size_t period = dist * ((8 + dist - 1) / dist);
-        size_t i = 0;
-        for (; i < period && i < length; ++i)
-            out[i] = src[i];
-        for (; i < length; i += 8)
-            std::memcpy(out + i, out + i - period, 8);
+        const uint64_t v = (Load64(src) & kPeriodMask[dist]) * kSplat[dist];
+        const size_t stride = kStride[dist];
+        do {
+            std::memcpy(out, &v, 8);
+            out += stride;
+        } while (out < stop);
     }
 }
 
@@ -241,102 +244,155 @@ Step SlowSymbol(BitReader &br, Output &o, const CodeTables &t, bool longLengths)
     return Step::Continue;
 }
 
-// Decodes symbols until the end of the block. The fast loop only runs while the input holds
-// 8 more bytes (so it never appends zeros) and the output has room for a whole match.
-bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
+// The fast loop's state, in locals while it runs.
+struct FastState {
+    const uint8_t *in;
+    const uint8_t *inLimit;  // the loop runs while in <= inLimit: two word loads fit
+    uint8_t *out;
+    uint8_t *outLimit;  // ... and while out <= outLimit: a whole match fits
+    const uint8_t *outStart;
+    uint64_t bits;
+    unsigned count;
+    const uint8_t *distIn = nullptr;  // where the latest distance code began: in and count
+    unsigned distCount = 0;
+};
+
+// Only the low 6 bits of `count` are kept exact; its higher bits take the flags of the
+// entries subtracted whole (cheaper than masking each one).
+inline __attribute__((always_inline)) bool FastLoopBody(FastState &f, const CodeTables &t) {
     const uint32_t *const lit = t.litlen;
     const uint32_t *const dst = t.dist;
     const unsigned litRoot = t.litlenRoot, distRoot = t.distRoot;
     const uint64_t litMask = (1u << litRoot) - 1;
     const uint64_t distMask = (1u << distRoot) - 1;
-    uint64_t lastMatch = 0;  // bit position where the latest distance code began
+    const uint8_t *in = f.in;
+    const uint8_t *const inLimit = f.inLimit;
+    uint8_t *out = f.out;
+    uint8_t *const outLimit = f.outLimit;
+    const uint8_t *const outStart = f.outStart;
+    uint64_t bits = f.bits;
+    unsigned count = f.count;
+    const uint8_t *distIn = f.distIn;
+    unsigned distCount = f.distCount;
+    bool failed = false;
 
-    for (;;) {
-        if (!longLengths) {
-            const uint8_t *in = br.in;
-            const uint8_t *const inEnd = br.end;
-            uint8_t *out = o.pos;
-            uint8_t *const outEnd = o.end;
-            uint64_t bits = br.bits;
-            unsigned count = br.count;
-            bool failed = false;
-            if (br.phantom == 0) {
-                while (inEnd - in >= 8 && outEnd - out >= ptrdiff_t(kFastOutRoom)) {
-                    bits |= Load64(in) << count;
-                    in += (63 - count) >> 3;
-                    count |= 56;
+    // Whole words in; afterwards 56 to 63 bits are valid. Bits above `count` are already
+    // those of the bytes at `in`, so a refill that adds nothing does no harm.
+    auto refill = [&] {
+        bits |= Load64(in) << (count & 63);
+        in += 7 - ((count >> 3) & 7);
+        count |= 56;
+    };
+    auto lookup = [&](const uint32_t *table, uint64_t mask, unsigned root) {
+        uint32_t e = table[bits & mask];
+        if (e & kSubtable) [[unlikely]]
+            e = table[(e >> 16) + ((bits >> root) & ((1u << EntryLength(e)) - 1))];
+        return e;
+    };
+    // Takes the code and extra bits of a length or distance entry and gives its value.
+    auto value = [&](uint32_t e) {
+        const uint64_t saved = bits;
+        bits >>= EntryBits(e);
+        count -= e;
+        return size_t(e >> 16) + size_t((saved & ((uint64_t(1) << EntryBits(e)) - 1)) >> ((e >> 8) & 63));
+    };
 
-                    uint32_t e = lit[bits & litMask];
-                    if (e & kSubtable)
-                        e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
-                    if (int32_t(e) < 0) {
-                        // Up to three literals fit in one refill.
-                        bits >>= EntryLength(e);
-                        count -= EntryLength(e);
-                        *out++ = uint8_t(e >> 16);
-                        e = lit[bits & litMask];
-                        if (e & kSubtable)
-                            e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
-                        if (int32_t(e) < 0) {
-                            bits >>= EntryLength(e);
-                            count -= EntryLength(e);
-                            *out++ = uint8_t(e >> 16);
-                            e = lit[bits & litMask];
-                            if (e & kSubtable)
-                                e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryExtra(e)) - 1))];
-                            if (int32_t(e) < 0) {
-                                bits >>= EntryLength(e);
-                                count -= EntryLength(e);
-                                *out++ = uint8_t(e >> 16);
-                                continue;
-                            }
-                        }
-                        if (count < 49) {
-                            // Not enough bits left for a whole match: decode it after a refill.
-                            continue;
-                        }
-                    }
-                    if (e & kExceptional)
-                        break;  // end of block or an invalid code: the careful path decides
-                    bits >>= EntryLength(e);
-                    count -= EntryLength(e);
-                    const unsigned lx = EntryExtra(e);
-                    const size_t length = (e >> 16) + size_t(bits & ((1u << lx) - 1));
-                    bits >>= lx;
-                    count -= lx;
-
-                    lastMatch = (br.before + uint64_t(in - br.start)) * 8 - count;
-                    e = dst[bits & distMask];
-                    if (e & kSubtable)
-                        e = dst[(e >> 16) + ((bits >> distRoot) & ((1u << EntryExtra(e)) - 1))];
-                    if (e & kExceptional) {
-                        failed = true;
-                        break;
-                    }
-                    bits >>= EntryLength(e);
-                    count -= EntryLength(e);
-                    const unsigned dx = EntryExtra(e);
-                    const size_t dist = (e >> 16) + size_t(bits & ((1u << dx) - 1));
-                    bits >>= dx;
-                    count -= dx;
-                    if (dist > size_t(out - o.start)) {
-                        failed = true;
-                        break;
-                    }
-                    CopyMatch(out, dist, length);
-                    out += length;
+    refill();
+    // All 64 bits of `bits` are stream bits after a refill, so a code can be looked up
+    // before the refill that precedes taking its bits: the lookup's load then overlaps the
+    // refill instead of waiting for it.
+    while (in <= inLimit && out <= outLimit) {
+        uint32_t e = lit[bits & litMask];
+        refill();
+        if (e & kSubtable) [[unlikely]]
+            e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryLength(e)) - 1))];
+        if (int32_t(e) < 0) {
+            // Up to three literals fit in one refill (15 bits each at most).
+            bits >>= EntryBits(e);
+            count -= e;
+            *out++ = uint8_t(e >> 16);
+            e = lookup(lit, litMask, litRoot);
+            if (int32_t(e) < 0) {
+                bits >>= EntryBits(e);
+                count -= e;
+                *out++ = uint8_t(e >> 16);
+                e = lookup(lit, litMask, litRoot);
+                if (int32_t(e) < 0) {
+                    bits >>= EntryBits(e);
+                    count -= e;
+                    *out++ = uint8_t(e >> 16);
+                    continue;
                 }
             }
-            br.in = in;
-            br.bits = bits;
-            br.count = count;
-            o.pos = out;
-            if (failed)
-                return false;
+            // A whole match (49 bits at most) after the literals.
+            refill();
         }
-        if (lastMatch) {
-            br.reach = std::max(br.reach, lastMatch + t.distLongest);
-            lastMatch = 0;
+        if (e & kExceptional) [[unlikely]]
+            break;  // end of block or an invalid code: the careful path decides
+        const size_t length = value(e);
+
+        distIn = in;
+        distCount = count;
+        e = lookup(dst, distMask, distRoot);
+        if (e & kExceptional) [[unlikely]] {
+            failed = true;
+            break;
+        }
+        const size_t dist = value(e);
+        if (dist > size_t(out - outStart)) [[unlikely]] {
+            failed = true;
+            break;
+        }
+        CopyMatch(out, dist, length);
+        out += length;
+    }
+    f.in = in;
+    f.out = out;
+    f.bits = bits;
+    f.count = count & 63;
+    f.distIn = distIn;
+    f.distCount = distCount & 63;
+    return !failed;
+}
+
+bool FastLoopPortable(FastState &f, const CodeTables &t) { return FastLoopBody(f, t); }
+
+using FastLoopFn = bool (*)(FastState &, const CodeTables &);
+std::atomic<bool> forcePortable{false};
+
+#if (defined(__x86_64__) || defined(__i386__)) && defined(__GNUC__)
+// The same loop with BMI2's shifts, which need no CL and leave the flags alone.
+__attribute__((target("bmi2"))) bool FastLoopBmi2(FastState &f, const CodeTables &t) { return FastLoopBody(f, t); }
+
+FastLoopFn PickLoop() {
+    static const FastLoopFn best = [] {
+        __builtin_cpu_init();
+        return __builtin_cpu_supports("bmi2") ? FastLoopBmi2 : FastLoopPortable;
+    }();
+    return forcePortable.load(std::memory_order_relaxed) ? FastLoopPortable : best;
+}
+#else
+FastLoopFn PickLoop() { return FastLoopPortable; }
+#endif
+
+// Decodes symbols until the end of the block. The fast loop only runs while the input holds
+// 16 more bytes (so it never appends zeros) and the output has room for a whole match.
+bool HuffmanBlock(BitReader &br, Output &o, const CodeTables &t, bool longLengths) {
+    for (;;) {
+        if (!longLengths && br.phantom == 0 && br.end - br.in >= 16 &&
+            size_t(o.end - o.pos) >= kFastOutRoom) {
+            FastState f{br.in, br.end - 15, o.pos, o.end - kFastOutRoom, o.start, br.bits, br.count};
+            const bool ok = PickLoop()(f, t);
+            br.in = f.in;
+            br.bits = f.bits;
+            br.count = f.count;
+            o.pos = f.out;
+            if (f.distIn) {
+                const uint64_t at = (br.before + uint64_t(f.distIn - br.start)) * 8 - f.distCount;
+                br.reach = std::max(br.reach, at + t.distLongest);
+            }
+            if (!ok)
+                return false;
         }
         const Step s = SlowSymbol(br, o, t, longLengths);
         if (s == Step::Error)
@@ -467,6 +523,8 @@ bool InflateBlocks(BitReader &br, Output &o, bool longLengths) {
 }
 
 }  // namespace
+
+void InflateForcePortable(bool on) { forcePortable.store(on, std::memory_order_relaxed); }
 
 bool InflateStream(std::span<uint8_t> output, std::span<const uint8_t> input, bool longLengths) {
     const std::span<const uint8_t> pieces[1] = {input};

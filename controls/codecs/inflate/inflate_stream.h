@@ -31,4 +31,8 @@ public:
 bool InflateStream(uint64_t outputSize, std::span<const std::span<const uint8_t>> input, InflateSink &sink,
                    bool longLengths = false, size_t windowRoom = 0);
 
+// Tests: decode with the loop that every processor of the target runs, even where this one
+// has a faster variant (same results, only slower).
+void InflateForcePortable(bool on);
+
 }  // namespace lumio

@@ -1,6 +1,7 @@
 #include "png/png_rows.h"
 
 #include <cstring>
+#include <type_traits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -67,25 +68,51 @@ void PaethRowAny(uint8_t *row, const uint8_t *prev, size_t length, size_t step) 
 }
 
 #if defined(__SSE2__)
-// Pixels of 2 to 8 bytes: the bytes of one pixel at a time in 16-bit lanes. Reads a whole
-// word (4 or 8 bytes) when `room` allows (lanes past the pixel are never stored), else
-// exactly Bpp.
+// Pixels of 2 to 8 bytes: the bytes of one pixel at a time in 16-bit lanes. A pixel is read
+// as a whole word (4 or 8 bytes) wherever the row has room, straight into a register; lanes
+// past the pixel are never stored. Going through memory instead (a partial copy into a
+// zeroed word) stalls every pixel on a store that cannot be forwarded.
 template <size_t Bpp>
-inline __m128i LoadPixel(const uint8_t *p, size_t room = 8) {
-    constexpr size_t kWord = Bpp <= 4 ? 4 : 8;
-    uint64_t v = 0;
-    if (Bpp == kWord || room >= kWord)
-        std::memcpy(&v, p, kWord);
-    else
-        std::memcpy(&v, p, Bpp);
-    return _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(&v)), _mm_setzero_si128());
+constexpr size_t kWord = Bpp <= 4 ? 4 : 8;
+
+template <size_t Bpp, bool kWhole>
+inline __m128i LoadPixel(const uint8_t *p) {
+    __m128i v;
+    if constexpr (kWhole && Bpp <= 4) {
+        uint32_t w;
+        std::memcpy(&w, p, 4);
+        v = _mm_cvtsi32_si128(int(w));
+    } else if constexpr (kWhole) {
+        v = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(p));
+    } else {
+        uint64_t w = 0;
+        std::memcpy(&w, p, Bpp);
+        v = _mm_loadl_epi64(reinterpret_cast<const __m128i *>(&w));
+    }
+    return _mm_unpacklo_epi8(v, _mm_setzero_si128());
 }
 
 template <size_t Bpp>
 inline void StorePixel(uint8_t *p, __m128i lanes) {
-    uint8_t bytes[8];
-    _mm_storel_epi64(reinterpret_cast<__m128i *>(bytes), _mm_packus_epi16(lanes, lanes));
-    std::memcpy(p, bytes, Bpp);
+    const __m128i bytes = _mm_packus_epi16(lanes, lanes);
+    if constexpr (Bpp <= 4) {
+        const uint32_t w = uint32_t(_mm_cvtsi128_si32(bytes));
+        std::memcpy(p, &w, Bpp);
+    } else {
+        uint8_t b[8];
+        _mm_storel_epi64(reinterpret_cast<__m128i *>(b), bytes);
+        std::memcpy(p, b, Bpp);
+    }
+}
+
+// Calls body(i, whole) for each pixel's offset i; whole: a word can be read there.
+template <size_t Bpp, typename Body>
+inline void EachPixel(size_t length, Body body) {
+    size_t i = 0;
+    for (; i + kWord<Bpp> <= length; i += Bpp)
+        body(i, std::true_type{});
+    for (; i + Bpp <= length; i += Bpp)
+        body(i, std::false_type{});
 }
 
 inline __m128i Abs16(__m128i x) { return _mm_max_epi16(x, _mm_sub_epi16(_mm_setzero_si128(), x)); }
@@ -98,9 +125,9 @@ template <size_t Bpp>
 void PaethPixels(uint8_t *row, const uint8_t *prev, size_t length) {
     __m128i a = _mm_setzero_si128(), c = _mm_setzero_si128();
     const __m128i mask = _mm_set1_epi16(0xFF);
-    for (size_t i = 0; i + Bpp <= length; i += Bpp) {
-        const __m128i b = LoadPixel<Bpp>(prev + i, length - i);
-        const __m128i x = LoadPixel<Bpp>(row + i, length - i);
+    EachPixel<Bpp>(length, [&](size_t i, auto whole) {
+        const __m128i b = LoadPixel<Bpp, whole>(prev + i);
+        const __m128i x = LoadPixel<Bpp, whole>(row + i);
         const __m128i pbSigned = _mm_sub_epi16(a, c);  // p - b
         const __m128i paSigned = _mm_sub_epi16(b, c);  // p - a
         const __m128i pa = Abs16(paSigned), pb = Abs16(pbSigned), pc = Abs16(_mm_add_epi16(paSigned, pbSigned));
@@ -110,26 +137,26 @@ void PaethPixels(uint8_t *row, const uint8_t *prev, size_t length) {
         a = _mm_and_si128(_mm_add_epi16(x, nearest), mask);
         StorePixel<Bpp>(row + i, a);
         c = b;
-    }
+    });
 }
 
 template <size_t Bpp>
 void SubPixels(uint8_t *row, size_t length) {
     __m128i a = _mm_setzero_si128();
-    for (size_t i = 0; i + Bpp <= length; i += Bpp) {
-        a = _mm_add_epi16(a, LoadPixel<Bpp>(row + i, length - i));
+    EachPixel<Bpp>(length, [&](size_t i, auto whole) {
+        a = _mm_add_epi16(a, LoadPixel<Bpp, whole>(row + i));
         StorePixel<Bpp>(row + i, a = _mm_and_si128(a, _mm_set1_epi16(0xFF)));
-    }
+    });
 }
 
 template <size_t Bpp>
 void AveragePixels(uint8_t *row, const uint8_t *prev, size_t length) {
     __m128i a = _mm_setzero_si128();
-    for (size_t i = 0; i + Bpp <= length; i += Bpp) {
-        const __m128i avg = _mm_srli_epi16(_mm_add_epi16(a, LoadPixel<Bpp>(prev + i, length - i)), 1);
-        a = _mm_and_si128(_mm_add_epi16(LoadPixel<Bpp>(row + i, length - i), avg), _mm_set1_epi16(0xFF));
+    EachPixel<Bpp>(length, [&](size_t i, auto whole) {
+        const __m128i avg = _mm_srli_epi16(_mm_add_epi16(a, LoadPixel<Bpp, whole>(prev + i)), 1);
+        a = _mm_and_si128(_mm_add_epi16(LoadPixel<Bpp, whole>(row + i), avg), _mm_set1_epi16(0xFF));
         StorePixel<Bpp>(row + i, a);
-    }
+    });
 }
 
 template <size_t Bpp>

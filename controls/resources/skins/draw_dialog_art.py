@@ -8,30 +8,12 @@ draw_dialog_art.py OUTDIR writes
 Shapes are sampled 4 x 4 per pixel for smooth edges."""
 import math
 import os
-import struct
 import sys
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from skin_files import mix, write_bmp  # noqa: E402
+
 WHITE = (255, 255, 255)
-
-
-def write_bmp(path, width, height, pixels):
-    row = (width * 3 + 3) & ~3
-    data = bytearray()
-    for y in range(height - 1, -1, -1):
-        line = bytearray()
-        for x in range(width):
-            r, g, b = pixels[y][x]
-            line += bytes((b, g, r))
-        line += b"\0" * (row - len(line))
-        data += line
-    header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
-    with open(path, "wb") as f:
-        f.write(header + info + data)
-
-
-def blend(a, b, t):
-    return tuple(round(a[i] * (1 - t) + b[i] * t) for i in range(3))
 
 
 def render(width, height, background, layers):
@@ -44,7 +26,7 @@ def render(width, height, background, layers):
             for inside, colour in layers:
                 hits = sum(inside(x + (i + 0.5) / n, y + (j + 0.5) / n) for i in range(n) for j in range(n))
                 if hits:
-                    c = blend(c, colour, hits / (n * n))
+                    c = mix(c, colour, hits / (n * n))
             img[y][x] = c
     return img
 
@@ -121,17 +103,17 @@ def banner():
         row = []
         for x in range(w):
             t = x / (w - 1)
-            base = blend((236, 244, 246), (196, 222, 228), t * 0.8 + y / h * 0.2)
+            base = mix((236, 244, 246), (196, 222, 228), t * 0.8 + y / h * 0.2)
             # Soft diagonal bands across the right part.
             band = 0.5 + 0.5 * math.sin((x * 0.9 + y * 1.6) / 26.0)
             if x > 260:
-                base = blend(base, (150, 196, 206), 0.25 * band * min(1.0, (x - 260) / 120))
+                base = mix(base, (150, 196, 206), 0.25 * band * min(1.0, (x - 260) / 120))
             row.append(base)
         img.append(row)
     # A teal bar along the bottom edge of the banner.
     for y in range(h - 6, h):
         for x in range(w):
-            img[y][x] = blend((38, 120, 128), (22, 84, 92), (y - (h - 6)) / 5)
+            img[y][x] = mix((38, 120, 128), (22, 84, 92), (y - (h - 6)) / 5)
     return img
 
 

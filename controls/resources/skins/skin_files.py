@@ -22,7 +22,7 @@ def _write(path, data):
         f.write(data)
 
 
-def write_bmp(path, width, height, pixels):
+def write_bmp(path, width, height, pixels, pixels_per_metre=2835):
     """pixels: rows of (r, g, b), top row first."""
     row = (width * 3 + 3) & ~3
     data = bytearray()
@@ -34,12 +34,12 @@ def write_bmp(path, width, height, pixels):
         line += b"\0" * (row - len(line))
         data += line
     header = struct.pack("<2sIHHI", b"BM", 54 + len(data), 0, 0, 54)
-    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), 2835, 2835, 0, 0)
+    info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(data), pixels_per_metre, pixels_per_metre, 0, 0)
     _write(path, header + info + data)
 
 
 def write_png(path, width, height, pixels):
-    """pixels: rows of (r, g, b, a), straight alpha."""
+    """pixels: rows of (r, g, b, a), straight alpha, or rows of (r, g, b)."""
     def chunk(kind, body):
         return struct.pack(">I", len(body)) + kind + body + struct.pack(">I", zlib.crc32(kind + body) & 0xFFFFFFFF)
     raw = bytearray()
@@ -47,6 +47,7 @@ def write_png(path, width, height, pixels):
         raw += b"\0"
         for x in range(width):
             raw += bytes(pixels[y][x])
-    ihdr = struct.pack(">IIBBBBB", width, height, 8, 6, 0, 0, 0)
+    colour_type = 6 if len(pixels[0][0]) == 4 else 2
+    ihdr = struct.pack(">IIBBBBB", width, height, 8, colour_type, 0, 0, 0)
     _write(path, b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", ihdr) + chunk(b"IDAT", zlib.compress(bytes(raw), 9))
            + chunk(b"IEND", b""))

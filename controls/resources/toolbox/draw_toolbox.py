@@ -4,8 +4,10 @@ bitmaps: draw_toolbox.py OUTDIR writes <Class>.bmp for each class below.
 Each picture is a grid of palette letters; '.' is the toolbox grey that
 designers treat as transparent."""
 import os
-import struct
 import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "skins"))
+from skin_files import write_bmp  # noqa: E402
 
 PALETTE = {
     ".": (192, 192, 192),  # background
@@ -212,37 +214,15 @@ PICTURES = {
 WIDTH, HEIGHT = 16, 15
 
 
-def bitmap(rows):
-    if len(rows) != HEIGHT or any(len(r) != WIDTH for r in rows):
-        raise ValueError("every picture is 16 x 15")
-    stride = (WIDTH * 3 + 3) & ~3
-    pixels = bytearray()
-    for row in reversed(rows):  # bottom-up
-        line = bytearray()
-        for c in row:
-            r, g, b = PALETTE[c]
-            line += bytes((b, g, r))
-        pixels += line + bytes(stride - len(line))
-    info = struct.pack("<IiiHHIIiiII", 40, WIDTH, HEIGHT, 1, 24, 0, len(pixels), 3780, 3780, 0, 0)
-    header = struct.pack("<2sIHHI", b"BM", 14 + len(info) + len(pixels), 0, 0, 14 + len(info))
-    return header + info + bytes(pixels)
-
-
 def main():
     if len(sys.argv) != 2:
         sys.exit("usage: draw_toolbox.py OUTDIR")
     os.makedirs(sys.argv[1], exist_ok=True)
     for name, rows in PICTURES.items():
-        data = bitmap(rows)
-        path = os.path.join(sys.argv[1], name + ".bmp")
-        try:
-            with open(path, "rb") as f:
-                if f.read() == data:
-                    continue
-        except FileNotFoundError:
-            pass
-        with open(path, "wb") as f:
-            f.write(data)
+        if len(rows) != HEIGHT or any(len(r) != WIDTH for r in rows):
+            raise ValueError("every picture is 16 x 15")
+        write_bmp(os.path.join(sys.argv[1], name + ".bmp"), WIDTH, HEIGHT,
+                  [[PALETTE[c] for c in row] for row in rows], pixels_per_metre=3780)
 
 
 if __name__ == "__main__":

@@ -155,6 +155,27 @@ inline Bytes IconDib(int32_t width, int32_t height, uint16_t bits, const Bytes &
     return b;
 }
 
+// A bitmap image of an icon with bit fields (16 or 32 bits): red, green and blue masks
+// after a 40-byte header, or inside a header of `headerSize` bytes; one row per entry of
+// `rows`, pixels left to right; `maskRows` one 4-byte AND-mask row each, bottom-up.
+inline Bytes BitFieldIconDib(uint16_t bits, const std::vector<uint32_t> &masks,
+                             const std::vector<std::vector<uint32_t>> &rows, const Bytes &maskRows,
+                             uint32_t headerSize = 40) {
+    const auto width = int32_t(rows.empty() ? 0 : rows[0].size());
+    Bytes extra;
+    for (uint32_t m : masks) Put32(extra, m);
+    if (headerSize > 40) extra.resize(headerSize - 40, 0);
+    Bytes colour;
+    for (const auto &row : rows) {
+        for (uint32_t v : row) bits == 16 ? Put16(colour, v) : Put32(colour, v);
+        colour.resize((colour.size() + 3) / 4 * 4, 0);
+    }
+    Bytes b = IconDib(width, int32_t(rows.size()), bits, extra, colour, maskRows);
+    b[0] = uint8_t(headerSize);
+    b[16] = 3; // BI_BITFIELDS
+    return b;
+}
+
 struct IconImage {
     uint8_t width, height;
     uint16_t bitCount; // the directory's

@@ -80,6 +80,12 @@ TEST_F(PictureLoading, FilesOfEveryFormat) {
         {"a.png", png, 10},
         {"a.gif", [] { Bytes g = Gif(); g.resize(60, 0); return g; }(), 9},
         {"a.ico", MultiSizeIcon(), 8},
+        {"bits.ico",
+         fixtures::IconFile(1, {{4, 4, 16,
+                                 fixtures::BitFieldIconDib(16, {0xF800, 0x07E0, 0x001F},
+                                                           std::vector<std::vector<uint32_t>>(4, {0xF800, 0x07E0, 0x001F, 0}),
+                                                           Bytes(16, 0))}}),
+         3},
         {"a.bmp", fixtures::BmpFile(4, 4, 24, 0, Bytes(48, 9)), 1},
     };
     for (const auto &c : cases) {
@@ -281,6 +287,52 @@ TEST_F(PictureLoading, ClipboardPicturesAndNames) {
     std::vector<std::wstring> none{L"kept"};
     EXPECT_EQ(lumio::GetPastedFileNames(none), 0);
     EXPECT_TRUE(OpenClipboard(nullptr));
+    CloseClipboard();
+}
+
+// A metafile picture of 48 x 24 pixels at 96 DPI: the left half blue, the top of the
+// right half red, its bottom right quarter never drawn.
+HGLOBAL MetafilePicture() {
+    HDC dc = CreateMetaFileW(nullptr);
+    SetWindowOrgEx(dc, 0, 0, nullptr);
+    SetWindowExtEx(dc, 48, 24, nullptr);
+    const struct {
+        RECT r;
+        COLORREF colour;
+    } fills[] = {{{0, 0, 24, 24}, RGB(0, 0, 255)}, {{24, 0, 48, 12}, RGB(255, 0, 0)}};
+    for (const auto &f : fills) {
+        HBRUSH brush = CreateSolidBrush(f.colour);
+        FillRect(dc, &f.r, brush);
+        DeleteObject(brush);
+    }
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(METAFILEPICT));
+    auto *pict = static_cast<METAFILEPICT *>(GlobalLock(block));
+    *pict = METAFILEPICT{MM_ANISOTROPIC, 48 * 2540 / 96, 24 * 2540 / 96, CloseMetaFile(dc)};
+    GlobalUnlock(block);
+    return block;
+}
+
+TEST_F(PictureLoading, ClipboardMetafilePicture) {
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    EmptyClipboard();
+    ASSERT_NE(SetClipboardData(CF_METAFILEPICT, MetafilePicture()), nullptr);
+    CloseClipboard();
+    // The clipboard offers it as an enhanced metafile too, which the loader asks for first.
+    ASSERT_TRUE(lumio::LoadPicture_ClipBoard(surface_));
+    ASSERT_EQ(surface_.Width(), 48);
+    ASSERT_EQ(surface_.Height(), 24);
+    EXPECT_TRUE(surface_.Alpha());
+    const Bytes blue{255, 0, 0, 255}, red{0, 0, 255, 255}, none{0, 0, 0, 0};
+    // Pixels next to where two areas meet may go either way with the scaling's rounding.
+    for (int32_t y = 0; y < 24; ++y)
+        for (int32_t x = 0; x < 48; ++x) {
+            if (x == 23 || x == 24 || y == 11 || y == 12) continue;
+            const Bytes &want = x < 24 ? blue : y < 12 ? red : none;
+            EXPECT_EQ(At(surface_, x, y), want) << x << "," << y;
+        }
+    ASSERT_TRUE(OpenClipboard(nullptr)); // the clipboard keeps its picture
+    EXPECT_NE(GetClipboardData(CF_METAFILEPICT), nullptr);
+    EmptyClipboard();
     CloseClipboard();
 }
 

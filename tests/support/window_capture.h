@@ -9,11 +9,11 @@
 
 #include "png_shot.h"
 
-namespace bars {
+namespace shots {
 
 struct Capture {
     int width = 0, height = 0;
-    std::vector<uint8_t> bgra;
+    std::vector<uint8_t> bgra;  // top-down
     COLORREF At(int x, int y) const {
         const uint8_t* p = &bgra[(static_cast<size_t>(y) * width + x) * 4];
         return RGB(p[2], p[1], p[0]);
@@ -21,31 +21,43 @@ struct Capture {
     void Save(const std::wstring& name) const { ui::SavePng(name, width, height, bgra); }
 };
 
-inline Capture CaptureWindow(HWND hwnd) {
-    RECT rc;
-    GetClientRect(hwnd, &rc);
+// width x height pixels of dc from its origin.
+inline Capture CaptureDC(HDC dc, int width, int height) {
     Capture c;
-    c.width = rc.right;
-    c.height = rc.bottom;
+    c.width = width;
+    c.height = height;
     BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bi.bmiHeader.biWidth = c.width;
-    bi.bmiHeader.biHeight = -c.height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     void* bits = nullptr;
-    HDC screen = GetDC(hwnd);
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, c.width, c.height, screen, 0, 0, SRCCOPY);
+    BitBlt(mem, 0, 0, width, height, dc, 0, 0, SRCCOPY);
     GdiFlush();
-    c.bgra.assign(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + c.width * c.height * 4);
+    c.bgra.assign(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + size_t(width) * height * 4);
     SelectObject(mem, old);
     DeleteDC(mem);
     DeleteObject(dib);
-    ReleaseDC(hwnd, screen);
+    return c;
+}
+
+// The client area.
+inline Capture CaptureWindow(HWND hwnd) {
+    RECT rc;
+    GetClientRect(hwnd, &rc);
+    HDC dc = GetDC(hwnd);
+    Capture c = CaptureDC(dc, rc.right, rc.bottom);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
+// The whole window, frame included.
+inline Capture CaptureWholeWindow(HWND hwnd) {
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    HDC dc = GetWindowDC(hwnd);
+    Capture c = CaptureDC(dc, rc.right - rc.left, rc.bottom - rc.top);
+    ReleaseDC(hwnd, dc);
     return c;
 }
 
@@ -61,4 +73,4 @@ inline COLORREF SkinPixel(const wchar_t* name, int x, int y) {
     return c;
 }
 
-}  // namespace bars
+}  // namespace shots
