@@ -1,9 +1,6 @@
 #include "simd_level.h"
 
-#include <algorithm>
 #include <atomic>
-#include <climits>
-#include <new>
 
 namespace lumio::render::simd {
 namespace {
@@ -31,21 +28,9 @@ bool Supported(Level level) { return static_cast<int>(level) <= static_cast<int>
 
 void Force(Level level) { active.store(Supported(level) ? level : kBest, std::memory_order_relaxed); }
 
-size_t PlaceInStrips(BilinearColumn *cols, int32_t width) {
-    size_t most = 0;
-    for (int32_t x0 = 0; x0 < width; x0 += kBilinearStrip) {
-        const int32_t x1 = width - x0 < kBilinearStrip ? width : x0 + kBilinearStrip;
-        // A strip that shrinks a window of over 2^28 pixels would not fit in memory anyway.
-        if (int64_t{cols[x1 - 1].i0} - cols[x0].i0 > (INT32_MAX - 16) / 8) throw std::bad_alloc();
-        for (int32_t x = x0; x < x1; ++x) cols[x].at = (cols[x].i0 - cols[x0].i0) * 8;
-        most = std::max(most, static_cast<size_t>(cols[x1 - 1].at) + 16);
-    }
-    return most;
-}
-
 #if !defined(LUMIO_RENDER_AVX2)
-void BilinearRowAvx2(const uint8_t *, const uint8_t *, double, double, const BilinearColumn *, int32_t, int32_t,
-                     uint8_t *, double *) {}
+void BilinearRowAvx2(const double *, const double *, const BilinearColumn *, int32_t, uint8_t *) {}
+void WeighRowAvx2(const uint8_t *, double, double *, int32_t) {}
 void BlendRectAvx2(const uint8_t *, ptrdiff_t, uint8_t *, ptrdiff_t, int32_t, int32_t, int32_t, int32_t, bool,
                    const float *, bool) {}
 #endif

@@ -17,28 +17,21 @@ void Force(Level level);
 
 // One output column of the bilinear scaling: window columns i0 (weight w0)
 // and i0 + 1 (w1). At the window's last column w1 is 0 and column i0 + 1 is
-// read as a zero pixel past the window's end. at: where the vector loops find
-// column i0 in their strip (see PlaceInStrips).
+// a zero pixel kept past the window's end.
 struct BilinearColumn {
-    int32_t i0, at;
+    int32_t i0;
     double w0, w1;
 };
 
-// Output columns of the bilinear scaling are made in strips of this many, so
-// that the weighed source bytes they read stay in the nearest cache.
-constexpr int32_t kBilinearStrip = 128;
+// One output row of the bilinear scaling with AVX: upper and lower hold the
+// window's bytes times the row weights (4 doubles a pixel, and the zero pixel
+// after them). Either may be null when its row weight is 0: its terms would
+// add only zeros.
+void BilinearRowAvx2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width,
+                     uint8_t *out);
 
-// Sets each column's at: 8 doubles (a pixel's bytes times both row weights)
-// for each window pixel from its strip's first column on. Returns the doubles
-// the largest strip needs; std::bad_alloc when that could not be addressed.
-size_t PlaceInStrips(BilinearColumn *cols, int32_t width);
-
-// One output row of the bilinear scaling with AVX2. upper, lower: the window's
-// rows iy and iy - 1 (window pixels wide), weighed by wu and wl; upper is null
-// when its weight is 0, lower when there is no row below. strip: scratch of
-// PlaceInStrips doubles.
-void BilinearRowAvx2(const uint8_t *upper, const uint8_t *lower, double wu, double wl, const BilinearColumn *cols,
-                     int32_t width, int32_t window, uint8_t *out, double *strip);
+// Bytes of `pixels` pixels times a weight, as doubles.
+void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
 
 // The blend with AVX2: height rows of width pixels, s over d; each row
 // starts sStep (dStep) bytes after the previous one. gray: B, G, R weights,

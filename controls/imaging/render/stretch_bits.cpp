@@ -46,6 +46,25 @@ struct Geometry {
     double xRatio, yRatio;
 };
 
+// Each byte of a row of the source window times the row's weight.
+void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Level level) {
+    if (level == simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
+    size_t i = 0;
+#if defined(__SSE2__)
+    if (level == simd::Level::Sse2) {
+        const __m128d w = _mm_set1_pd(weight);
+        for (; i + 4 <= n; i += 4) {
+            int32_t v;
+            std::memcpy(&v, p + i, 4);
+            const __m128i b = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), _mm_setzero_si128()), _mm_setzero_si128());
+            _mm_storeu_pd(out + i, _mm_mul_pd(_mm_cvtepi32_pd(b), w));
+            _mm_storeu_pd(out + i + 2, _mm_mul_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(b, 0xEE)), w));
+        }
+    }
+#endif
+    for (; i < n; ++i) out[i] = static_cast<double>(p[i]) * weight;
+}
+
 // Output pixel x = row pixel cols[x]. Plain loads beat a vector gather here. When shrinking,
 // ahead (non-zero) is the distance to the next output row's source row, which is fetched into
 // the cache while this one is read: its rows are too far apart for the processor to guess.
@@ -99,58 +118,29 @@ void Nearest(const Geometry &g) {
 }
 
 #if defined(__SSE2__)
-// One bilinear output row two channels a vector, laid out as BilinearRowAvx2.
+// One bilinear output row two channels at a time, as BilinearRowAvx2 (null rows add nothing).
 template <bool kUpper, bool kLower>
-void BilinearRowSse2(const uint8_t *upper, const uint8_t *lower, double wu, double wl, const BilinearColumn *cols,
-                     int32_t width, int32_t window, uint8_t *out, double *strip) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128d vu = _mm_set1_pd(wu), vl = _mm_set1_pd(wl);
-    const auto weigh = [&](const uint8_t *p, __m128d w, double *to) {
-        int32_t v;
-        std::memcpy(&v, p, 4);
-        const __m128i b = _mm_unpacklo_epi16(_mm_unpacklo_epi8(_mm_cvtsi32_si128(v), zero), zero);
-        _mm_storeu_pd(to, _mm_mul_pd(_mm_cvtepi32_pd(b), w));
-        _mm_storeu_pd(to + 2, _mm_mul_pd(_mm_cvtepi32_pd(_mm_shuffle_epi32(b, 0xEE)), w));
-    };
-    for (int32_t x0 = 0; x0 < width; x0 += simd::kBilinearStrip) {
-        const int32_t x1 = width - x0 < simd::kBilinearStrip ? width : x0 + simd::kBilinearStrip;
-        const int32_t s0 = cols[x0].i0, s1 = cols[x1 - 1].i0 + 1;
-        double *to = strip;
-        for (int32_t s = s0; s <= s1; ++s, to += 8) {
-            if (s == window) {
-                std::fill(to, to + 8, 0.0);
-                continue;
+void BilinearRowSse2(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width, uint8_t *out) {
+    for (int32_t x = 0; x < width; ++x, out += 4) {
+        const BilinearColumn &c = cols[x];
+        const __m128d w0 = _mm_set1_pd(c.w0), w1 = _mm_set1_pd(c.w1);
+        const size_t i = static_cast<size_t>(c.i0) * 4;
+        __m128i half[2];
+        for (size_t h = 0; h < 4; h += 2) {
+            __m128d acc;
+            if constexpr (kUpper) {
+                acc = _mm_mul_pd(_mm_loadu_pd(upper + i + h), w0);
+                acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(upper + i + 4 + h), w1));
+                if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(lower + i + h), w0));
+            } else {
+                acc = _mm_mul_pd(_mm_loadu_pd(lower + i + h), w0);
             }
-            if constexpr (kUpper) weigh(upper + size_t(s) * 4, vu, to);
-            if constexpr (kLower) weigh(lower + size_t(s) * 4, vl, to + 4);
+            if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(lower + i + 4 + h), w1));
+            half[h / 2] = _mm_cvttpd_epi32(acc);
         }
-        for (int32_t x = x0; x < x1; ++x) {
-            const BilinearColumn &c = cols[x];
-            const double *at = strip + c.at;
-            const __m128d w0 = _mm_set1_pd(c.w0), w1 = _mm_set1_pd(c.w1);
-            __m128i half[2];
-            for (size_t h = 0; h < 4; h += 2) {
-                __m128d acc;
-                if (c.w1 == 0.0) {
-                    // On a source column (weight 1): the terms times 1 are themselves, the others +0.
-                    if constexpr (kUpper && kLower)
-                        acc = _mm_add_pd(_mm_loadu_pd(at + h), _mm_loadu_pd(at + 4 + h));
-                    else
-                        acc = _mm_loadu_pd(at + (kUpper ? 0 : 4) + h);
-                } else if constexpr (kUpper) {
-                    acc = _mm_mul_pd(_mm_loadu_pd(at + h), w0);
-                    acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(at + 8 + h), w1));
-                    if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(at + 4 + h), w0));
-                } else {
-                    acc = _mm_mul_pd(_mm_loadu_pd(at + 4 + h), w0);
-                }
-                if constexpr (kLower) acc = _mm_add_pd(acc, _mm_mul_pd(_mm_loadu_pd(at + 12 + h), w1));
-                half[h / 2] = _mm_cvttpd_epi32(acc);
-            }
-            const __m128i v = _mm_unpacklo_epi64(half[0], half[1]);
-            const int32_t b = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v));
-            std::memcpy(out + size_t(x) * 4, &b, 4);
-        }
+        const __m128i v = _mm_unpacklo_epi64(half[0], half[1]);
+        const int32_t b = _mm_cvtsi128_si32(_mm_packus_epi16(_mm_packs_epi32(v, v), v));
+        std::memcpy(out, &b, 4);
     }
 }
 #endif
@@ -256,10 +246,10 @@ void Bilinear(const Geometry &g) {
         const double ix = FloorNonNegative(px);
         BilinearColumn &c = cols[x];
         if (ix >= last) {
-            c = {last - g.left, 0, 1.0, 0.0};
+            c = {last - g.left, 1.0, 0.0};
         } else {
             const double fx = px - ix;
-            c = {static_cast<int32_t>(ix) - g.left, 0, 1.0 - fx, fx};
+            c = {static_cast<int32_t>(ix) - g.left, 1.0 - fx, fx};
         }
         int32_t w0 = 0, w1 = 0;
         columnsInUnits = columnsInUnits && InUnits(c.w0, w0) && InUnits(c.w1, w1);
@@ -267,7 +257,7 @@ void Bilinear(const Geometry &g) {
     }
     // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
-    std::vector<double> upper, lower, strip;
+    std::vector<double> upper, lower;
     Table<uint16_t, 64 * 4 + 4> down(columnsInUnits ? span + 4 : 0);
     if (columnsInUnits) std::fill(down.data() + span, down.data() + span + 4, uint16_t{0});
     const int32_t top = g.bottom + g.height - 1;
@@ -287,8 +277,8 @@ void Bilinear(const Geometry &g) {
     const bool shrinking = g.yRatio > 1.0;
     for (int32_t y = 0; y < g.output.height; ++y) {
         const auto [iy, fy, single] = rowAt(y);
-        int32_t rowUnits = 0;
-        if (columnsInUnits && InUnits(single ? 1.0 : fy, rowUnits)) {
+        int32_t wu = 0;
+        if (columnsInUnits && InUnits(single ? 1.0 : fy, wu)) {
             const uint8_t *u = g.source.pixel(g.left, iy);
             const uint8_t *next[2] = {};
             if (shrinking && y + 1 < g.output.height) {
@@ -296,44 +286,39 @@ void Bilinear(const Geometry &g) {
                 next[0] = g.source.pixel(g.left, n.iy);
                 next[1] = n.single ? next[0] : g.source.pixel(g.left, n.iy - 1);
             }
-            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), rowUnits, down.data(), span, vector,
+            BlendRowsDown(u, single ? u : g.source.pixel(g.left, iy - 1), wu, down.data(), span, vector,
                           next[0] ? next : nullptr);
             BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
             continue;
-        }
-        uint8_t *d = g.output.row(y);
-        const double wu = single ? 1.0 : fy, wl = 1.0 - fy;
-        if (vector) {
-            // A row of weight 0 adds only zeros: the vector loops leave it out.
-            const uint8_t *u = !single && fy == 0.0 ? nullptr : g.source.pixel(g.left, iy);
-            const uint8_t *l = single ? nullptr : g.source.pixel(g.left, iy - 1);
-            if (strip.empty()) strip.resize(simd::PlaceInStrips(cols.data(), g.output.width));
-            if (level == simd::Level::Avx2) {
-                simd::BilinearRowAvx2(u, l, wu, wl, cols.data(), g.output.width, g.width, d, strip.data());
-                continue;
-            }
-#if defined(__SSE2__)
-            if (!u)
-                BilinearRowSse2<false, true>(u, l, wu, wl, cols.data(), g.output.width, g.width, d, strip.data());
-            else if (!l)
-                BilinearRowSse2<true, false>(u, l, wu, wl, cols.data(), g.output.width, g.width, d, strip.data());
-            else
-                BilinearRowSse2<true, true>(u, l, wu, wl, cols.data(), g.output.width, g.width, d, strip.data());
-            continue;
-#endif
         }
         if (upper.empty()) {
             upper.assign(span + 4, 0.0);
             lower.assign(span + 4, 0.0);
         }
-        const uint8_t *su = g.source.pixel(g.left, iy);
-        for (size_t i = 0; i < span; ++i) upper[i] = static_cast<double>(su[i]) * wu;
-        if (single) {
+        // A row of weight 0 adds only zeros: the vector loops leave it out.
+        const bool upperZero = !single && fy == 0.0 && level != simd::Level::Scalar;
+        if (!upperZero) WeighRow(g.source.pixel(g.left, iy), single ? 1.0 : fy, upper.data(), span, level);
+        if (single)
             std::fill(lower.begin(), lower.end(), 0.0);
-        } else {
-            const uint8_t *sl = g.source.pixel(g.left, iy - 1);
-            for (size_t i = 0; i < span; ++i) lower[i] = static_cast<double>(sl[i]) * wl;
+        else
+            WeighRow(g.source.pixel(g.left, iy - 1), 1.0 - fy, lower.data(), span, level);
+        const double *u = upperZero ? nullptr : upper.data(), *l = single ? nullptr : lower.data();
+        uint8_t *d = g.output.row(y);
+        if (level == simd::Level::Avx2) {
+            simd::BilinearRowAvx2(u, l, cols.data(), g.output.width, d);
+            continue;
         }
+#if defined(__SSE2__)
+        if (level == simd::Level::Sse2) {
+            if (!u)
+                BilinearRowSse2<false, true>(u, l, cols.data(), g.output.width, d);
+            else if (!l)
+                BilinearRowSse2<true, false>(u, l, cols.data(), g.output.width, d);
+            else
+                BilinearRowSse2<true, true>(u, l, cols.data(), g.output.width, d);
+            continue;
+        }
+#endif
         for (int32_t x = 0; x < g.output.width; ++x, d += 4) {
             const BilinearColumn &c = cols[static_cast<size_t>(x)];
             const double *u0 = &upper[static_cast<size_t>(c.i0) * 4], *u1 = u0 + 4;
