@@ -67,6 +67,37 @@ Bgra Reference(Picture &pic, bool hq, int32_t sx, int32_t sy, int32_t sw, int32_
     return {uint8_t(int(acc[0])), uint8_t(int(acc[1])), uint8_t(int(acc[2])), uint8_t(int(acc[3]))};
 }
 
+struct Rect {
+    int32_t sx, sy, sw, sh, dx, dy, dw, dh;
+};
+
+// Scales r at every vector width the machine has, each result pixel against the rules.
+::testing::AssertionResult MatchesReferenceAtEveryLevel(Picture &pic, bool hq, const Rect &r) {
+    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2}) {
+        if (!simd::Supported(level)) continue;
+        simd::Force(level);
+        Stretch s = Scale(pic, hq, r.sx, r.sy, r.sw, r.sh, r.dx, r.dy, r.dw, r.dh);
+        simd::Force(simd::Level::Avx2);
+        auto failure = [&] {
+            return ::testing::AssertionFailure() << "level " << int(level) << " hq " << hq << " rect " << r.sx << ","
+                                                 << r.sy << " " << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh
+                                                 << " from " << r.dx << "," << r.dy;
+        };
+        if (!s.ok) return failure() << ": refused";
+        const PixelView o = s.out.View();
+        for (int32_t y = 0; y < o.height; ++y)
+            for (int32_t x = 0; x < o.width; ++x) {
+                const uint8_t *p = o.pixel(x, y);
+                const Bgra want = Reference(pic, hq, r.sx, r.sy, r.sw, r.sh, r.dx, r.dy, r.dw, r.dh, x, y);
+                if (Bgra{p[0], p[1], p[2], p[3]} != want)
+                    return failure() << " at " << x << "," << y << ": got " << int(p[0]) << " " << int(p[1]) << " "
+                                     << int(p[2]) << " " << int(p[3]) << ", want " << int(want.b) << " " << int(want.g)
+                                     << " " << int(want.r) << " " << int(want.a);
+            }
+    }
+    return ::testing::AssertionSuccess();
+}
+
 TEST(StretchBits, NearestTwoByTwoToFourByFourRepeatsBlocks) {
     Picture pic(2, 2);
     pic.Coordinates();
@@ -99,9 +130,7 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
     std::mt19937 rng(11);
     Picture pic(19, 13);
     pic.Randomize(rng);
-    struct Case {
-        int32_t sx, sy, sw, sh, dx, dy, dw, dh;
-    } cases[] = {
+    const Rect cases[] = {
         {0, 0, 19, 13, 0, 0, 40, 31},  {0, 0, 19, 13, 0, 0, 7, 5},    {3, 2, 9, 6, 0, 0, 27, 14},
         {3, 2, 9, 6, 0, 0, 4, 3},      {0, 0, 19, 13, -5, -4, 33, 20}, {2, 5, 13, 8, 0, 0, 13, 8},
         {0, 0, 19, 13, 0, 0, -25, -9}, {18, 12, 1, 1, 0, 0, 5, 5},     {0, 0, 19, 13, 0, 0, 19, 1},
@@ -111,24 +140,8 @@ TEST(StretchBits, MatchesReferenceBitForBit) {
         {0, 0, 12, 9, 0, 0, 16, 12},   {4, 2, 15, 9, 0, 0, 10, 6},   {0, 0, 19, 13, -3, -2, 76, 52},
         {0, 0, 16, 13, 0, 0, 64, 20},  {0, 0, 19, 12, 0, 0, 25, 48}, {0, 0, 3, 2, 0, 0, 256, 2},
     };
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2})
     for (bool hq : {false, true})
-        for (const auto &c : cases) {
-            if (!simd::Supported(level)) continue;
-            simd::Force(level);
-            Stretch s = Scale(pic, hq, c.sx, c.sy, c.sw, c.sh, c.dx, c.dy, c.dw, c.dh);
-            simd::Force(simd::Level::Avx2);
-            ASSERT_TRUE(s.ok);
-            const PixelView o = s.out.View();
-            for (int32_t y = 0; y < o.height; ++y)
-                for (int32_t x = 0; x < o.width; ++x) {
-                    const uint8_t *p = o.pixel(x, y);
-                    ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}),
-                              Reference(pic, hq, c.sx, c.sy, c.sw, c.sh, c.dx, c.dy, c.dw, c.dh, x, y))
-                        << "level " << int(level) << " hq " << hq << " rect " << c.sx << "," << c.sy << " " << c.sw << "x" << c.sh << " to "
-                        << c.dw << "x" << c.dh << " at " << x << "," << y;
-                }
-        }
+        for (const Rect &c : cases) ASSERT_TRUE(MatchesReferenceAtEveryLevel(pic, hq, c));
 }
 
 // Random rectangles and sizes, half of them with every weight a whole 1/128th (the result
@@ -150,21 +163,7 @@ TEST(StretchBits, RandomRectanglesMatchTheReference) {
         const bool units = i % 2 == 0;
         const int dw = units ? unitSize(sw) : pick(1, 60), dh = units ? unitSize(sh) : pick(1, 60);
         const int dx = pick(0, 3) == 0 ? -pick(0, dw - 1) : 0, dy = pick(0, 3) == 0 ? -pick(0, dh - 1) : 0;
-        for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2}) {
-            if (!simd::Supported(level)) continue;
-            simd::Force(level);
-            Stretch s = Scale(pic, true, sx, sy, sw, sh, dx, dy, dw, dh);
-            simd::Force(simd::Level::Avx2);
-            ASSERT_TRUE(s.ok);
-            const PixelView o = s.out.View();
-            for (int32_t y = 0; y < o.height; ++y)
-                for (int32_t x = 0; x < o.width; ++x) {
-                    const uint8_t *p = o.pixel(x, y);
-                    ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}), Reference(pic, true, sx, sy, sw, sh, dx, dy, dw, dh, x, y))
-                        << "level " << int(level) << " rect " << sx << "," << sy << " " << sw << "x" << sh << " to " << dw
-                        << "x" << dh << " from " << dx << "," << dy << " at " << x << "," << y;
-                }
-        }
+        ASSERT_TRUE(MatchesReferenceAtEveryLevel(pic, true, {sx, sy, sw, sh, dx, dy, dw, dh}));
     }
 }
 
@@ -190,21 +189,7 @@ TEST(StretchBits, WideResultsMatchTheReference) {
     for (const Case &c : cases)
         for (int32_t sh : {9, 5}) {
             const int32_t sy = sh == 9 ? 0 : 2, dh = sh == 9 ? 14 : 3;
-            for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2}) {
-                if (!simd::Supported(level)) continue;
-                simd::Force(level);
-                Stretch s = Scale(pic, true, c.sx, sy, c.sw, sh, 0, 0, c.dw, dh);
-                simd::Force(simd::Level::Avx2);
-                ASSERT_TRUE(s.ok);
-                const PixelView o = s.out.View();
-                for (int32_t y = 0; y < o.height; ++y)
-                    for (int32_t x = 0; x < o.width; ++x) {
-                        const uint8_t *p = o.pixel(x, y);
-                        ASSERT_EQ((Bgra{p[0], p[1], p[2], p[3]}), Reference(pic, true, c.sx, sy, c.sw, sh, 0, 0, c.dw, dh, x, y))
-                            << "level " << int(level) << " columns " << c.sx << "+" << c.sw << " to " << c.dw << ", rows "
-                            << sh << " to " << dh << " at " << x << "," << y;
-                    }
-            }
+            ASSERT_TRUE(MatchesReferenceAtEveryLevel(pic, true, {c.sx, sy, c.sw, sh, 0, 0, c.dw, dh}));
         }
 }
 
@@ -236,9 +221,7 @@ TEST(StretchBits, BilinearSubRectangleNeverMixesInTheNeighbouringCell) {
 
 TEST(StretchBits, RefusesEmptyOrOutsideRequests) {
     Picture pic(4, 4);
-    struct Case {
-        int32_t sx, sy, sw, sh, dx, dy, dw, dh;
-    } cases[] = {{0, 0, 4, 4, -8, 0, 8, 8},  {0, 0, 4, 4, 0, -9, 8, 8},          {4, 0, 1, 4, 0, 0, 8, 8},
+    const Rect cases[] = {{0, 0, 4, 4, -8, 0, 8, 8},  {0, 0, 4, 4, 0, -9, 8, 8},          {4, 0, 1, 4, 0, 0, 8, 8},
                  {0, 3, 4, 2, 0, 0, 8, 8},   {0, 0, 4, 4, 0, 0, INT32_MIN, 8},   {0, 0, 4, 4, 0, 0, 65536, 65536},
                  {0, 0, 4, 4, INT32_MIN, 0, 8, 8}};
     for (const auto &c : cases)
