@@ -134,13 +134,6 @@ TEST_F(DialogsTest, EnterPressesTheRightmostButton) {
     EXPECT_EQ(dialog.mResult, 3);
 }
 
-COLORREF PixelOf(HWND h, int x, int y) {
-    HDC dc = GetDC(h);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(h, dc);
-    return c;
-}
-
 // The default button and the focused one wear their blue border as soon as the
 // box first shows: their form is activated by the show, after they hooked it.
 TEST_F(DialogsTest, DefaultAndFocusedButtonsShowTheirBorderAtFirstShow) {
@@ -162,9 +155,9 @@ TEST_F(DialogsTest, DefaultAndFocusedButtonsShowTheirBorderAtFirstShow) {
             RECT rc;
             GetClientRect(b, &rc);
             const int mid = rc.bottom / 2;
-            EXPECT_TRUE(testhost::WaitUntil(&dialog.form(), [&] { return PixelOf(b, 1, mid) == l.inner; }))
-                << std::hex << PixelOf(b, 1, mid);
-            EXPECT_EQ(PixelOf(b, 0, mid), l.edge);
+            EXPECT_TRUE(testhost::WaitUntil(&dialog.form(), [&] { return shots::WindowPixel(b, 1, mid) == l.inner; }))
+                << std::hex << shots::WindowPixel(b, 1, mid);
+            EXPECT_EQ(shots::WindowPixel(b, 0, mid), l.edge);
         }
         SaveWindowShot(dialog.form().hWnd(), L"message_first_show.png");
         dialog.form().Hide();

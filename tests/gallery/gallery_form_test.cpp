@@ -9,6 +9,7 @@
 #include "gallery_form.h"
 #include "simple_dispatch.h"
 #include "wait_for.h"
+#include "window_capture.h"
 
 namespace {
 
@@ -53,13 +54,6 @@ std::wstring StatusText(gallery::GalleryForm& g) {
     return v->vt == VT_BSTR && v->bstrVal ? v->bstrVal : L"";
 }
 
-COLORREF PixelOf(HWND h, int x, int y) {
-    HDC dc = GetDC(h);
-    COLORREF c = GetPixel(dc, x, y);
-    ReleaseDC(h, dc);
-    return c;
-}
-
 // At the gallery's first show the focused and the default button wear the blue
 // border (edge and inner line), the others not: the form's activation reaches
 // buttons set up after its frame.
@@ -88,10 +82,10 @@ TEST(GalleryForm, FocusedAndDefaultButtonsShowTheirBorderAtFirstShow) {
         // so that only a form that was active all along is checked at first show.
         const auto shows = [&] {
             if (GetForegroundWindow() != g.hWnd()) SetForegroundWindow(g.hWnd());
-            return PixelOf(b, 1, mid) == l.inner;
+            return shots::WindowPixel(b, 1, mid) == l.inner;
         };
         EXPECT_TRUE(lumio::test::WaitUntil(shows, lumio::test::kDeadline, pump))
-            << std::hex << PixelOf(b, 1, mid);
+            << std::hex << shots::WindowPixel(b, 1, mid);
     }
 }
 

@@ -68,6 +68,14 @@ inline Capture CaptureFromScreen(HWND hwnd) {
     return c;
 }
 
+// One pixel of the window's client area as it shows now.
+inline COLORREF WindowPixel(HWND hwnd, int x, int y) {
+    HDC dc = GetDC(hwnd);
+    const COLORREF c = GetPixel(dc, x, y);
+    ReleaseDC(hwnd, dc);
+    return c;
+}
+
 // A pixel of one of the module's bitmap resources.
 inline COLORREF SkinPixel(const wchar_t* name, int x, int y) {
     HBITMAP bmp = static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
