@@ -26,7 +26,8 @@ bench: deps
 	@scripts/build.sh bench
 	@# A benchmark whose outputs differ from ours fails the run, after all have run.
 	@rc=0; for b in build/bench/bench/*/*_bench; do [ -x "$$b" ] || continue; "$$b" || rc=1; done; \
-	scripts/bench-editor-wine.sh || rc=1; scripts/bench-lists-wine.sh || rc=1; exit $$rc
+	scripts/bench-wine.sh tests/editor_app/editor_list_wine_bench.exe "editor list" || rc=1; \
+	scripts/bench-wine.sh tests/lists/list_paint_wine_bench.exe "list box" || rc=1; exit $$rc
 
 clean:
 	rm -rf build

@@ -1,7 +1,7 @@
 // Painting and scrolling 10,000 items under Wine: LumioListBox in our container
 // beside the system's list box of the same size, font and row height, each
 // with its scroll bar. Built with the win64 tests, run by `make bench`
-// (scripts/bench-lists-wine.sh). Ratios are the system's time over ours:
+// (scripts/bench-wine.sh). Ratios are the system's time over ours:
 // above 1, ours is faster.
 #include <windows.h>
 #include <olectl.h>
