@@ -37,7 +37,7 @@ void BlendLoop(const PixelView &source, int32_t srcX, int32_t srcTop, const Pixe
                int32_t destTop, int32_t width, int32_t height, int32_t k, const Gray &gw) {
     constexpr bool host = Bpp == 4;
     const simd::Level level = simd::Active();
-    if (level == simd::Level::Avx2) {
+    if (level >= simd::Level::Avx2) {
         const float weights[3] = {gw.wB, gw.wG, gw.wR};
         // Rows are independent: walk them in memory order (bottom-up).
         simd::BlendRectAvx2(source.pixel(srcX, srcTop - height), source.stride,

@@ -6,7 +6,7 @@
 
 namespace lumio::render::simd {
 
-enum class Level { Scalar, Sse2, Avx2 };
+enum class Level { Scalar, Sse2, Avx2, Avx512 };
 
 // The widest level this processor and build offer, unless narrowed by Force.
 Level Active();
@@ -32,6 +32,17 @@ void BilinearRowAvx2(const double *upper, const double *lower, const BilinearCol
 
 // Bytes of `pixels` pixels times a weight, as doubles.
 void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
+void WeighRowAvx512(const uint8_t *p, double weight, double *out, int32_t pixels);
+
+// Two output rows at once, with AVX-512: each pixel of the first row's source
+// row times its weight, then the same pixel of the second's (8 doubles a pixel;
+// a zero pixel follows them).
+void WeighRowPairAvx512(const uint8_t *first, const uint8_t *second, double w0, double w1, double *out,
+                        int32_t pixels);
+// Both output rows from rows weighed so: out0 from the low halves, out1 from
+// the high ones. Neither input may be null; a row of weight 0 holds zeros.
+void BilinearRowPairAvx512(const double *upper, const double *lower, const BilinearColumn *cols, int32_t width,
+                           uint8_t *out0, uint8_t *out1);
 
 // The blend with AVX2: height rows of width pixels, s over d; each row
 // starts sStep (dStep) bytes after the previous one. gray: B, G, R weights,

@@ -48,6 +48,7 @@ struct Geometry {
 
 // Each byte of a row of the source window times the row's weight.
 void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Level level) {
+    if (level == simd::Level::Avx512) return simd::WeighRowAvx512(p, weight, out, static_cast<int32_t>(n / 4));
     if (level == simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
     size_t i = 0;
 #if defined(__SSE2__)
@@ -230,6 +231,21 @@ void BlendAcross(const uint16_t *down, const UnitColumn *cols, int32_t width, ui
     }
 }
 
+// The window's two source rows weighed for two output rows, 8 doubles a pixel,
+// with the zero pixel after them. Aligned to 64 bytes: every pixel is one cache line.
+constexpr int32_t kPairStrip = 128;
+
+struct PairRows {
+    std::vector<double> storage;
+    double *upper = nullptr, *lower = nullptr;
+    PairRows() = default;
+    explicit PairRows(size_t pixels) : storage((pixels + 1) * 16 + 8, 0.0) {
+        const auto at = reinterpret_cast<uintptr_t>(storage.data());
+        upper = storage.data() + ((64 - at % 64) % 64) / sizeof(double);
+        lower = upper + (pixels + 1) * 8;
+    }
+};
+
 // Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
 // (1 - fx) and ix + 1 (fx), then row iy - 1 (1 - fy) at the same columns;
 // each term is byte x row weight x column weight. The byte x row weight
@@ -258,6 +274,7 @@ void Bilinear(const Geometry &g) {
     // One zero pixel past the window: the second column of the last one.
     const size_t span = static_cast<size_t>(g.width) * 4;
     std::vector<double> upper, lower;
+    PairRows pair;
     Table<uint16_t, 64 * 4 + 4> down(columnsInUnits ? span + 4 : 0);
     if (columnsInUnits) std::fill(down.data() + span, down.data() + span + 4, uint16_t{0});
     const int32_t top = g.bottom + g.height - 1;
@@ -291,6 +308,31 @@ void Bilinear(const Geometry &g) {
             BlendAcross(down.data(), unitCols.data(), g.output.width, g.output.row(y), vector);
             continue;
         }
+        // AVX-512 makes two output rows at once, one in each half of a vector.
+        if (level == simd::Level::Avx512 && !columnsInUnits && y + 1 < g.output.height) {
+            const RowAt second = rowAt(y + 1);
+            if (!pair.upper) pair = PairRows(span / 4);
+            // A row with nothing below it weighs its own row by 0 in place of the missing one.
+            const auto below = [&](const RowAt &r) { return g.source.pixel(g.left, r.single ? r.iy : r.iy - 1); };
+            const uint8_t *u0 = g.source.pixel(g.left, iy), *u1 = g.source.pixel(g.left, second.iy);
+            const uint8_t *l0 = below({iy, fy, single}), *l1 = below(second);
+            const double wu0 = single ? 1.0 : fy, wu1 = second.single ? 1.0 : second.fy;
+            const double wl0 = single ? 0.0 : 1.0 - fy, wl1 = second.single ? 0.0 : 1.0 - second.fy;
+            // In strips of columns, so that the weighed pixels are read back from the nearest cache.
+            for (int32_t xs = 0; xs < g.output.width; xs += kPairStrip) {
+                const int32_t xe = std::min(g.output.width, xs + kPairStrip);
+                const int32_t from = cols[static_cast<size_t>(xs)].i0;
+                const int32_t to = std::min(cols[static_cast<size_t>(xe - 1)].i0 + 2, g.width);
+                const size_t at = static_cast<size_t>(from) * 4;
+                simd::WeighRowPairAvx512(u0 + at, u1 + at, wu0, wu1, pair.upper + at * 2, to - from);
+                simd::WeighRowPairAvx512(l0 + at, l1 + at, wl0, wl1, pair.lower + at * 2, to - from);
+                simd::BilinearRowPairAvx512(pair.upper, pair.lower, cols.data() + xs, xe - xs,
+                                            g.output.row(y) + static_cast<size_t>(xs) * 4,
+                                            g.output.row(y + 1) + static_cast<size_t>(xs) * 4);
+            }
+            ++y;
+            continue;
+        }
         if (upper.empty()) {
             upper.assign(span + 4, 0.0);
             lower.assign(span + 4, 0.0);
@@ -304,7 +346,7 @@ void Bilinear(const Geometry &g) {
             WeighRow(g.source.pixel(g.left, iy - 1), 1.0 - fy, lower.data(), span, level);
         const double *u = upperZero ? nullptr : upper.data(), *l = single ? nullptr : lower.data();
         uint8_t *d = g.output.row(y);
-        if (level == simd::Level::Avx2) {
+        if (level >= simd::Level::Avx2) {
             simd::BilinearRowAvx2(u, l, cols.data(), g.output.width, d);
             continue;
         }
