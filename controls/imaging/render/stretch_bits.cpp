@@ -244,6 +244,11 @@ struct PairRows {
         upper = storage.data() + ((64 - at % 64) % 64) / sizeof(double);
         lower = upper + (pixels + 1) * 8;
     }
+    // The pointers point into storage: a move keeps them valid, a copy would not.
+    PairRows(PairRows &&) = default;
+    PairRows &operator=(PairRows &&) = default;
+    PairRows(const PairRows &) = delete;
+    PairRows &operator=(const PairRows &) = delete;
 };
 
 // Bilinear sums per channel, in this order: row iy (weight fy) at columns ix
