@@ -231,10 +231,11 @@ void BlendAcross(const uint16_t *down, const UnitColumn *cols, int32_t width, ui
     }
 }
 
-// The window's two source rows weighed for two output rows, 8 doubles a pixel,
-// with the zero pixel after them. Aligned to 64 bytes: every pixel is one cache line.
+// Output columns made per strip of a row pair: their weighed pixels stay in the first-level cache.
 constexpr int32_t kPairStrip = 128;
 
+// The window's two source rows weighed for two output rows, 8 doubles a pixel,
+// with the zero pixel after them. Aligned to 64 bytes: every pixel is one cache line.
 struct PairRows {
     std::vector<double> storage;
     double *upper = nullptr, *lower = nullptr;
