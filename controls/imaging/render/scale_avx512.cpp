@@ -10,21 +10,6 @@
 
 namespace lumio::render::simd {
 
-void WeighRowAvx512(const uint8_t *p, double weight, double *out, int32_t pixels) {
-    const __m512d w = _mm512_set1_pd(weight);
-    int32_t i = 0;
-    for (; i + 2 <= pixels; i += 2, p += 8, out += 8) {
-        const __m512i v = _mm512_cvtepu8_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i *>(p)));
-        _mm512_storeu_pd(out, _mm512_mul_pd(_mm512_cvtepi64_pd(v), w));
-    }
-    if (i < pixels) {
-        int32_t v;
-        __builtin_memcpy(&v, p, 4);
-        const __m256d b = _mm256_cvtepi32_pd(_mm_cvtepu8_epi32(_mm_cvtsi32_si128(v)));
-        _mm256_storeu_pd(out, _mm256_mul_pd(b, _mm512_castpd512_pd256(w)));
-    }
-}
-
 void WeighRowPairAvx512(const uint8_t *first, const uint8_t *second, double w0, double w1, double *out,
                         int32_t pixels) {
     const __m512d w = _mm512_insertf64x4(_mm512_set1_pd(w0), _mm256_set1_pd(w1), 1);

@@ -35,7 +35,6 @@ bool Supported(Level level) { return static_cast<int>(level) <= static_cast<int>
 void Force(Level level) { active.store(Supported(level) ? level : kBest, std::memory_order_relaxed); }
 
 #if !defined(LUMIO_RENDER_AVX512)
-void WeighRowAvx512(const uint8_t *, double, double *, int32_t) {}
 void WeighRowPairAvx512(const uint8_t *, const uint8_t *, double, double, double *, int32_t) {}
 void BilinearRowPairAvx512(const double *, const double *, const BilinearColumn *, int32_t, uint8_t *, uint8_t *) {}
 #endif

@@ -32,7 +32,6 @@ void BilinearRowAvx2(const double *upper, const double *lower, const BilinearCol
 
 // Bytes of `pixels` pixels times a weight, as doubles.
 void WeighRowAvx2(const uint8_t *p, double weight, double *out, int32_t pixels);
-void WeighRowAvx512(const uint8_t *p, double weight, double *out, int32_t pixels);
 
 // Two output rows at once, with AVX-512: each pixel of the first row's source
 // row times its weight, then the same pixel of the second's (8 doubles a pixel;

@@ -48,8 +48,7 @@ struct Geometry {
 
 // Each byte of a row of the source window times the row's weight.
 void WeighRow(const uint8_t *p, double weight, double *out, size_t n, simd::Level level) {
-    if (level == simd::Level::Avx512) return simd::WeighRowAvx512(p, weight, out, static_cast<int32_t>(n / 4));
-    if (level == simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
+    if (level >= simd::Level::Avx2) return simd::WeighRowAvx2(p, weight, out, static_cast<int32_t>(n / 4));
     size_t i = 0;
 #if defined(__SSE2__)
     if (level == simd::Level::Sse2) {
