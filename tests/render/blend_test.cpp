@@ -95,7 +95,7 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
             }
     // The same in the vector loops' groups of eight and four and the ragged end, for clear
     // pixels that still carry colour bytes, every other one beside a visible pixel.
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2, simd::Level::Avx512})
+    for (simd::Level level : kEveryLevel)
         for (int k : {255, 127}) {
             if (!simd::Supported(level)) continue;
             Picture src(15, 1), dst(15, 1);
@@ -103,9 +103,7 @@ TEST(BlendRows, ClearPixelLeavesEveryVariantUntouched) {
                 src.Set(x, 0, x % 2 ? Bgra{90, 60, 30, 128} : Bgra{200, 100, 50, 0});
                 dst.Set(x, 0, d);
             }
-            simd::Force(level);
-            BlendRows(src.View(), 0, 1, dst.View(), 0, 0, 15, 1, k, -1);
-            simd::Force(simd::Level::Avx512);
+            AtLevel(level, [&] { BlendRows(src.View(), 0, 1, dst.View(), 0, 0, 15, 1, k, -1); });
             for (int x = 0; x < 15; x += 2) EXPECT_EQ(dst.At(x, 0), d) << "level " << int(level) << " k " << k << " at " << x;
         }
 }
@@ -118,7 +116,7 @@ TEST(BlendRows, MatchesReferenceOnNoise) {
     for (int w : {37, 14, 3, 6, 12}) {
         Picture src(w, 11), dst(w, 11);
         src.Randomize(rng);
-        for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2, simd::Level::Avx512})
+        for (simd::Level level : kEveryLevel)
         for (bool host : {false, true})
             for (int k : {255, 254, 200, 127, 1})
                 for (int code : {-1, 1, 2, 3, 4, 5, 6, 7, 0}) {
@@ -146,9 +144,7 @@ TEST(BlendRows, MatchesReferenceOnNoise) {
                             want.push_back({q[0], q[1], q[2], host ? q[3] : uint8_t(0)});
                         }
                     if (!simd::Supported(level)) continue;
-                    simd::Force(level);
-                    BlendRows(src.View(), 0, 11, dv, 0, 10, w, 11, k, code);
-                    simd::Force(simd::Level::Avx512);
+                    AtLevel(level, [&] { BlendRows(src.View(), 0, 11, dv, 0, 10, w, 11, k, code); });
                     for (int y = 0, i = 0; y < 11; ++y)
                         for (int x = 0; x < w; ++x, ++i)
                             ASSERT_EQ(PixelAt(dv, x, y), want[size_t(i)])
@@ -161,7 +157,7 @@ TEST(BlendRows, MatchesReferenceOnNoise) {
 // vector width does with the row's ragged end.
 TEST(BlendRows, OntoItselfActsPixelByPixel) {
     std::mt19937 rng(5);
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2, simd::Level::Avx512})
+    for (simd::Level level : kEveryLevel)
         for (int k : {255, 127}) {
             if (!simd::Supported(level)) continue;
             Picture pic(13, 3);
@@ -174,9 +170,7 @@ TEST(BlendRows, OntoItselfActsPixelByPixel) {
                     ReferenceBlend(p, q, true, k, -1);
                     want.push_back({q[0], q[1], q[2], q[3]});
                 }
-            simd::Force(level);
-            BlendRows(pic.View(), 0, 3, pic.View(), 0, 2, 13, 3, k, -1);
-            simd::Force(simd::Level::Avx512);
+            AtLevel(level, [&] { BlendRows(pic.View(), 0, 3, pic.View(), 0, 2, 13, 3, k, -1); });
             for (int y = 0, i = 0; y < 3; ++y)
                 for (int x = 0; x < 13; ++x, ++i)
                     ASSERT_EQ(pic.At(x, y), want[size_t(i)]) << "level " << int(level) << " k " << k << " at " << x << "," << y;

@@ -1,10 +1,12 @@
 #pragma once
 // Small pictures for the pixel tests, addressed top-down like the picture itself.
 #include <cstdint>
+#include <iterator>
 #include <random>
 #include <vector>
 
 #include "pixel_array.h"
+#include "simd_level.h"
 
 namespace lumio::render::test {
 
@@ -35,5 +37,19 @@ private:
 
 // Pixel (x, y) from the top of a bottom-up view.
 Bgra PixelAt(const PixelView &v, int32_t x, int32_t y);
+
+// Every vector level of the pixel loops, narrowest first; callers skip those the machine lacks.
+inline constexpr simd::Level kEveryLevel[] = {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2,
+                                              simd::Level::Avx512};
+
+// fn's result with the pixel loops narrowed to `level`; afterwards they use the widest again.
+template <typename Fn>
+auto AtLevel(simd::Level level, Fn &&fn) {
+    struct Widest {
+        ~Widest() { simd::Force(kEveryLevel[std::size(kEveryLevel) - 1]); }
+    } restore;
+    simd::Force(level);
+    return fn();
+}
 
 }  // namespace lumio::render::test

@@ -73,11 +73,9 @@ struct Rect {
 
 // Scales r at every vector width the machine has, each result pixel against the rules.
 ::testing::AssertionResult MatchesReferenceAtEveryLevel(Picture &pic, bool hq, const Rect &r) {
-    for (simd::Level level : {simd::Level::Scalar, simd::Level::Sse2, simd::Level::Avx2, simd::Level::Avx512}) {
+    for (simd::Level level : kEveryLevel) {
         if (!simd::Supported(level)) continue;
-        simd::Force(level);
-        Stretch s = Scale(pic, hq, r.sx, r.sy, r.sw, r.sh, r.dx, r.dy, r.dw, r.dh);
-        simd::Force(simd::Level::Avx512);
+        Stretch s = AtLevel(level, [&] { return Scale(pic, hq, r.sx, r.sy, r.sw, r.sh, r.dx, r.dy, r.dw, r.dh); });
         auto failure = [&] {
             return ::testing::AssertionFailure() << "level " << int(level) << " hq " << hq << " rect " << r.sx << ","
                                                  << r.sy << " " << r.sw << "x" << r.sh << " to " << r.dw << "x" << r.dh
