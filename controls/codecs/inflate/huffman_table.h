@@ -33,6 +33,11 @@ constexpr unsigned EntryBits(uint32_t e) { return e & 63; }
 constexpr unsigned EntryLength(uint32_t e) { return (e >> 8) & 0xF; }
 constexpr unsigned EntryExtra(uint32_t e) { return EntryBits(e) - EntryLength(e); }
 
+// The entry a subtable link leads to for the next stream bits (the root's bits not yet taken).
+inline uint32_t FollowLink(const uint32_t *table, uint32_t link, uint64_t bits, unsigned rootBits) {
+    return table[(link >> 16) + ((bits >> rootBits) & ((1u << EntryLength(link)) - 1))];
+}
+
 struct CodeTables {
     uint32_t litlen[kLitlenTableSize];
     uint32_t dist[kDistTableSize];

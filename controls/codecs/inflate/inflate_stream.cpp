@@ -131,7 +131,7 @@ struct BitReader {
         reach = std::max(reach, Position() + longest);
         uint32_t e = table[bits & ((1u << rootBits) - 1)];
         if (e & kSubtable)
-            e = table[(e >> 16) + ((bits >> rootBits) & ((1u << EntryLength(e)) - 1))];
+            e = FollowLink(table, e, bits, rootBits);
         Drop(EntryLength(e));
         return e;
     }
@@ -286,8 +286,14 @@ inline __attribute__((always_inline)) bool FastLoopBody(FastState &f, const Code
     auto lookup = [&](const uint32_t *table, uint64_t mask, unsigned root) {
         uint32_t e = table[bits & mask];
         if (e & kSubtable) [[unlikely]]
-            e = table[(e >> 16) + ((bits >> root) & ((1u << EntryLength(e)) - 1))];
+            e = FollowLink(table, e, bits, root);
         return e;
+    };
+    // Takes a literal's code and writes its byte.
+    auto literal = [&](uint32_t e) {
+        bits >>= EntryBits(e);
+        count -= e;
+        *out++ = uint8_t(e >> 16);
     };
     // Takes the code and extra bits of a length or distance entry and gives its value.
     auto value = [&](uint32_t e) {
@@ -305,22 +311,16 @@ inline __attribute__((always_inline)) bool FastLoopBody(FastState &f, const Code
         uint32_t e = lit[bits & litMask];
         refill();
         if (e & kSubtable) [[unlikely]]
-            e = lit[(e >> 16) + ((bits >> litRoot) & ((1u << EntryLength(e)) - 1))];
+            e = FollowLink(lit, e, bits, litRoot);
         if (int32_t(e) < 0) {
             // Up to three literals fit in one refill (15 bits each at most).
-            bits >>= EntryBits(e);
-            count -= e;
-            *out++ = uint8_t(e >> 16);
+            literal(e);
             e = lookup(lit, litMask, litRoot);
             if (int32_t(e) < 0) {
-                bits >>= EntryBits(e);
-                count -= e;
-                *out++ = uint8_t(e >> 16);
+                literal(e);
                 e = lookup(lit, litMask, litRoot);
                 if (int32_t(e) < 0) {
-                    bits >>= EntryBits(e);
-                    count -= e;
-                    *out++ = uint8_t(e >> 16);
+                    literal(e);
                     continue;
                 }
             }
