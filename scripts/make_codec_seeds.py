@@ -146,7 +146,6 @@ write('ico_reader_fuzzer', 'png_entry', icon_file(1, [(2, 2, 0, png_rgba(2, 2, b
                                                       (2, 2, 32, dib32(2, 2, 0))]))
 
 
-
 def bit_field_dib(width, height, bits, masks, pixels, mask_rows):
     fmt = '<H' if bits == 16 else '<I'
     stride = row_bytes(bits, width)

@@ -3,10 +3,11 @@
 //
 // Checksums: our InflateStream does not read the Adler-32 trailer; "ours+adler" adds the
 // check, with libdeflate's adler32 (as fast as any at hand, so the check costs both sides
-// alike; zlib's is several times slower). zlib and libdeflate check it; their "-raw" variants decode the bare
-// DEFLATE data and check nothing. Our PNG reader checks chunk CRCs and the Adler-32 only when
-// zlib is there ("ours+zlib", which then inflates with zlib); "ours" checks neither. The peers
-// run with their checks ("libpng", "libspng") and without ("-nocrc": no CRC, no Adler-32).
+// alike; zlib's is several times slower). zlib and libdeflate check it; their "-raw"
+// variants decode the bare DEFLATE data and check nothing. Our PNG reader checks chunk CRCs
+// and the Adler-32 only when zlib is there ("ours+zlib", which then inflates with zlib);
+// "ours" checks neither. The peers run with their checks ("libpng", "libspng") and without
+// ("-nocrc": no CRC, no Adler-32).
 //
 // PNG output is ours: premultiplied B, G, R, A, rows bottom-up, in fresh zeroed memory. The
 // peers decode to R, G, B, A and each row goes through our own row conversion, the code our
