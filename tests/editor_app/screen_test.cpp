@@ -1,7 +1,7 @@
 // The editor as a person meets it: the real file dialogs, and a picture of the
 // main window with its Chinese texts (saved beside the test for a look).
 #include "editor_fixture.h"
-#include "png_shot.h"
+#include "window_capture.h"
 #include "wait_for.h"
 
 #include <set>
@@ -48,10 +48,9 @@ TEST_F(EditorWindow, ScreenshotOfTheMainWindow) {
     SetWindowPos(hwnd, HWND_TOPMOST, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
     EXPECT_TRUE(lumio::test::Settle());
-    int width = 0, height = 0;
-    auto pixels = ui::CaptureWindow(hwnd, width, height);
-    ASSERT_GT(width, 400);
-    EXPECT_TRUE(ui::SavePng(L"editor_main_window.png", width, height, pixels));
+    const shots::Capture shot = shots::CaptureFromScreen(hwnd);
+    ASSERT_GT(shot.width, 400);
+    EXPECT_TRUE(ui::SavePng(L"editor_main_window.png", shot.width, shot.height, shot.bgra));
 
     // Text was drawn in the list: its first row holds dark glyph pixels in each filled column.
     RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -62,9 +61,9 @@ TEST_F(EditorWindow, ScreenshotOfTheMainWindow) {
     int darkInNameColumn = 0;
     int nameLeft = forms::TwipsToPixels(hwnd, 1411), nameRight = nameLeft + forms::TwipsToPixels(hwnd, 1764);
     for (int y = row.top - win.top; y < row.bottom - win.top; ++y)
-        for (int x = row.left - win.left + nameLeft; x < row.left - win.left + nameRight && x < width; ++x) {
-            const uint8_t *px = &pixels[(static_cast<size_t>(y) * width + x) * 4];
-            if (px[0] + px[1] + px[2] < 3 * 128) ++darkInNameColumn;
+        for (int x = row.left - win.left + nameLeft; x < row.left - win.left + nameRight && x < shot.width; ++x) {
+            const COLORREF c = shot.At(x, y);
+            if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 128) ++darkInNameColumn;
         }
     EXPECT_GT(darkInNameColumn, 20);
 }

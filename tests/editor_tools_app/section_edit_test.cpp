@@ -1,7 +1,7 @@
 // The section editor: its text, saving it back into the rules file, and its export.
 #include "tools_fixture.h"
 
-#include "png_shot.h"
+#include "window_capture.h"
 #include "section_edit.h"
 #include "wait_for.h"
 
@@ -160,10 +160,9 @@ TEST_F(SectionEditWindow, ScreenshotOfTheEditor) {
         SetWindowPos(w, HWND_TOPMOST, 10, 10, 0, 0, SWP_NOSIZE | SWP_SHOWWINDOW);
         RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         EXPECT_TRUE(lumio::test::Settle());
-        int width = 0, height = 0;
-        auto pixels = ui::CaptureWindow(w, width, height);
-        ASSERT_GT(width, 200);
-        EXPECT_TRUE(ui::SavePng(L"editor_section_edit.png", width, height, pixels));
+        const shots::Capture shot = shots::CaptureFromScreen(w);
+        ASSERT_GT(shot.width, 200);
+        EXPECT_TRUE(ui::SavePng(L"editor_section_edit.png", shot.width, shot.height, shot.bgra));
     });
 }
 

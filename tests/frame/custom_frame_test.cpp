@@ -2,7 +2,7 @@
 // client's callbacks, caption buttons, moving and sizing by real input, the
 // system menu, the owner-drawn menu bar and the facade's life.
 #include "custom_frame_fixture.h"
-#include "png_shot.h"
+#include "window_capture.h"
 
 using namespace lumio;
 using namespace frametest;
@@ -164,20 +164,18 @@ TEST_F(CustomFrame, ScreenshotsOfTheDefaultFrame) {
     EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), nullptr);
     SetWindowTextA(hwnd_, "Lumiokit frame");
     Settle();
-    int w = 0, h = 0;
-    auto active = ui::CaptureWindow(hwnd_, w, h);
-    ui::SavePng(L"custom_frame_active.png", w, h, active);
+    const shots::Capture active = shots::CaptureFromScreen(hwnd_);
+    active.Save(L"custom_frame_active.png");
 
     SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
     Settle();
     EXPECT_FALSE(frame()->DrawnActive());
-    auto inactive = ui::CaptureWindow(hwnd_, w, h);
-    ui::SavePng(L"custom_frame_inactive.png", w, h, inactive);
+    const shots::Capture inactive = shots::CaptureFromScreen(hwnd_);
+    inactive.Save(L"custom_frame_inactive.png");
 
     // The title strip's gradient starts in the caption colour of each state.
     const FrameGeometry& g = frame()->Geometry();
-    const size_t at = (static_cast<size_t>(g.title.top + 2) * w + g.title.left + 30) * 4;
-    auto rgbAt = [&](const std::vector<uint8_t>& px) { return RGB(px[at + 2], px[at + 1], px[at]); };
+    auto rgbAt = [&](const shots::Capture& shot) { return shot.At(g.title.left + 30, g.title.top + 2); };
     EXPECT_EQ(rgbAt(active), GetSysColor(COLOR_ACTIVECAPTION) & 0xFFFFFF);
     EXPECT_EQ(rgbAt(inactive), GetSysColor(COLOR_INACTIVECAPTION) & 0xFFFFFF);
 }
@@ -642,9 +640,7 @@ TEST_F(CustomFrame, FacadeStylesAndTheClientSize) {
     EXPECT_EQ(clientAfter.bottom, clientBefore.bottom);
     SetWindowTextA(hwnd_, "Vertical");
     Settle();
-    int w = 0, h = 0;
-    auto shot = ui::CaptureWindow(hwnd_, w, h);
-    ui::SavePng(L"custom_frame_vertical.png", w, h, shot);
+    shots::CaptureFromScreen(hwnd_).Save(L"custom_frame_vertical.png");
 
     // A form object whose hWnd is not a top-level window is ignored.
     host::Form child(hwnd_, RECT{0, 0, 50, 50}, L"child");
@@ -714,10 +710,7 @@ TEST_F(CustomFrame, KeepActiveDrawsTheActiveLook) {
     const FrameGeometry& g = frame()->Geometry();
     auto titleColour = [&] {
         Settle();
-        int w = 0, h = 0;
-        const auto px = ui::CaptureWindow(hwnd_, w, h);
-        const size_t at = (static_cast<size_t>(g.title.top + 2) * w + g.title.left + 30) * 4;
-        return RGB(px[at + 2], px[at + 1], px[at]);
+        return shots::CaptureFromScreen(hwnd_).At(g.title.left + 30, g.title.top + 2);
     };
     const COLORREF active = GetSysColor(COLOR_ACTIVECAPTION) & 0xFFFFFF;
     const COLORREF inactive = GetSysColor(COLOR_INACTIVECAPTION) & 0xFFFFFF;
@@ -789,15 +782,11 @@ TEST_F(CustomFrameMenu, HoverHighlightInTheFlatStyle) {
     MouseTo(p.x, p.y);
     ASSERT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() == 1; }));
     Settle();
-    int w = 0, h = 0;
-    const auto px = ui::CaptureWindow(hwnd_, w, h);
-    ui::SavePng(L"custom_frame_menu_hover.png", w, h, px);
+    const shots::Capture shot = shots::CaptureFromScreen(hwnd_);
+    shot.Save(L"custom_frame_menu_hover.png");
     const FrameBox& strip = frame()->Geometry().menuStrip;
     const FrameBox& cell = bar_->Cells()[1];
-    auto at = [&](int x, int y) {
-        const size_t i = (static_cast<size_t>(strip.top + y) * w + strip.left + x) * 4;
-        return RGB(px[i + 2], px[i + 1], px[i]);
-    };
+    auto at = [&](int x, int y) { return shot.At(strip.left + x, strip.top + y); };
     EXPECT_EQ(at(cell.left + 1, cell.top + 1), RGB(0, 0, 128)) << "framed in colour 1, one pixel in";
     EXPECT_EQ(at(cell.left + 3, cell.top + 3), RGB(200, 220, 255)) << "filled with colour 2";
     // Leaving the strip clears the highlight.

@@ -70,32 +70,4 @@ inline bool SavePng(const std::wstring &path, int width, int height, const std::
     return ok && put == png.size();
 }
 
-// The window as it stands on the screen, 32-bit top-down BGRA.
-inline std::vector<uint8_t> CaptureWindow(HWND w, int &width, int &height) {
-    RECT r;
-    GetWindowRect(w, &r);
-    width = r.right - r.left;
-    height = r.bottom - r.top;
-    std::vector<uint8_t> pixels(static_cast<size_t>(width) * height * 4);
-    HDC screen = GetDC(nullptr);
-    HDC mem = CreateCompatibleDC(screen);
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof bi.bmiHeader;
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    void *bits = nullptr;
-    HBITMAP dib = CreateDIBSection(screen, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
-    GdiFlush();
-    memcpy(pixels.data(), bits, pixels.size());
-    SelectObject(mem, old);
-    DeleteObject(dib);
-    DeleteDC(mem);
-    ReleaseDC(nullptr, screen);
-    return pixels;
-}
-
 } // namespace ui

@@ -21,8 +21,8 @@ struct Capture {
     void Save(const std::wstring& name) const { ui::SavePng(name, width, height, bgra); }
 };
 
-// width x height pixels of dc from its origin.
-inline Capture CaptureDC(HDC dc, int width, int height) {
+// width x height pixels of dc from (x, y).
+inline Capture CaptureDC(HDC dc, int width, int height, int x = 0, int y = 0) {
     Capture c;
     c.width = width;
     c.height = height;
@@ -32,7 +32,7 @@ inline Capture CaptureDC(HDC dc, int width, int height) {
     HBITMAP dib = CreateDIBSection(dc, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC mem = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(mem, dib);
-    BitBlt(mem, 0, 0, width, height, dc, 0, 0, SRCCOPY);
+    BitBlt(mem, 0, 0, width, height, dc, x, y, SRCCOPY);
     GdiFlush();
     c.bgra.assign(static_cast<const uint8_t*>(bits), static_cast<const uint8_t*>(bits) + size_t(width) * height * 4);
     SelectObject(mem, old);
@@ -63,8 +63,11 @@ inline Capture CaptureWholeWindow(HWND hwnd) {
 
 // The window's rectangle as the screen shows it, whatever lies over it.
 inline Capture CaptureFromScreen(HWND hwnd) {
-    Capture c;
-    c.bgra = ui::CaptureWindow(hwnd, c.width, c.height);
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    HDC screen = GetDC(nullptr);
+    Capture c = CaptureDC(screen, rc.right - rc.left, rc.bottom - rc.top, rc.left, rc.top);
+    ReleaseDC(nullptr, screen);
     return c;
 }
 

@@ -391,25 +391,21 @@ TEST_F(TabTest, BodyIsFilledWithTheActiveEndColourAndFramedBelowTheStrip) {
     Site* s = AddTab(f);
     ASSERT_EQ(Put(s->Object().get(), id::ActiveTabBackEndColor, Variant::Long(0xE0F0FF)), S_OK);
     Settle(&f);
-    int w = 0, h = 0;
-    std::vector<uint8_t> px = ui::CaptureWindow(s->ControlWindow(), w, h);
-    ASSERT_EQ(w, 300);
-    ui::SavePng(L"tab_body.png", w, h, px);
-    auto at = [&](int x, int y) {
-        const uint8_t* p = &px[(static_cast<size_t>(y) * w + x) * 4];
-        return RGB(p[2], p[1], p[0]);
-    };
+    shots::Capture shot = shots::CaptureFromScreen(s->ControlWindow());
+    ASSERT_EQ(shot.width, 300);
+    shot.Save(L"tab_body.png");
+    auto at = [&](int x, int y) { return shot.At(x, y); };
     const COLORREF border = 0x958C89;  // the standard palette's outer border
     EXPECT_EQ(at(150, 100), 0xE0F0FFu);
     EXPECT_EQ(at(0, 100), border);
-    EXPECT_EQ(at(w - 1, 100), border);
-    EXPECT_EQ(at(150, h - 1), border);
+    EXPECT_EQ(at(shot.width - 1, 100), border);
+    EXPECT_EQ(at(150, shot.height - 1), border);
     EXPECT_EQ(at(0, 10), border);  // beside the strip, the active tab's own edge
     EXPECT_EQ(at(0, 20), border);
     // A disabled control shows the disabled colour.
     ASSERT_EQ(Put(s->Object().get(), id::Enabled, Variant::Bool(false)), S_OK);
     Settle(&f);
-    px = ui::CaptureWindow(s->ControlWindow(), w, h);
+    shot = shots::CaptureFromScreen(s->ControlWindow());
     EXPECT_EQ(at(150, 100), 0xCBCAC9u);
 }
 
