@@ -9,6 +9,7 @@ test: build
 
 deps:
 	@scripts/install-deps.sh
+	@scripts/setup-wine32.sh
 
 build: deps
 	@for p in $(PRESETS); do scripts/build.sh $$p || exit 1; done

@@ -39,10 +39,17 @@ if(LUMIO_FUZZ)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# Wine runs the win64 tests: one prefix inside the build tree, zh_CN code page 936.
-if(CMAKE_CROSSCOMPILING AND CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+# Wine runs the Windows tests: one prefix inside the build tree, zh_CN code page 936.
+# The 32-bit build runs in the emulated 32-bit Wine (scripts/setup-wine32.sh).
+# LUMIO_WINE_EMU, followed by a prefix, runs a program of this build.
+if(CMAKE_CROSSCOMPILING AND WIN32)
+  if(CMAKE_SYSTEM_PROCESSOR STREQUAL "x86_64")
+    set(LUMIO_WINE_EMU ${CMAKE_SOURCE_DIR}/scripts/wine-emu.sh)
+  else()
+    set(LUMIO_WINE_EMU ${CMAKE_SOURCE_DIR}/scripts/wine-emu.sh --win32)
+  endif()
   set(LUMIO_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/scripts/wine-emu.sh ${LUMIO_WINEPREFIX})
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${LUMIO_WINE_EMU} ${LUMIO_WINEPREFIX})
 endif()
 
 set(LUMIO_TESTDATA ${CMAKE_SOURCE_DIR}/../shared/testdata CACHE PATH "Shared test data (PNG suite)")

@@ -1,5 +1,4 @@
-// The type library as hosts see it: loaded from Lumiokit.dll's resource, and
-// the 32-bit library written for the other build.
+// The type library as hosts see it: loaded from Lumiokit.dll's resource.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <oleauto.h>
@@ -9,6 +8,7 @@
 #include <vector>
 
 #include "class_table.h"
+#include "lumiokit_dual.h"
 
 namespace {
 
@@ -155,7 +155,7 @@ protected:
 TEST_F(TypeLibTest, LibraryIdentityAndContents) {
     TLIBATTR* attr = nullptr;
     ASSERT_EQ(lib_->GetLibAttr(&attr), S_OK);
-    EXPECT_EQ(attr->syskind, SYS_WIN64);
+    EXPECT_EQ(attr->syskind, sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32);
     EXPECT_EQ(attr->wMajorVerNum, 1);
     EXPECT_EQ(attr->wMinorVerNum, 0);
     lib_->ReleaseTLibAttr(attr);
@@ -423,41 +423,66 @@ TEST_F(TypeLibTest, OptionalArgumentsKeepTheirDefaults) {
     info->ReleaseFuncDesc(fd);
 }
 
-// Window handles are pointer-sized in each library.
-TEST_F(TypeLibTest, HandlesFollowTheTarget) {
-    Com<ITypeLib> lib32;
-    ASSERT_EQ(LoadTypeLibEx(L"Lumiokit32.tlb", REGKIND_NONE, lib32.put()), S_OK);
-    TLIBATTR* attr = nullptr;
-    lib32->GetLibAttr(&attr);
-    EXPECT_EQ(attr->syskind, SYS_WIN32);
-    lib32->ReleaseTLibAttr(attr);
+// Window handles are pointer-sized.
+TEST_F(TypeLibTest, HandlesArePointerSized) {
+    Com<ITypeInfo> vtable;
+    HREFTYPE h;
+    ITypeInfo* dual = Type(L"_LumioButton");
+    ASSERT_NE(dual, nullptr);
+    ASSERT_EQ(dual->GetRefTypeOfImplType(-1, &h), S_OK);
+    ASSERT_EQ(dual->GetRefTypeInfo(h, vtable.put()), S_OK);
+    int i = FuncIndex(vtable.p, L"hWnd", INVOKE_PROPERTYGET);
+    ASSERT_GE(i, 0);
+    FUNCDESC* fd = nullptr;
+    ASSERT_EQ(vtable->GetFuncDesc(i, &fd), S_OK);
+    ASSERT_EQ(fd->cParams, 1);
+    EXPECT_EQ(fd->lprgelemdescParam[0].tdesc.lptdesc->vt, sizeof(void*) == 8 ? VT_I8 : VT_I4);
+    vtable->ReleaseFuncDesc(fd);
+}
 
-    // A 64-bit process reads the 32-bit library through its vtable side only.
-    auto vtable_side = [](ITypeLib* lib, Com<ITypeInfo>& out) {
-        Com<ITypeInfo> dual;
-        dual.p = Find(lib, L"_LumioButton");
+// Clients that bind through the library call the slot at the offset it gives:
+// every offset and vtable size must be the one the C++ declaration of the
+// interface has in this process, IDispatch's seven slots first.
+TEST_F(TypeLibTest, VtableLayoutIsThisProcesssOwn) {
+    const SHORT slot = sizeof(void*);
+    const SHORT inherited = 7 * slot;
+    for (const lumio::tlb::dual::Interface& d : lumio::tlb::dual::kInterfaces) {
+        SCOPED_TRACE(testing::Message() << std::string(d.name, d.name + wcslen(d.name)));
+        Com<ITypeInfo> side;
+        ASSERT_EQ(lib_->GetTypeInfoOfGuid(*d.iid, side.put()), S_OK);
+        TYPEATTR* attr = nullptr;
+        side->GetTypeAttr(&attr);
+        EXPECT_EQ(attr->cbSizeVft, inherited) << "dispatch side";
+        side->ReleaseTypeAttr(attr);
+
         HREFTYPE h;
-        return dual.p && SUCCEEDED(dual->GetRefTypeOfImplType(-1, &h)) &&
-               SUCCEEDED(dual->GetRefTypeInfo(h, out.put()));
-    };
-    auto handle_type = [](ITypeInfo* info) {
-        int i = FuncIndex(info, L"hWnd", INVOKE_PROPERTYGET);
-        FUNCDESC* fd = nullptr;
-        if (i < 0 || FAILED(info->GetFuncDesc(i, &fd))) return VARTYPE(VT_EMPTY);
-        VARTYPE vt = fd->cParams == 1 ? fd->lprgelemdescParam[0].tdesc.lptdesc->vt : VARTYPE(VT_EMPTY);
-        info->ReleaseFuncDesc(fd);
-        return vt;
-    };
-    Com<ITypeInfo> button64, button32;
-    ASSERT_TRUE(vtable_side(lib_.p, button64));
-    ASSERT_TRUE(vtable_side(lib32.p, button32));
-    EXPECT_EQ(handle_type(button64.p), VT_I8);
-    EXPECT_EQ(handle_type(button32.p), VT_I4);
-    EXPECT_EQ(Members(button32.p), Members(Type(L"_LumioButton")));
-    Com<ITypeInfo> align32;
-    align32.p = Find(lib32.p, L"AlignOption");
-    ASSERT_NE(align32.p, nullptr);
-    EXPECT_EQ(EnumMembers(align32.p)[1].first, L"Align Right");
+        ASSERT_EQ(side->GetRefTypeOfImplType(-1, &h), S_OK);
+        Com<ITypeInfo> vtable;
+        ASSERT_EQ(side->GetRefTypeInfo(h, vtable.put()), S_OK);
+        vtable->GetTypeAttr(&attr);
+        EXPECT_EQ(attr->cFuncs, d.slot_count);
+        EXPECT_EQ(attr->cbSizeVft, inherited + d.slot_count * slot);
+        vtable->ReleaseTypeAttr(attr);
+        for (int i = 0; i < d.slot_count; ++i) {
+            FUNCDESC* fd = nullptr;
+            ASSERT_EQ(vtable->GetFuncDesc(i, &fd), S_OK);
+            EXPECT_EQ(fd->oVft, inherited + i * slot) << i;
+            EXPECT_EQ(fd->memid, d.slots[i].id) << i;
+            EXPECT_EQ(fd->invkind, d.slots[i].kind) << i;
+            vtable->ReleaseFuncDesc(fd);
+        }
+    }
+    // Event interfaces are IDispatch alone.
+    for (UINT t = 0; t < lib_->GetTypeInfoCount(); ++t) {
+        Com<ITypeInfo> info;
+        lib_->GetTypeInfo(t, info.put());
+        TYPEATTR* attr = nullptr;
+        info->GetTypeAttr(&attr);
+        if (attr->typekind == TKIND_DISPATCH && !(attr->wTypeFlags & TYPEFLAG_FDUAL)) {
+            EXPECT_EQ(attr->cbSizeVft, inherited) << t;
+        }
+        info->ReleaseTypeAttr(attr);
+    }
 }
 
 // The runtime's accessor finds the library in its own module, once.

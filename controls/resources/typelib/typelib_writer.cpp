@@ -1,7 +1,9 @@
-// Writes the Lumiokit type library from the generated tables, for either
-// target: typelib_writer OUT.tlb win32|win64. With --check it loads a library
-// back and confirms its system kind and a few names, so that a 32-bit library
-// written on a 64-bit system is known to be sound.
+// Writes the Lumiokit type library from the generated tables:
+// typelib_writer [--check] OUT.tlb. The library is for the writer's own pointer
+// size: oleaut32 lays out the vtable offsets with the pointer size of the
+// process it runs in (the inherited IDispatch part above all), so a 32-bit
+// library written by a 64-bit process has every offset wrong. With --check it
+// loads the library back and confirms its system kind, names and layout.
 #include <windows.h>
 #include <oleauto.h>
 
@@ -322,6 +324,57 @@ public:
     void ReleaseStdOle() { for (ITypeInfo* i : owned_) i->Release(); owned_.clear(); }
 };
 
+// Every interface derives from IDispatch: its own functions follow the seven
+// inherited slots, one pointer each, and a dispatch interface's vtable is
+// IDispatch's.
+bool CheckLayout(const wchar_t* path, ITypeLib* lib) {
+    const SHORT slot = sizeof(void*);
+    const SHORT inherited = 7 * slot;
+    for (UINT t = 0; t < lib->GetTypeInfoCount(); ++t) {
+        Com<ITypeInfo> info;
+        if (FAILED(lib->GetTypeInfo(t, info.put()))) return false;
+        TYPEATTR* attr = nullptr;
+        if (FAILED(info->GetTypeAttr(&attr))) return false;
+        TYPEKIND kind = attr->typekind;
+        WORD flags = attr->wTypeFlags;
+        WORD size = attr->cbSizeVft;
+        info->ReleaseTypeAttr(attr);
+        Com<ITypeInfo> vtable;
+        if (kind == TKIND_DISPATCH && (flags & TYPEFLAG_FDUAL)) {
+            HREFTYPE h = 0;
+            if (FAILED(info->GetRefTypeOfImplType(-1, &h)) || FAILED(info->GetRefTypeInfo(h, vtable.put())))
+                return false;
+        } else if (kind == TKIND_INTERFACE) {
+            info->AddRef();
+            vtable.p = info.p;
+        }
+        if (kind == TKIND_DISPATCH && !(flags & TYPEFLAG_FDUAL) && size != inherited) {
+            std::fwprintf(stderr, L"%ls: type %u: dispatch vtable of %u bytes\n", path, t, size);
+            return false;
+        }
+        if (!vtable.p) continue;
+        if (FAILED(vtable->GetTypeAttr(&attr))) return false;
+        UINT funcs = attr->cFuncs;
+        size = attr->cbSizeVft;
+        vtable->ReleaseTypeAttr(attr);
+        if (size != inherited + funcs * slot) {
+            std::fwprintf(stderr, L"%ls: type %u: vtable of %u bytes for %u functions\n", path, t, size, funcs);
+            return false;
+        }
+        for (UINT i = 0; i < funcs; ++i) {
+            FUNCDESC* fd = nullptr;
+            if (FAILED(vtable->GetFuncDesc(i, &fd))) return false;
+            SHORT at = fd->oVft;
+            vtable->ReleaseFuncDesc(fd);
+            if (at != static_cast<SHORT>(inherited + i * slot)) {
+                std::fwprintf(stderr, L"%ls: type %u: function %u at offset %d\n", path, t, i, at);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 bool CheckLibrary(const wchar_t* path, SYSKIND want) {
     Com<ITypeLib> lib;
     HRESULT hr = LoadTypeLibEx(path, REGKIND_NONE, lib.put());
@@ -365,26 +418,19 @@ bool CheckLibrary(const wchar_t* path, SYSKIND want) {
             }
         }
     }
-    return true;
+    return CheckLayout(path, lib.p);
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    bool check = argc == 4 && std::wcscmp(argv[1], L"--check") == 0;
-    if (!(argc == 3 || check)) {
-        std::fwprintf(stderr, L"usage: typelib_writer [--check] OUT.tlb win32|win64\n");
+    bool check = argc == 3 && std::wcscmp(argv[1], L"--check") == 0;
+    if (!(argc == 2 || check)) {
+        std::fwprintf(stderr, L"usage: typelib_writer [--check] OUT.tlb\n");
         return 2;
     }
-    const wchar_t* path = argv[argc - 2];
-    const wchar_t* target = argv[argc - 1];
-    SYSKIND kind;
-    if (std::wcscmp(target, L"win32") == 0) kind = SYS_WIN32;
-    else if (std::wcscmp(target, L"win64") == 0) kind = SYS_WIN64;
-    else {
-        std::fwprintf(stderr, L"unknown target %ls\n", target);
-        return 2;
-    }
+    const wchar_t* path = argv[argc - 1];
+    const SYSKIND kind = sizeof(void*) == 8 ? SYS_WIN64 : SYS_WIN32;
     if (FAILED(CoInitialize(nullptr))) return 1;
     int rc = 0;
     if (check) {
