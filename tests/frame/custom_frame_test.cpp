@@ -442,7 +442,7 @@ TEST_F(CustomFrame, ALaterSubclasserSurvivesEnd) {
     static int s_seen;
     s_seen = 0;
     s_below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
             if (m == WM_USER + 7) ++s_seen;
             return CallWindowProcW(s_below, h, m, w, l);
         })));
