@@ -362,7 +362,7 @@ TEST_F(CustomFrame, SystemMenuFollowsTheButtons) {
     ASSERT_TRUE(GetMenuItemInfoA(sys, 1967, FALSE, &mii));
     EXPECT_TRUE(mii.fState & MFS_GRAYED);
     EXPECT_FALSE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
-    EXPECT_EQ(sizeof(MENUITEMINFOA), 80u);
+    EXPECT_EQ(sizeof(MENUITEMINFOA), sizeof(void*) == 8 ? 80u : 48u);
 
     // While iconic, Move keeps its command and stays enabled although moving is off.
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
