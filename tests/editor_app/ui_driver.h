@@ -21,7 +21,7 @@ inline HWND FindThreadWindow(std::wstring_view caption) {
     } s{caption};
     EnumThreadWindows(
         GetCurrentThreadId(),
-        [](HWND w, LPARAM lp) -> BOOL {
+        [](HWND w, LPARAM lp) CALLBACK -> BOOL {
             auto *s = reinterpret_cast<Search *>(lp);
             wchar_t buf[256] = {};
             GetWindowTextW(w, buf, 256);
@@ -123,7 +123,7 @@ private:
         std::vector<HWND> up;
         EnumThreadWindows(
             GetCurrentThreadId(),
-            [](HWND w, LPARAM lp) -> BOOL {
+            [](HWND w, LPARAM lp) CALLBACK -> BOOL {
                 if (IsWindowVisible(w) && IsWindowEnabled(w) && GetWindow(w, GW_OWNER))
                     reinterpret_cast<std::vector<HWND> *>(lp)->push_back(w);
                 return TRUE;

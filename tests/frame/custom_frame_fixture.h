@@ -168,7 +168,7 @@ inline int CountUserObjects() {
         }
     }
     EnumWindows(
-        [](HWND w, LPARAM p) -> BOOL {
+        [](HWND w, LPARAM p) CALLBACK -> BOOL {
             DWORD pid = 0;
             GetWindowThreadProcessId(w, &pid);
             if (pid == GetCurrentProcessId()) ++*reinterpret_cast<int*>(p);

@@ -362,7 +362,7 @@ TEST_F(CustomFrame, SystemMenuFollowsTheButtons) {
     ASSERT_TRUE(GetMenuItemInfoA(sys, 1967, FALSE, &mii));
     EXPECT_TRUE(mii.fState & MFS_GRAYED);
     EXPECT_FALSE(GetMenuItemInfoA(sys, SC_MAXIMIZE, FALSE, &mii));
-    EXPECT_EQ(sizeof(MENUITEMINFOA), 80u);
+    EXPECT_EQ(sizeof(MENUITEMINFOA), sizeof(void*) == 8 ? 80u : 48u);
 
     // While iconic, Move keeps its command and stays enabled although moving is off.
     SendMessageW(hwnd_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
@@ -442,7 +442,7 @@ TEST_F(CustomFrame, ALaterSubclasserSurvivesEnd) {
     static int s_seen;
     s_seen = 0;
     s_below = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(
-        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) -> LRESULT {
+        hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM w, LPARAM l) CALLBACK -> LRESULT {
             if (m == WM_USER + 7) ++s_seen;
             return CallWindowProcW(s_below, h, m, w, l);
         })));

@@ -108,6 +108,9 @@ TEST(CustomWindowCallsLibrary, SlotsIdentifiersAndArgumentTypesMatchOurHeader) {
     }
 }
 
+// The region handle the client answers: all of a pointer's bits, so that a cut is seen.
+const LONG_PTR kRegion = LONG_PTR(sizeof(void*) == 8 ? 0x12345678ABLL : 0x345678AB);
+
 // Records what arrives and answers through the out-arguments.
 struct Client : _CustomWindowCalls {
     std::vector<std::wstring> calls;
@@ -169,7 +172,7 @@ struct Client : _CustomWindowCalls {
     }
     HRESULT STDMETHODCALLTYPE OnCreateRegion(LONG_PTR* hRgn, LONG X, LONG Y, LONG CX, LONG CY) override {
         calls.push_back(Fmt(L"Region %llx %ld %ld %ld %ld", (long long)*hRgn, X, Y, CX, CY));
-        *hRgn = 0x12345678ABLL;
+        *hRgn = kRegion;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE EnterExitSizing(VARIANT_BOOL BeginSizing, VARIANT_BOOL* UserRedrawn) override {
@@ -265,7 +268,7 @@ TEST(CustomWindowCallsLibrary, LateBoundCallsReachTheRightMembers) {
     EXPECT_EQ(call(DISPID_BeforeDrawCaption, {Handle(dc), cap, Long(24), Long(3)}), S_OK);
     EXPECT_STREQ(caption, L"\u65B0\u6807\u9898");
     EXPECT_EQ(call(DISPID_OnCreateRegion, {rgn, Long(0), Long(0), Long(320), Long(240)}), S_OK);
-    EXPECT_EQ(region, LONG_PTR(sizeof(void*) == 8 ? 0x12345678ABLL : 0x345678AB));
+    EXPECT_EQ(region, kRegion);
     modified = VARIANT_FALSE;
     EXPECT_EQ(call(DISPID_EnterExitSizing, {Bool(false), BoolRef(&modified)}), S_OK);
     EXPECT_EQ(modified, VARIANT_TRUE);

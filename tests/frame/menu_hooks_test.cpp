@@ -164,7 +164,7 @@ TEST_F(MenuHooks, MessageFilterServesOneBarInsideTheMenuLoop) {
     // Inside the menu's modal loop a timer presses Escape, twice at most.
     static int presses;
     presses = 0;
-    SetTimer(hwnd_, 7, 60, [](HWND, UINT, UINT_PTR, DWORD) {
+    SetTimer(hwnd_, 7, 60, [](HWND, UINT, UINT_PTR, DWORD) CALLBACK {
         if (presses++ < 2) Key(VK_ESCAPE);
     });
     TrackPopupMenu(menu, TPM_LEFTALIGN, 150, 150, 0, hwnd_, nullptr);

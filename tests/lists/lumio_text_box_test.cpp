@@ -441,7 +441,7 @@ lumio::host::Form* g_dialog = nullptr;
 void CALLBACK TypeAndClose(HWND h, UINT, UINT_PTR timer, DWORD) {
     KillTimer(h, timer);
     HWND edit = nullptr;
-    EnumChildWindows(h, [](HWND c, LPARAM out) -> BOOL {
+    EnumChildWindows(h, [](HWND c, LPARAM out) CALLBACK -> BOOL {
         wchar_t cls[16]{};
         GetClassNameW(c, cls, 16);
         if (lstrcmpiW(cls, L"Edit") != 0) return TRUE;

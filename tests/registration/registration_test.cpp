@@ -74,7 +74,9 @@ protected:
 // Everything the type library registration writes for the library itself.
 void ExpectTypeLibRegistered(const std::wstring& module) {
     const std::wstring lib = L"TypeLib\\" + Guid(lumio::tlb::LIBID_Lumiokit);
-    EXPECT_TRUE(SamePath(Value(lib + L"\\1.0\\0\\win64"), module)) << Value(lib + L"\\1.0\\0\\win64");
+    // The key names the library's system kind, which is the build's own.
+    const std::wstring path = lib + (sizeof(void*) == 8 ? L"\\1.0\\0\\win64" : L"\\1.0\\0\\win32");
+    EXPECT_TRUE(SamePath(Value(path), module)) << Value(path);
     EXPECT_EQ(Value(L"Interface\\" + Guid(lumio::tlb::IID_LumioButton) + L"\\TypeLib"),
               Guid(lumio::tlb::LIBID_Lumiokit));
     EXPECT_TRUE(Exists(L"Interface\\" + Guid(lumio::tlb::DIID_LumioButtonEvents)));

@@ -55,10 +55,10 @@ inline bool SavePng(const std::wstring &path, int width, int height, const std::
         png.insert(png.end(), data.begin(), data.end());
         be32(Crc32(&png[start], png.size() - start));
     };
-    std::vector<uint8_t> ihdr;
-    for (uint32_t v : {uint32_t(width), uint32_t(height)})
-        ihdr.insert(ihdr.end(), {uint8_t(v >> 24), uint8_t(v >> 16), uint8_t(v >> 8), uint8_t(v)});
-    ihdr.insert(ihdr.end(), {8, 2, 0, 0, 0});
+    const auto w = uint32_t(width), h = uint32_t(height);
+    const std::vector<uint8_t> ihdr{uint8_t(w >> 24), uint8_t(w >> 16), uint8_t(w >> 8), uint8_t(w),
+                                    uint8_t(h >> 24), uint8_t(h >> 16), uint8_t(h >> 8), uint8_t(h),
+                                    8, 2, 0, 0, 0};
     chunk("IHDR", ihdr);
     chunk("IDAT", z);
     chunk("IEND", {});

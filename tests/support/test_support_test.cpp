@@ -155,7 +155,7 @@ TEST(Wait, SettleHandlesWhatHandlingQueues) {
     // Each posted message posts the next: the queue is at rest only after the last.
     static int left = 0;
     HWND w = MakeWindow();
-    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    SetWindowLongPtrW(w, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(+[](HWND h, UINT m, WPARAM wp, LPARAM lp) CALLBACK -> LRESULT {
                           if (m == WM_USER && --left > 0) PostMessageW(h, WM_USER, 0, 0);
                           return DefWindowProcW(h, m, wp, lp);
                       }));
