@@ -169,4 +169,17 @@ TEST(SaveToStream_PNG, OurWriterWithoutGdiplusAndGdiplusWithIt) {
     EXPECT_EQ(kept, Bytes{1});
 }
 
+TEST(SaveToStream_PNG, FailureLeavesTheCallersBytes) {
+    // Wine's GDI+ encoder (libpng) refuses pictures wider than 1,000,000 pixels; without
+    // zlib our writer cannot step in.
+    c32bppDIB wide;
+    ASSERT_TRUE(wide.InitializeDIB(1000001, 1));
+    wide.isGDIplusEnabled(true);
+    ASSERT_TRUE(wide.isGDIplusEnabled());
+    const Bytes mine = {'m', 'i', 'n', 'e'};
+    Bytes stream = mine;
+    EXPECT_FALSE(SaveToStream_PNG(wide, stream, [] { return std::unique_ptr<ZlibApi>(); }));
+    EXPECT_EQ(stream, mine);
+}
+
 }  // namespace

@@ -73,12 +73,18 @@ bool SavePNG(const SurfaceCore &cHost, const std::wstring &FileName, std::vector
 bool SaveToStream_PNG(c32bppDIB &self, std::vector<std::uint8_t> &outStream, const cPNGwriter::ZlibLoader &loadZlib) {
     if (!self.HasImage())
         return false;
+    // Both encoders empty the array they are given before they know they will succeed.
+    std::vector<std::uint8_t> bytes;
+    bool ok = false;
     if (self.isGDIplusEnabled()) {
         cGDIPlus gdiplus;
-        if (gdiplus.SaveToPNG(L"", outStream, self, self.gdiToken()))
-            return true;
+        ok = gdiplus.SaveToPNG(L"", bytes, self, self.gdiToken());
     }
-    return SavePNG(self, std::wstring(), outStream, loadZlib);
+    if (!ok)
+        ok = SavePNG(self, std::wstring(), bytes, loadZlib);
+    if (ok)
+        outStream = std::move(bytes);
+    return ok;
 }
 
 }  // namespace lumio

@@ -18,7 +18,7 @@ bool SavePNG(const SurfaceCore &cHost, const std::wstring &FileName, std::vector
              const cPNGwriter::ZlibLoader &loadZlib = {});
 
 // PNG bytes of the surface: GDI+'s encoder while the surface allows GDI+, else (or when it
-// fails) our writer. False without image.
+// fails) our writer. False without image; on failure outStream is left as it was.
 bool SaveToStream_PNG(c32bppDIB &self, std::vector<std::uint8_t> &outStream, const cPNGwriter::ZlibLoader &loadZlib = {});
 
 }  // namespace lumio
