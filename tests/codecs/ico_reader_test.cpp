@@ -245,6 +245,18 @@ TEST(IcoReader, EntriesDeclaringFewerBytesThanTheirHeader) {
     ASSERT_TRUE(i.surface.HasImage());
     EXPECT_EQ(i.surface.Width(), 32);
     EXPECT_EQ(i.At(31, 31), (Bytes{10, 20, 30, 255}));
+
+    // A PNG entry declaring fewer bytes than its signature: an icon without its image.
+    Bytes rgba;
+    for (int n = 0; n < 4; ++n) rgba.insert(rgba.end(), {255, 0, 0, 255});
+    const Bytes png = declare(fixtures::IconFile(1, {{2, 2, 0, fixtures::PngRgba(2, 2, rgba)}}), 0, 4);
+    Loaded p;
+    Load(png, p);
+    EXPECT_TRUE(p.result);
+    EXPECT_FALSE(p.surface.HasImage());
+    lumio::IcoReader pngValidator(nullptr);
+    EXPECT_TRUE(pngValidator.LoadStream(png, 0, 0, nullptr, 32));
+    EXPECT_TRUE(pngValidator.IsIconPNG(1));
 }
 
 TEST(IcoReader, BitFieldEntries) {

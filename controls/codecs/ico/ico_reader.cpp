@@ -265,7 +265,9 @@ std::int32_t IcoReader::SelectBestEntry(std::int32_t iconCx, std::int32_t iconCy
 
 bool IcoReader::LoadPngEntry(const Entry &e, SurfaceCore &cHost) {
     if (system_ == nullptr) return false;
-    const bool recognised = system_->LoadPng(Image(e), cHost);
+    // An entry declaring too few bytes to hold the signature it was recognised by is an
+    // entry that does not hold its image, as a short bitmap entry is.
+    const bool recognised = system_->LoadPng(Image(e), cHost) || Image(e).size() < sizeof kPngSignature;
     if (cHost.HasImage()) cHost.SetImageType(image_type::kPngInIcon);
     else failure_ = DecodeFailure::kBadCompressedData;
     return recognised;
