@@ -282,24 +282,23 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
     for (std::string_view l : lines) wanted.push_back(TrimBlanks(l));
     auto match = MatchLines(present, wanted, [](std::string_view a, std::string_view b) { return a == b; });
 
-    // Where each run of new lines goes: at the first present line the run replaces, or
-    // else right after the line kept before it.
+    // Where each run of new lines goes: where the first present line it replaces stood,
+    // or else directly before the next kept line (after the blank lines in front of it).
+    // Blank lines are not the user's to edit: they all stay where they are.
     std::vector<bool> kept(present.size(), false);
     for (ptrdiff_t m : match) {
         if (m >= 0) kept[static_cast<size_t>(m)] = true;
     }
     std::vector<std::vector<size_t>> insertBefore(count + 1);
-    size_t j = 0, k = 0;  // next wanted line, next present line
-    size_t afterKept = 0; // region index just after the last kept line
+    size_t j = 0, k = 0; // next wanted line, next present line
     for (;;) {
         size_t runEnd = j;
         while (runEnd < wanted.size() && match[runEnd] < 0) ++runEnd;
         size_t nextKept = runEnd < wanted.size() ? static_cast<size_t>(match[runEnd]) : present.size();
         // The present lines in between are all replaced.
-        size_t at = k < nextKept ? presentAt[k] : afterKept;
+        size_t at = k < nextKept ? presentAt[k] : nextKept < present.size() ? presentAt[nextKept] : count;
         for (size_t n = j; n < runEnd; ++n) insertBefore[at].push_back(n);
         if (runEnd == wanted.size()) break;
-        afterKept = presentAt[nextKept] + 1;
         j = runEnd + 1;
         k = nextKept + 1;
     }
@@ -311,14 +310,7 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
         out += bytes;
         needNewline = !ended;
     };
-    // A blank line stays with the line after it.
-    std::vector<bool> keepLine(count, false);
-    for (size_t i = count, p = present.size(); i-- > 0;) {
-        const Line &l = s->body[i];
-        if (l.first < l.last) --p;
-        keepLine[i] = kept[p];
-    }
-    for (size_t i = 0; i <= count; ++i) {
+    for (size_t i = 0, p = 0; i <= count; ++i) {
         for (size_t n : insertBefore[i]) {
             put(lines[n], false);
             needNewline = false;
@@ -326,7 +318,9 @@ bool IniDocument::ReplaceSection(std::string_view section, const std::vector<std
         }
         if (i == count) break;
         const Line &l = s->body[i];
-        if (keepLine[i]) put(std::string_view(text_).substr(l.begin, l.next - l.begin), l.next != l.end);
+        bool blank = l.first == l.last;
+        if (blank || kept[p]) put(std::string_view(text_).substr(l.begin, l.next - l.begin), l.next != l.end);
+        if (!blank) ++p;
     }
     size_t from = s->header.next;
     size_t to = count > 0 ? s->body[count - 1].next : from;

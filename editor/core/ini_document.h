@@ -45,9 +45,10 @@ public:
     // Deletes every key line of the section whose value as a registry reads it
     // (RegistryValue) is exactly value; lines whose key starts with ";" stay. Returns how many went.
     int DeleteLinesWithValue(std::string_view section, std::string_view value);
-    // Replaces the section's lines up to its last non-blank line; blank lines after it stay.
-    // Lines equal to a present line (blanks around both ignored) keep their bytes, their
-    // line end and the blank lines near them: only the lines that differ are rewritten.
+    // Replaces the section's non-blank lines; every blank line stays where it is.
+    // Lines equal to a present line (blanks around both ignored) keep their bytes and their
+    // line end: only the lines that differ are rewritten. A changed line takes the place of
+    // the line it replaces; a line added before a kept line K goes directly before K.
     bool ReplaceSection(std::string_view section, const std::vector<std::string_view> &lines);
 
 private:

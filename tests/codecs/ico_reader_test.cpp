@@ -73,7 +73,7 @@ TEST(IcoReader, DirectoriesThatAreNotIconFiles) {
         {"directory cut short", Bytes(good.begin(), good.begin() + 20), Why::kNotThisFormat},
         {"sizes beyond the data", Bytes(good.begin(), good.end() - 1), Why::kNotThisFormat},
         {"image outside the data", outside, Why::kNotThisFormat},
-        {"image too small for a header", tiny, Why::kBadHeader},
+        {"bit count past the end of the data", tiny, Why::kBadHeader},
         {"no bit count anywhere", noBits, Why::kBadHeader},
     };
     for (const auto &c : cases) {
@@ -214,6 +214,49 @@ TEST(IcoReader, ChosenEntryThatDoesNotHoldItsImage) {
         EXPECT_FALSE(l.surface.HasImage()) << c.what;
         EXPECT_EQ(l.why, c.why) << c.what;
     }
+}
+
+// The bit count comes from the image data, not from the size an entry declares.
+TEST(IcoReader, EntriesDeclaringFewerBytesThanTheirHeader) {
+    auto declare = [](Bytes ico, size_t entry, uint8_t size) {
+        const size_t at = 6 + 16 * entry + 8;
+        ico[at] = size;
+        ico[at + 1] = ico[at + 2] = ico[at + 3] = 0;
+        return ico;
+    };
+    // One cursor entry declaring 8 bytes, a whole header at its offset: a cursor file whose
+    // entry does not hold its image.
+    const Bytes cursor = declare(fixtures::IconFile(2, {{2, 2, 0, Dib32(2, 2, 1, 2, 3, 255)}}), 0, 8);
+    Loaded c;
+    Load(cursor, c);
+    EXPECT_TRUE(c.result);
+    EXPECT_FALSE(c.surface.HasImage());
+    EXPECT_EQ(c.why, lumio::DecodeFailure::kTruncated);
+    lumio::IcoReader validator(nullptr);
+    EXPECT_TRUE(validator.LoadStream(cursor, 0, 0, nullptr, 32));
+    EXPECT_TRUE(validator.IsCursor());
+    EXPECT_EQ(validator.bitDepth(1), 32);
+
+    // Two icon entries: an unused 16 x 16 one of 8 bytes, and the whole 32 x 32 one wanted.
+    const Bytes icon = fixtures::IconFile(1, {{16, 16, 32, Bytes(8, 0)}, {32, 32, 32, Dib32(32, 32, 10, 20, 30, 255)}});
+    Loaded i;
+    Load(icon, i, 32, 32, 32);
+    ASSERT_TRUE(i.result);
+    ASSERT_TRUE(i.surface.HasImage());
+    EXPECT_EQ(i.surface.Width(), 32);
+    EXPECT_EQ(i.At(31, 31), (Bytes{10, 20, 30, 255}));
+
+    // A PNG entry declaring fewer bytes than its signature: an icon without its image.
+    Bytes rgba;
+    for (int n = 0; n < 4; ++n) rgba.insert(rgba.end(), {255, 0, 0, 255});
+    const Bytes png = declare(fixtures::IconFile(1, {{2, 2, 0, fixtures::PngRgba(2, 2, rgba)}}), 0, 4);
+    Loaded p;
+    Load(png, p);
+    EXPECT_TRUE(p.result);
+    EXPECT_FALSE(p.surface.HasImage());
+    lumio::IcoReader pngValidator(nullptr);
+    EXPECT_TRUE(pngValidator.LoadStream(png, 0, 0, nullptr, 32));
+    EXPECT_TRUE(pngValidator.IsIconPNG(1));
 }
 
 TEST(IcoReader, BitFieldEntries) {

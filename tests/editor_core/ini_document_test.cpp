@@ -112,7 +112,7 @@ TEST(IniDocumentTest, EditsChangeOnlyTheirLines) {
         {"key deleted with its line ending", "[A]\r\nx=1\r\ny=2\r\n", Op::Delete, "A", "X", "", {}, "[A]\r\ny=2\r\n"},
         {"first of two equal keys deleted", "[A]\r\nx=1\r\nx=2\r\n", Op::Delete, "A", "x", "", {}, "[A]\r\nx=2\r\n"},
         {"section replaced, trailing blank lines kept", "[A]\r\nx=1\r\n\r\n; c\r\ny=2\r\n\r\n[B]\r\nb=1\r\n", Op::Replace,
-         "A", "", "", {"p=1", "noeq", ";c"}, "[A]\r\np=1\r\nnoeq\r\n;c\r\n\r\n[B]\r\nb=1\r\n"},
+         "A", "", "", {"p=1", "noeq", ";c"}, "[A]\r\np=1\r\nnoeq\r\n;c\r\n\r\n\r\n[B]\r\nb=1\r\n"},
         {"section emptied", "[A]\r\nx=1\r\n[B]", Op::Replace, "A", "", "", {}, "[A]\r\n[B]"},
         {"missing section appended", "[A]\r\nx=1", Op::Replace, "B", "", "", {"b=1", "c=2"},
          "[A]\r\nx=1\r\n[B]\r\nb=1\r\nc=2\r\n"},
@@ -145,13 +145,13 @@ TEST(IniDocumentTest, ReplacedSectionKeepsTheBytesOfUnchangedLines) {
         {"nothing changed", {"x = 1", "; \xE4\xB8\xAD c", "y=2"}, before},
         {"blanks around a line ignored", {" x = 1", "; \xE4\xB8\xAD c ", "y=2"}, before},
         {"one line changed", {"x = 1", "; \xE4\xB8\xAD c", "y=3"}, "[A]\n  x = 1 \t\n\n; \xE4\xB8\xAD c\r\ny=3\n\n[B]\nb=1\n"},
-        {"line inserted after a kept one", {"x = 1", "z=0", "; \xE4\xB8\xAD c", "y=2"},
-         "[A]\n  x = 1 \t\nz=0\n\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n"},
-        {"line deleted", {"x = 1", "y=2"}, "[A]\n  x = 1 \t\ny=2\n\n[B]\nb=1\n"},
+        {"line inserted directly before the next kept one", {"x = 1", "z=0", "; \xE4\xB8\xAD c", "y=2"},
+         "[A]\n  x = 1 \t\n\nz=0\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n"},
+        {"line deleted", {"x = 1", "y=2"}, "[A]\n  x = 1 \t\n\ny=2\n\n[B]\nb=1\n"},
         {"first line changed", {"x=5", "; \xE4\xB8\xAD c", "y=2"}, "[A]\nx=5\n\n; \xE4\xB8\xAD c\r\ny=2\n\n[B]\nb=1\n"},
         {"line appended", {"x = 1", "; \xE4\xB8\xAD c", "y=2", "w=4"},
          "[A]\n  x = 1 \t\n\n; \xE4\xB8\xAD c\r\ny=2\nw=4\n\n[B]\nb=1\n"},
-        {"lines reordered: one moves", {"y=2", "x = 1"}, "[A]\ny=2\nx = 1\n\n[B]\nb=1\n"},
+        {"lines reordered: one moves", {"y=2", "x = 1"}, "[A]\n\ny=2\nx = 1\n\n[B]\nb=1\n"},
     };
     for (const auto &c : cases) {
         IniDocument doc(before);
@@ -161,6 +161,45 @@ TEST(IniDocumentTest, ReplacedSectionKeepsTheBytesOfUnchangedLines) {
     IniDocument unended("[A]\nx=1");
     unended.ReplaceSection("A", {"x=1", "y=2"});
     EXPECT_EQ(unended.Text(), "[A]\nx=1\ny=2\n");
+}
+
+// Blank lines are not shown in the editors, so no save may move or drop one: an edited
+// line stays after the blank line before it, and an inserted one goes after it too.
+TEST(IniDocumentTest, BlankLinesStayWhereTheyAre) {
+    const struct {
+        const char *where;
+        std::vector<std::string> body; // "" is a blank line
+        size_t next;                   // the key line that follows the blank line
+    } fixtures[] = {
+        {"blank line after the header", {"", "a=1", "b=2"}, 1},
+        {"blank line between two keys", {"a=1", "", "b=2", "c=3"}, 2},
+        {"blank line before the last key", {"a=1", "b=2", "", "c=3", ""}, 3},
+        {"two blank lines in a row", {"a=1", "", "", "b=2", "c=3"}, 3},
+    };
+    enum class Edit { Change, Delete, InsertBefore };
+    const std::pair<Edit, const char *> edits[] = {
+        {Edit::Change, "next line edited"}, {Edit::Delete, "next line deleted"}, {Edit::InsertBefore, "line inserted before it"}};
+    auto text = [](const std::vector<std::string> &body) {
+        std::string t = "[A]\r\n";
+        for (const auto &l : body) t += l + "\r\n";
+        return t + "[B]\r\nb=1\r\n";
+    };
+    for (const auto &f : fixtures) {
+        for (const auto &[edit, what] : edits) {
+            std::vector<std::string> after = f.body;
+            auto at = after.begin() + static_cast<ptrdiff_t>(f.next);
+            if (edit == Edit::Change) *at = "edited=9";
+            if (edit == Edit::Delete) after.erase(at);
+            if (edit == Edit::InsertBefore) after.insert(at, "new=0");
+            std::vector<std::string_view> lines;
+            for (const auto &l : after) {
+                if (!l.empty()) lines.push_back(l);
+            }
+            IniDocument doc(text(f.body));
+            EXPECT_TRUE(doc.ReplaceSection("A", lines)) << f.where << ", " << what;
+            EXPECT_EQ(doc.Text(), text(after)) << f.where << ", " << what;
+        }
+    }
 }
 
 TEST(IniDocumentTest, EditsThatChangeNothingLeaveTheText) {

@@ -26,6 +26,13 @@ TEST(AnsiCodePageTest, BytesThatFormNoCharacterNeverComeBack) {
         {"; \xE4\xB8\xAD", u"; \u6D93\uFFFD", false},
         {"a\xFF" "b", u"a\uFFFD" "b", false},
         {"", u"", true},
+        // Pairs GBK leaves undefined that the system's code page 936 reads, and its euro sign.
+        {"Name=\xAE\xB5", u"Name=\uE18C", true},
+        {"\xAA\xA1\xFE\xFE\xA1\x40", u"\uE000\uE4C5\uE4C6", true},
+        {"\xA2\xE3", u"\uE76C", true},
+        {"\x80" "5", u"\u20AC" "5", true},
+        // A lead byte without a second byte that pairs with it is no character; the byte after it is.
+        {"\x81\x7F" "a\x81", u"\uFFFD\x7F" "a\uFFFD", false},
     };
     for (const auto &c : cases) {
         EXPECT_EQ(AnsiToWide(c.bytes), c.wide) << c.bytes;
@@ -36,6 +43,8 @@ TEST(AnsiCodePageTest, BytesThatFormNoCharacterNeverComeBack) {
         }
     }
     EXPECT_FALSE(WideToAnsi(u"\U0001F600")); // no GBK form
+    EXPECT_FALSE(WideToAnsi(u"\uAC00"));     // Hangul
+    EXPECT_FALSE(WideToAnsi(u"\u0080"));
 }
 
 TEST(EditedTextTest, UnchangedLinesKeepTheirBytesChangedOnesAreConverted) {
@@ -62,6 +71,8 @@ TEST(EditedTextTest, UnchangedLinesKeepTheirBytesChangedOnesAreConverted) {
         {"a line deleted: the others matched by position", replaced(u"k=步兵\r\n", u""), true,
          "[A]\r\n; \xE4\xB8\xAD 7\r\n; \xE4\xB8\xAD 7\r\nz=1\r\n"},
         {"a changed line with a lost byte", replaced(u"\uFFFD 7\r\nk", u"\uFFFD 8\r\nk"), false, ""},
+        {"a changed line with a user-defined character", replaced(u"z=1", u"z=\uE18C"), true,
+         "[A]\r\n; \xE4\xB8\xAD 7\r\nk=\xB2\xBD\xB1\xF8\r\n; \xE4\xB8\xAD 7\r\nz=\xAE\xB5\r\n"},
         {"a character the code page lacks", replaced(u"z=1", u"z=\U0001F600"), false, ""},
     };
     for (const auto &c : cases) {

@@ -163,8 +163,10 @@ bool IcoReader::LoadStream(std::span<const std::uint8_t> data, std::int32_t icon
     bool valid = true;
     for (Entry &e : entries_) {
         e.planes = 1;
-        // The header's bit count, or the letters "DR" of a PNG's "IHDR".
-        if (e.bytesInRes < 16) {
+        // The header's bit count, or the letters "DR" of a PNG's "IHDR", read from the
+        // data whatever size the entry declares: a short entry that is never chosen must
+        // not spoil the file. The read stays inside the data.
+        if (std::uint64_t{e.imageOffset} + 16 > data.size()) {
             valid = false;
             continue;
         }
@@ -199,7 +201,8 @@ bool IcoReader::LoadStream(std::span<const std::uint8_t> data, std::int32_t icon
 
 bool IcoReader::CheckPngEntry(Entry &e) {
     e.planes = kPngPlanes;
-    const auto png = Image(e);
+    // Like the bit count, the PNG header is read from the data, not from the declared size.
+    const auto png = data_.subspan(e.imageOffset);
     if (png.size() < 8 || std::memcmp(png.data(), kPngSignature, 8) != 0) return false;
     if (png.size() >= 24 && std::memcmp(&png[12], "IHDR", 4) == 0) {
         const std::uint32_t width = ReadBigEndian32(&png[16]);
@@ -262,7 +265,9 @@ std::int32_t IcoReader::SelectBestEntry(std::int32_t iconCx, std::int32_t iconCy
 
 bool IcoReader::LoadPngEntry(const Entry &e, SurfaceCore &cHost) {
     if (system_ == nullptr) return false;
-    const bool recognised = system_->LoadPng(Image(e), cHost);
+    // An entry declaring too few bytes to hold the signature it was recognised by is an
+    // entry that does not hold its image, as a short bitmap entry is.
+    const bool recognised = system_->LoadPng(Image(e), cHost) || Image(e).size() < sizeof kPngSignature;
     if (cHost.HasImage()) cHost.SetImageType(image_type::kPngInIcon);
     else failure_ = DecodeFailure::kBadCompressedData;
     return recognised;

@@ -30,11 +30,4 @@ const std::uint8_t *FileByteSource::Fetch(std::uint64_t offset, std::size_t n) {
     return buffer_.data();
 }
 
-bool FileByteSink::Write(std::span<const std::uint8_t> bytes) {
-    if (bytes.size() > 0x7FFFFFFF) return false;
-    DWORD written = 0;
-    return WriteFile(file_, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-           written == bytes.size();
-}
-
 } // namespace lumio

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -122,6 +124,59 @@ TEST(SavePNG, FailuresLeaveTheUsersFile) {
     EXPECT_EQ(f.Entries(), 2u);
 }
 
+// The final path of a file, through any link.
+std::wstring FinalPath(const fs::path &p) {
+    HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    wchar_t buf[1024] = {};
+    GetFinalPathNameByHandleW(h, buf, 1024, 0);
+    CloseHandle(h);
+    return buf;
+}
+
+// The link is made by the test's set-up outside Wine (a Unix symbolic link), in the folder
+// named by LUMIO_LINK_DIR: "linked.png" there points to "real/linked.png".
+TEST(SavePNG, ThroughASymbolicLinkTheLinkedFileIsWritten) {
+    const char *folder = std::getenv("LUMIO_LINK_DIR");
+    if (!folder) GTEST_SKIP() << "no link made by the set-up";
+    std::wstring dir = L"Z:" + std::wstring(folder, folder + std::strlen(folder));
+    for (auto &c : dir)
+        if (c == L'/') c = L'\\';
+    const fs::path link = dir + L"\\linked.png", real = dir + L"\\real\\linked.png";
+    ASSERT_NE(FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
+    c32bppDIB s;
+    Make(s);
+    Bytes inMemory, unused;
+    ASSERT_TRUE(SavePNG(s, std::wstring(), inMemory));
+    ASSERT_TRUE(SavePNG(s, link.wstring(), unused));
+    EXPECT_NE(FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
+    EXPECT_EQ(ReadAll(real), inMemory);
+}
+
+TEST(SavePNG, KeepsAttributesAndWritesInPlaceWhereNothingCanBeMadeBeside) {
+    c32bppDIB s;
+    Make(s);
+    Bytes inMemory, unused;
+    ASSERT_TRUE(SavePNG(s, std::wstring(), inMemory));
+    Folder f("lumio_png_replace");
+    const fs::path hidden = f.path / L"hidden.png";
+    WriteAll(hidden, Bytes(10, 1));
+    ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SavePNG(s, hidden.wstring(), unused));
+    EXPECT_EQ(ReadAll(hidden), inMemory);
+    EXPECT_TRUE(GetFileAttributesW(hidden.c_str()) & FILE_ATTRIBUTE_HIDDEN);
+    EXPECT_EQ(f.Entries(), 1u);
+
+    // A name so long that no longer name beside it can be made: the file is written itself.
+    const fs::path longName = f.path / (std::wstring(248, L'n') + L".png");
+    WriteAll(longName, Bytes(50000, 2));
+    ASSERT_EQ(CreateFileW((longName.wstring() + L".~1.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr),
+              INVALID_HANDLE_VALUE);
+    ASSERT_TRUE(SavePNG(s, longName.wstring(), unused));
+    EXPECT_EQ(ReadAll(longName), inMemory);
+    EXPECT_EQ(f.Entries(), 2u);
+}
+
 TEST(SaveToStream, BmpLoadSaveLoadKeepsPixels) {
     // 24-bit rows (B, G, R, padded to 4 bytes) and 32-bit rows with alpha.
     const Bytes rows24 = {1, 2, 3, 4, 5, 6, 0, 0, 7, 8, 9, 10, 11, 12, 0, 0};
@@ -167,6 +222,19 @@ TEST(SaveToStream_PNG, OurWriterWithoutGdiplusAndGdiplusWithIt) {
     Bytes kept = {1};
     EXPECT_FALSE(SaveToStream_PNG(empty, kept));
     EXPECT_EQ(kept, Bytes{1});
+}
+
+TEST(SaveToStream_PNG, FailureLeavesTheCallersBytes) {
+    // Wine's GDI+ encoder (libpng) refuses pictures wider than 1,000,000 pixels; without
+    // zlib our writer cannot step in.
+    c32bppDIB wide;
+    ASSERT_TRUE(wide.InitializeDIB(1000001, 1));
+    wide.isGDIplusEnabled(true);
+    ASSERT_TRUE(wide.isGDIplusEnabled());
+    const Bytes mine = {'m', 'i', 'n', 'e'};
+    Bytes stream = mine;
+    EXPECT_FALSE(SaveToStream_PNG(wide, stream, [] { return std::unique_ptr<ZlibApi>(); }));
+    EXPECT_EQ(stream, mine);
 }
 
 }  // namespace

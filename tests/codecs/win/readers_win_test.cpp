@@ -156,6 +156,38 @@ TEST(cBMPparser, ConvertsBitmapHandlesUpright) {
     EXPECT_FALSE(lumio::cBMPparser().ConvertstdPicTo32bpp(nullptr, reinterpret_cast<HBITMAP>(HGDIOBJ(GetStockObject(WHITE_BRUSH))), s, 0));
 }
 
+// A handle the copy cannot select: no image and False, not an opaque black one.
+TEST(cBMPparser, HandlesThatCannotBeSelectedConvertToNothing) {
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), 2, 2, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void *bits = nullptr;
+    HBITMAP rgb24 = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    ASSERT_NE(rgb24, nullptr);
+    memset(bits, 0x80, 16);
+    HDC holder = CreateCompatibleDC(nullptr);
+    HGDIOBJ displaced = SelectObject(holder, rgb24);
+    ASSERT_NE(displaced, nullptr);
+    // A font whose LOGFONT reads as a 24-bit BITMAP of 8 x 100 pixels.
+    HFONT font = CreateFontW(-20, 8, 100, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial");
+    ASSERT_NE(font, nullptr);
+    const struct {
+        const char *what;
+        HGDIOBJ handle;
+    } cases[] = {{"a bitmap selected in another context", rgb24}, {"a font", font}};
+    for (const auto &c : cases) {
+        c32bppDIB s;
+        EXPECT_FALSE(lumio::cBMPparser().ConvertstdPicTo32bpp(nullptr, static_cast<HBITMAP>(c.handle), s, 0)) << c.what;
+        EXPECT_FALSE(s.HasImage()) << c.what;
+    }
+    SelectObject(holder, displaced);
+    c32bppDIB s;
+    ASSERT_TRUE(lumio::cBMPparser().ConvertstdPicTo32bpp(nullptr, rgb24, s, 0)); // free again, it converts
+    EXPECT_EQ(At(s, 0, 0), (Bytes{0x80, 0x80, 0x80, 255}));
+    DeleteDC(holder);
+    DeleteObject(rgb24);
+    DeleteObject(font);
+}
+
 // A 2 x 2 8-bit icon image: palette 0 red, 1 green; left column 0, right 1; the mask
 // makes the top-left pixel transparent.
 Bytes Dib8() {

@@ -70,7 +70,9 @@ bool cBMPparser::ConvertstdPicTo32bpp(IPicture *stdPic, HBITMAP Handle, c32bppDI
         OLE_YSIZE_HIMETRIC hmHeight = 0;
         BITMAP bm{};
         if (stdPic == nullptr) {
-            if (Handle == nullptr || GetObjectW(Handle, sizeof bm, &bm) != sizeof bm) return false;
+            // GetObject fills a BITMAP from the start of a font's LOGFONT too.
+            if (Handle == nullptr || GetObjectType(Handle) != OBJ_BITMAP || GetObjectW(Handle, sizeof bm, &bm) != sizeof bm)
+                return false;
             width = bm.bmWidth;
             height = bm.bmHeight < 0 ? -bm.bmHeight : bm.bmHeight;
         } else {
@@ -98,12 +100,19 @@ bool cBMPparser::ConvertstdPicTo32bpp(IPicture *stdPic, HBITMAP Handle, c32bppDI
                 ClassifyAlpha(cHost, true);
             } else {
                 HDC target = cHost.LoadDIBinDC(true);
+                bool drawn = false;
                 {
+                    // A bitmap selected in another context cannot be selected here: the copy
+                    // would come from the empty context's own bitmap.
                     gdi::OwnedDC source(CreateCompatibleDC(target));
                     gdi::Selection selected(source.get(), Handle);
-                    BitBlt(target, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+                    drawn = selected && BitBlt(target, 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
                 }
                 cHost.LoadDIBinDC(false);
+                if (!drawn) {
+                    cHost.DestroyDIB();
+                    return false;
+                }
                 ForceOpaque(cHost);
                 cHost.SetImageType(image_type::kNoAlpha);
             }

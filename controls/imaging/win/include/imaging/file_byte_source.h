@@ -1,11 +1,10 @@
 #pragma once
-// The byte source and sink over an open file handle; the caller opened the file and closes it.
+// The byte source over an open file handle; the caller opened the file and closes it.
 #include <windows.h>
 
 #include <cstdint>
 #include <vector>
 
-#include "imaging/byte_sink.h"
 #include "imaging/byte_source.h"
 
 namespace lumio {
@@ -21,16 +20,6 @@ public:
 private:
     HANDLE file_;
     std::vector<std::uint8_t> buffer_;
-};
-
-// Writes at the file's current position, one WriteFile per call.
-class FileByteSink final : public ByteSink {
-public:
-    explicit FileByteSink(HANDLE file) noexcept : file_(file) {}
-    bool Write(std::span<const std::uint8_t> bytes) override;
-
-private:
-    HANDLE file_;
 };
 
 } // namespace lumio
