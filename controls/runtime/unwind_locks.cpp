@@ -1,4 +1,4 @@
-// 32-bit only. The DWARF unwinder that this module carries (for its
+// For the 32-bit build. The DWARF unwinder that this module carries (for its
 // exceptions) keeps its table of frames behind a lock and a run-once from the
 // POSIX thread layer. That layer gives the calling thread a thread record on
 // the first run-once, and allocates every lock; all of it stays behind when
