@@ -36,7 +36,8 @@ const MemberTable& Members() {
 }
 
 const ControlClassInfo kInfo{&tlb::CLSID_LumioScrollbar, &tlb::IID_LumioScrollbar, &tlb::DIID_LumioScrollbarEvents,
-                             L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus, true, &Members()};
+                             L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus, true, &Members(),
+                             /*takes_focus=*/false};
 
 const bool kRegistered = [] {
     RegisterControlClass({&tlb::CLSID_LumioScrollbar, L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus,
