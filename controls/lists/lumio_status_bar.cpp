@@ -220,7 +220,9 @@ void LumioStatusBar::OnMouseDown(short button, short shift, float x, float y) {
     VariantInit(&n);
     if (FAILED(VariantChangeType(&n, const_cast<VARIANT*>(&*hwnd), 0, VT_I4))) return;
     ReleaseMouse();
-    // The system's own sizing loop takes over from the form's corner.
+    // The system's own sizing loop takes over from the form's corner and
+    // keeps the release: this press gives no Click.
+    EndPress();
     SendMessageW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(n.lVal)), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, 0);
 }
 

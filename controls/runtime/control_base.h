@@ -253,6 +253,12 @@ protected:
     void ProcessPendingMessages();
     void CaptureMouse();
     void ReleaseMouse();
+    // Ends the current press for the runtime too: a press whose release went
+    // elsewhere (a modal loop took it) then gives no Click at a later release.
+    void EndPress() {
+        buttons_down_ = 0;
+        click_pending_ = false;
+    }
     bool HasCapture() const;
     bool HasFocus() const;
 
