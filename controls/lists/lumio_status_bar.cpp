@@ -113,7 +113,7 @@ void LumioStatusBar::OnInitialize() {
 void LumioStatusBar::OnInitProperties() {
     if (ComPtr<IDispatch> extender = Extender()) {
         PutProperty(extender.get(), L"Align", Variant::Long(2));
-        const double height = ScaleY(kStatusBarHeight, ScaleUnit::Pixels, ScaleUnit::Twips);
+        const double height = ScaleY(kStatusBarHeight, ScaleUnit::Pixels, ContainerScaleUnit());
         PutProperty(extender.get(), L"Height", Variant::Single(static_cast<float>(height)));
     }
     SetFont(Ambient().Font().get());

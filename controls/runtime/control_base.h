@@ -240,6 +240,10 @@ protected:
     int ScaleHeight() const;
     double ScaleX(double value, ScaleUnit from, ScaleUnit to) const;
     double ScaleY(double value, ScaleUnit from, ScaleUnit to) const;
+    // The unit the container places its controls in (its ScaleMode, read
+    // late-bound from the extender's Container, then from Parent); twips
+    // when neither answers a unit of the table (a user scale included).
+    ScaleUnit ContainerScaleUnit() const;
     // Asks the host for a new size in pixels; the host's answer comes back as Resize.
     void ResizeSelf(int width, int height);
     // The host's extender object of this control and the object holding it.
