@@ -38,6 +38,14 @@ void clsMenuBarControl::Terminate() {
     hwnd_ = nullptr;
 }
 
+void clsMenuBarControl::WindowDestroyed() {
+    TrackingState(false);
+    if (menu_ && hwnd_ && GetMenu(hwnd_) != menu_ && IsMenu(menu_)) DestroyMenu(menu_);
+    menu_ = nullptr;
+    items_.clear();
+    cells_.clear();
+}
+
 void clsMenuBarControl::TrackingState(bool isTracking) {
     if (isTracking) {
         tracking_ = true;

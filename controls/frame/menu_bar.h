@@ -80,6 +80,9 @@ public:
     LRESULT OnMenuAccelerator(int32_t character, bool hasSysIcon, bool bBeep);
     // Gives the menu back and lets go of every handle.
     void Terminate();
+    // The window is being destroyed with the menu taken: the menu goes with
+    // it, as it would have had it stayed the window's.
+    void WindowDestroyed();
 
     // Read by tests.
     const std::string& Mnemonics() const { return mnemonics_; }
