@@ -6,6 +6,7 @@
 #include "lumio_scrollbar.h"
 #include "simple_dispatch.h"
 #include "stock_members.h"
+#include "subclass_proc_member.h"
 
 namespace lumio::lists {
 
@@ -19,7 +20,8 @@ const MemberTable& Members() {
     static const MemberTable table = [] {
         using L = LumioListBox;
         MemberTable t;
-        t.Method(id::About, L"About", &L::About)
+        t.Add(SubclassProcMember<L>(id::zSubclass_Proc))
+            .Method(id::About, L"About", &L::About)
             .Method(id::SetImageList, L"SetImageList", &L::SetImageList)
             .Method(id::AddItem, L"AddItem", &L::AddItem)
             .Method(id::InsertItem, L"InsertItem", &L::InsertItem)

@@ -28,6 +28,9 @@ public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
     // Methods.
+    // The message callback: the wheel on the list's own window.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
+                        LPARAM& lParam);
     void About() { ShowAbout(); }
     void SetImageList(Variant imageList);
     void AddItem(Variant text, short icon, short iconSelected);
