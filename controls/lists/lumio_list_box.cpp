@@ -5,6 +5,7 @@
 #include "run_time_error.h"
 #include "lumio_scrollbar.h"
 #include "simple_dispatch.h"
+#include "std_objects.h"
 #include "stock_members.h"
 #include "subclass_proc_member.h"
 
@@ -126,6 +127,9 @@ HRESULT LumioListBox::Create(IUnknown* outer, REFIID iid, void** out) {
 
 void LumioListBox::OnInitialize() {
     model_.SetLowerCase(&LowerCaseSystem);
+    // The list's own font exists from the start: Font reads a font before
+    // the properties are given.
+    pSetFont(CreateStdFont());
     bar_ = ChildSite::Create(hWnd(), [this](DISPID e) { pBarEvent(e); });
     if (FAILED(bar_->Start(&LumioScrollbar::Create, tlb::DIID_LumioScrollbarEvents, RECT{0, 0, kBarWidth, 100},
                            false))) {
@@ -242,7 +246,7 @@ void LumioListBox::put_Alignment(AlignmentCts v) {
 }
 
 void LumioListBox::put_Appearance(AppearanceCts v) {
-    m_Appearance = v;
+    SetAppearance(static_cast<long>(v));
     pWritten();
 }
 

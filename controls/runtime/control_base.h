@@ -221,6 +221,10 @@ protected:
     // The control's font; never null.
     ComPtr<IFontDisp> Font() const { return font_; }
     void SetFont(IFontDisp* font);
+    // The surface's Appearance (0 flat, 1 3D): kept for a control that passes
+    // its own through; the surface draws no border of its own to show it.
+    long Appearance() const { return appearance_; }
+    void SetAppearance(long appearance) { appearance_ = appearance; }
     short MousePointer() const { return mouse_pointer_; }
     void SetMousePointer(short pointer);
     ComPtr<IPictureDisp> MouseIcon() const { return mouse_icon_; }
@@ -327,6 +331,7 @@ private:
     std::wstring access_keys_;
     ComPtr<IFontDisp> font_;
     short mouse_pointer_ = 0;
+    long appearance_ = 1;
     ComPtr<IPictureDisp> mouse_icon_;
     OLE_COLOR back_color_ = 0x8000000F;
     OLE_COLOR fore_color_ = 0x80000012;

@@ -160,6 +160,17 @@ TEST_F(ListBoxTest, ItemsAndTheirErrorsThroughInvoke) {
     for (auto& e : form_->log()) EXPECT_FALSE(e.notice);
 }
 
+// Made but not yet given its properties: the list's font is there already.
+TEST_F(ListBoxTest, FontIsAFontBeforeTheProperties) {
+    lumio::ComPtr<IDispatch> list;
+    ASSERT_EQ(LumioListBox::Create(nullptr, IID_IDispatch, list.put_void()), S_OK);
+    Variant font = Get(list.get(), id::Font);
+    ASSERT_EQ(font.vt(), VT_DISPATCH);
+    lumio::ComPtr<IFont> f;
+    ASSERT_TRUE(font->pdispVal);
+    EXPECT_EQ(font->pdispVal->QueryInterface(IID_IFont, f.put_void()), S_OK);
+}
+
 TEST_F(ListBoxTest, EveryKeyRoundTrips) {
     Start();
     struct Case {
