@@ -535,6 +535,20 @@ TEST_F(CustomFrameMenu, MouseOpensAnItemsPopup) {
     EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
 }
 
+// A press on the item whose popup is open closes the popup and leaves that
+// item hot; the release opens nothing again.
+TEST_F(CustomFrameMenu, PressOnTheOpenItemClosesItAndKeepsItHot) {
+    const POINT item = ItemCentre(0);
+    Run({{"popup 101", [item] { Button(true); }}});
+    ClickAt(item);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return ScriptDone() && !bar_->TrackingState(); }));
+    Button(false);
+    Settle();
+    EXPECT_EQ(bar_->HotIndex(), 0);
+    EXPECT_EQ(bar_->HighlightMode() & 3, 1) << "hot, not pressed";
+    EXPECT_EQ(std::count(g_msgs.begin(), g_msgs.end(), "popup 101"), 1) << ::testing::PrintToString(g_msgs);
+}
+
 TEST_F(CustomFrameMenu, AltLetterOpensWithTheFirstItemSelected) {
     EXPECT_EQ(bar_->Mnemonics().size(), 0u);
     Run({{"popup 201", [] { Key(VK_RETURN); }}});
