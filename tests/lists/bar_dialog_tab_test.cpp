@@ -14,15 +14,15 @@ using lumio::test::AtlHostTest;
 
 class DialogTab : public AtlHostTest {};
 
+BOOL CALLBACK CollectWindow(HWND h, LPARAM p) {
+    reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
+    return TRUE;
+}
+
 // Every window that belongs to the control hosted in `host`, its own and its children.
 std::vector<HWND> WindowsOf(HWND host) {
     std::vector<HWND> out;
-    EnumChildWindows(
-        host, [](HWND h, LPARAM p) CALLBACK -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(p)->push_back(h);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&out));
+    EnumChildWindows(host, &CollectWindow, reinterpret_cast<LPARAM>(&out));
     return out;
 }
 
