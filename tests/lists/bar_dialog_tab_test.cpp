@@ -39,7 +39,8 @@ TEST_F(DialogTab, TabAndShiftTabPassTheBarsBy) {
     HWND listHost = child(L"AtlAxWin", 0, 110, 100, 60);
     HWND edit2 = child(L"EDIT", WS_BORDER, 230, 60, 20);
     ASSERT_TRUE(edit1 && barHost && listHost && edit2);
-    ASSERT_TRUE(Host(barHost, L"Lumiokit.LumioScrollbar", lumio::tlb::CLSID_LumioScrollbar));
+    lumio::ComPtr<IDispatch> bar = Host(barHost, L"Lumiokit.LumioScrollbar", lumio::tlb::CLSID_LumioScrollbar);
+    ASSERT_TRUE(bar);
     lumio::ComPtr<IDispatch> list = Host(listHost, L"Lumiokit.LumioListBox", lumio::tlb::CLSID_LumioListBox);
     ASSERT_TRUE(list);
     for (int i = 0; i < 20; ++i) {
@@ -84,6 +85,19 @@ TEST_F(DialogTab, TabAndShiftTabPassTheBarsBy) {
             for (HWND b : bars) EXPECT_NE(focus, b) << (backwards ? "Shift+Tab " : "Tab ") << step;
         }
     }
+    // A host UI-activates a control whose site window takes the focus (ATL
+    // does so on Windows): the bar still leaves the focus where it is.
+    lumio::ComPtr<IOleObject> ole;
+    ASSERT_EQ(bar->QueryInterface(IID_IOleObject, ole.put_void()), S_OK);
+    IOleClientSite* site = nullptr;
+    ASSERT_EQ(ole->GetClientSite(&site), S_OK);
+    RECT area;
+    GetClientRect(barHost, &area);
+    SetFocus(edit1);
+    ole->DoVerb(OLEIVERB_UIACTIVATE, nullptr, site, 0, barHost, &area);
+    if (site) site->Release();
+    lumio::test::PumpMessages();
+    EXPECT_EQ(GetFocus(), edit1) << "UI activation";
     bool editsReached = false;
     for (HWND h : seen) editsReached = editsReached || h == edit2;
     EXPECT_TRUE(editsReached) << "Tab moves at all";
