@@ -116,6 +116,7 @@ private:
     void pHookWindows();
     void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& hWnd, UINT& uMsg, WPARAM& wParam,
                         LPARAM& lParam) override;
+    void pShowHand();
     void pHookCallback(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND hWnd, UINT uMsg, WPARAM wParam,
                        LPARAM lParam);
     // The reaction to the hooked activation and mouse-leave messages.

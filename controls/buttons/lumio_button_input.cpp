@@ -22,8 +22,15 @@ void LumioButton::pRequestMouseLeave() {
     else _TrackMouseEvent(&tme);
 }
 
+// Loaded when first needed: HandPointer may be set after the properties were read.
+void LumioButton::pShowHand() {
+    if (!m_hHandCursor) m_hHandCursor = LoadCursorW(nullptr, IDC_HAND);
+    if (m_hHandCursor) SetCursor(m_hHandCursor);
+    else SetMousePointer(MousePointer());
+}
+
 void LumioButton::OnMouseDown(short button, short shift, float x, float y) {
-    if (m_HandPointer) SetCursor(m_hHandCursor);
+    if (m_HandPointer) pShowHand();
     m_LastButton = button;
     if (button == kLeftButton) {
         m_bHasFocus = m_bPressed = m_bMouseDown = true;
@@ -39,7 +46,7 @@ void LumioButton::OnMouseDown(short button, short shift, float x, float y) {
 }
 
 void LumioButton::OnMouseMove(short button, short shift, float x, float y) {
-    if (m_HandPointer) SetCursor(m_hHandCursor);
+    if (m_HandPointer) pShowHand();
     else SetMousePointer(MousePointer());
     POINT pt{};
     GetCursorPos(&pt);
@@ -64,7 +71,7 @@ void LumioButton::OnMouseMove(short button, short shift, float x, float y) {
 }
 
 void LumioButton::OnMouseUp(short button, short shift, float x, float y) {
-    if (m_HandPointer && m_bHover) SetCursor(m_hHandCursor);
+    if (m_HandPointer && m_bHover) pShowHand();
     if (button != kLeftButton) return;
     m_bMouseDown = false;
     m_bPressed = m_bSpaceDown;
@@ -75,7 +82,7 @@ void LumioButton::OnMouseUp(short button, short shift, float x, float y) {
 }
 
 void LumioButton::OnDblClick() {
-    if (m_HandPointer) SetCursor(m_hHandCursor);
+    if (m_HandPointer) pShowHand();
     if (m_LastButton != 1) return;
     m_bPressed = m_bMouseDown = true;
     pRedraw(kStatePressed, false);

@@ -40,6 +40,18 @@ SIZE PictureHimetric(IPicture* p) {
     SIZE s{};
     p->get_Width(&s.cx);
     p->get_Height(&s.cy);
+    short type = 0;
+    OLE_HANDLE handle = 0;
+    // A picture made from an enhanced metafile may report no size (Wine's
+    // does): the metafile's own frame, in HIMETRIC, gives it.
+    if ((s.cx <= 0 || s.cy <= 0) && SUCCEEDED(p->get_Type(&type)) && type == PICTYPE_ENHMETAFILE &&
+        SUCCEEDED(p->get_Handle(&handle)) && handle) {
+        ENHMETAHEADER h{};
+        if (GetEnhMetaFileHeader(reinterpret_cast<HENHMETAFILE>(static_cast<uintptr_t>(handle)), sizeof h, &h)) {
+            s.cx = h.rclFrame.right - h.rclFrame.left;
+            s.cy = h.rclFrame.bottom - h.rclFrame.top;
+        }
+    }
     return s;
 }
 
@@ -263,6 +275,22 @@ void LumioButton::pDrawPicture(IPictureDisp* disp) {
             RECT all{0, 0, pw, ph};
             FillRect(mem.get(), &all, keyBrush.get());
             DrawIconEx(mem.get(), 0, 0, static_cast<HICON>(pictureHandle), pw, ph, 0, keyBrush.get(), DI_NORMAL);
+            key = m_UseMask ? m_cMask : static_cast<int32_t>(GetPixel(mem.get(), 0, 0));
+        } else if (type == PICTYPE_METAFILE || type == PICTYPE_ENHMETAFILE) {
+            // Played onto the mask colour at its pixel size, and keyed as an icon is.
+            iconBitmap.reset(CreateCompatibleBitmap(dc, pw, ph));
+            if (!iconBitmap) return;
+            held.emplace(mem.get(), iconBitmap.get());
+            gdi::OwnedObject<HBRUSH> keyBrush(CreateSolidBrush(static_cast<COLORREF>(m_cMask)));
+            RECT all{0, 0, pw, ph};
+            FillRect(mem.get(), &all, keyBrush.get());
+            if (type == PICTYPE_ENHMETAFILE) {
+                PlayEnhMetaFile(mem.get(), reinterpret_cast<HENHMETAFILE>(pictureHandle), &all);
+            } else {
+                const int saved = SaveDC(mem.get());
+                pic->Render(mem.get(), 0, 0, pw, ph, 0, him.cy, him.cx, -him.cy, nullptr);
+                RestoreDC(mem.get(), saved);
+            }
             key = m_UseMask ? m_cMask : static_cast<int32_t>(GetPixel(mem.get(), 0, 0));
         } else {
             return;

@@ -82,10 +82,18 @@ clsCustomWndow::~clsCustomWndow() {
 void clsCustomWndow::BeginCustomWindow(IDispatch* formObject, IUnknown* CallBackClass) {
     HWND hWnd = FormWindow(formObject);
     if (!hWnd) return;
+    // Only a window of this thread can take the frame's procedure: any other
+    // is refused before anything changes.
+    if (GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return;
     if (!CallBackClass) RemovePropA(hWnd, kCallbackProp);
     else SetPropA(hWnd, kCallbackProp, reinterpret_cast<HANDLE>(CallBackClass));
-    SetPropA(FormWindow(formObject), kFrameObjectProp, reinterpret_cast<HANDLE>(static_cast<IFrameWindowProc*>(frame_)));
-    frame_->BeginSubclass(FormWindow(formObject));
+    SetPropA(hWnd, kFrameObjectProp, reinterpret_cast<HANDLE>(static_cast<IFrameWindowProc*>(frame_)));
+    frame_->BeginSubclass(hWnd);
+    if (frame_->Window() != hWnd) {
+        // Not framed: the facade answers so.
+        RemovePropA(hWnd, kCallbackProp);
+        RemovePropA(hWnd, kFrameObjectProp);
+    }
 }
 
 void clsCustomWndow::EndCustomWindow() {

@@ -341,6 +341,9 @@ LRESULT clsFrameControl::CallPrevious(UINT uMsg, WPARAM wParam, LPARAM lParam) {
 
 void clsFrameControl::BeginSubclass(HWND hWnd) {
     if (!hWnd || !IsWindow(hWnd)) return;
+    // A window of another thread or process would take no procedure of
+    // ours: refused before anything changes.
+    if (GetWindowThreadProcessId(hWnd, nullptr) != GetCurrentThreadId()) return;
     if (hwnd_) {
         // Beginning again ends the earlier frame, which takes the window
         // properties with it: they are put back for this one.
@@ -352,6 +355,12 @@ void clsFrameControl::BeginSubclass(HWND hWnd) {
         if (client) SetPropA(hWnd, kCallbackProp, client);
         if (self) SetPropA(hWnd, kFrameObjectProp, self);
     }
+    const LONG_PTR style0 = GetWindowLongPtrA(hWnd, GWL_STYLE), exStyle0 = GetWindowLongPtrA(hWnd, GWL_EXSTYLE);
+    RECT rect0{};
+    GetWindowRect(hWnd, &rect0);
+    if (HWND parent = GetAncestor(hWnd, GA_PARENT); parent && parent != GetDesktopWindow())
+        MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect0), 2);
+    const HMENU menu0 = GetMenu(hWnd);
     hwnd_ = hWnd;
     RefreshSmallIcon();
     drawnActive_ = GetForegroundWindow() == hWnd;
@@ -361,8 +370,14 @@ void clsFrameControl::BeginSubclass(HWND hWnd) {
     InitFrameMetrics();
     destroyed_ = false;
     if (!AttachFrameWindowProc(hWnd) && !FramePreviousProc(hWnd)) {
-        // The procedure could not be changed: nothing is framed.
-        hwnd_ = nullptr;
+        // The procedure could not be changed: nothing is framed, and the
+        // window gets back its styles, place, size and menu.
+        EndSubclass();
+        SetWindowLongPtrA(hWnd, GWL_EXSTYLE, exStyle0);
+        SetWindowLongPtrA(hWnd, GWL_STYLE, style0);
+        if (GetMenu(hWnd) != menu0) SetMenu(hWnd, menu0);
+        SetWindowPos(hWnd, nullptr, rect0.left, rect0.top, rect0.right - rect0.left, rect0.bottom - rect0.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
         return;
     }
     SyncSystemMenu(false);

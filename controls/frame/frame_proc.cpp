@@ -90,7 +90,7 @@ void clsFrameControl::WindowProc(UINT& uMsg, WPARAM& wParam, LPARAM& lParam, LRE
         geo_.disabledBits = -1;
         RemovePropA(hwnd_, kCallbackProp);
         EndDrag();
-        if (c_MBar) c_MBar->TrackingState(false);
+        if (c_MBar) c_MBar->WindowDestroyed();
         result = CallPrevious(uMsg, wParam, lParam);
         destroyed_ = true;
         return;

@@ -9,6 +9,8 @@ namespace {
 // keeps this module loaded.
 constexpr char kPrevProcProp[] = "lvCFrame_PrevProc";
 
+thread_local bool t_failNextAttach = false;
+
 void DropPrevProc(HWND hWnd) {
     if (RemovePropA(hWnd, kPrevProcProp)) ModuleUnlock();
 }
@@ -36,7 +38,13 @@ LRESULT CALLBACK FrameWindowProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lPa
 
 WNDPROC FrameWindowProcAddress() { return &FrameWindowProc; }
 
+void FailNextFrameAttach() { t_failNextAttach = true; }
+
 WNDPROC AttachFrameWindowProc(HWND hWnd) {
+    if (t_failNextAttach) {
+        t_failNextAttach = false;
+        return nullptr;
+    }
     const auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrA(hWnd, GWLP_WNDPROC));
     if (!current) return nullptr;
     if (GetPropA(hWnd, kPrevProcProp)) return nullptr;  // FrameWindowProc is in the chain already

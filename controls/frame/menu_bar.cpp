@@ -38,6 +38,14 @@ void clsMenuBarControl::Terminate() {
     hwnd_ = nullptr;
 }
 
+void clsMenuBarControl::WindowDestroyed() {
+    TrackingState(false);
+    if (menu_ && hwnd_ && GetMenu(hwnd_) != menu_ && IsMenu(menu_)) DestroyMenu(menu_);
+    menu_ = nullptr;
+    items_.clear();
+    cells_.clear();
+}
+
 void clsMenuBarControl::TrackingState(bool isTracking) {
     if (isTracking) {
         tracking_ = true;
@@ -382,6 +390,7 @@ void clsMenuBarControl::TrackMenu(int32_t pos, int32_t pressed, bool hasSysIcon,
         popup_ = firstPopup_ = nullptr;
         escaped_ = false;
         escapeHot_ = -1;
+        pressHot_ = false;
         if ((hotOnly || !popup) && pos != kSystemMenuTracked) {
             if (pos == kSystemMenuFromItem) PostMessageA(hwnd_, kSysMenuRequest, SC_KEYMENU, 0);
             else HookMenuKeyboardMouse(true, this);  // hot for the keyboard
@@ -413,6 +422,13 @@ void clsMenuBarControl::TrackMenu(int32_t pos, int32_t pressed, bool hasSysIcon,
             hiliteMode_ &= 4;
             PaintItem(nullptr, -2, 0);
             PostMessageA(hwnd_, WM_SYSCOMMAND, SC_KEYMENU, -static_cast<LPARAM>(item));
+            return;
+        }
+        if (next == -1 && pressHot_) {
+            // Closed by a press on its own item: that item stays hot, not pressed.
+            pressHot_ = false;
+            hiliteMode_ = 1 | (hiliteMode_ & 4);
+            PaintItem(nullptr, pos, kForceHighlight);
             return;
         }
         if (next == -1) break;
@@ -521,6 +537,7 @@ void clsMenuBarControl::OnMenuMsgFilter(MSG* lpMsg, bool& handled) {
         if (item >= 0 && item == hot_) {
             // A press on the open item closes its popup; the item stays hot.
             SetNextPos(-1);
+            pressHot_ = true;
             PostMessageA(hwnd_, WM_CANCELMODE, 0, 0);
             handled = true;
         }

@@ -80,6 +80,9 @@ public:
     LRESULT OnMenuAccelerator(int32_t character, bool hasSysIcon, bool bBeep);
     // Gives the menu back and lets go of every handle.
     void Terminate();
+    // The window is being destroyed with the menu taken: the menu goes with
+    // it, as it would have had it stayed the window's.
+    void WindowDestroyed();
 
     // Read by tests.
     const std::string& Mnemonics() const { return mnemonics_; }
@@ -129,6 +132,7 @@ private:
     HMENU popup_ = nullptr, firstPopup_ = nullptr;
     bool selectedOpensSub_ = false, escaped_ = false, oneShot_ = false;
     int32_t escapeHot_ = -1;  // the item whose popup Escape closed
+    bool pressHot_ = false;  // a press on the open item closed its popup: the item stays hot
     std::string mnemonics_;
     uint32_t fontColor_[4] = {0x80000007, 0x80000007, 0x80000011, 0x80000011};
     uint32_t hilite_[2] = {0x8000000E, 0x80000010};

@@ -28,6 +28,9 @@ WNDPROC FrameWindowProcAddress();
 // FrameWindowProc is in the window's chain already. While it is in a chain,
 // the module stays loaded.
 WNDPROC AttachFrameWindowProc(HWND hWnd);
+// Tests: the next AttachFrameWindowProc of this thread fails as a refused
+// procedure change would.
+void FailNextFrameAttach();
 // Puts the previous procedure back while FrameWindowProc is still the
 // window's procedure; under a later subclasser FrameWindowProc stays and
 // forwards every message that finds no frame.

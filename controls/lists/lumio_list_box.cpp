@@ -5,7 +5,9 @@
 #include "run_time_error.h"
 #include "lumio_scrollbar.h"
 #include "simple_dispatch.h"
+#include "std_objects.h"
 #include "stock_members.h"
+#include "subclass_proc_member.h"
 
 namespace lumio::lists {
 
@@ -19,7 +21,8 @@ const MemberTable& Members() {
     static const MemberTable table = [] {
         using L = LumioListBox;
         MemberTable t;
-        t.Method(id::About, L"About", &L::About)
+        t.Add(SubclassProcMember<L>(id::zSubclass_Proc))
+            .Method(id::About, L"About", &L::About)
             .Method(id::SetImageList, L"SetImageList", &L::SetImageList)
             .Method(id::AddItem, L"AddItem", &L::AddItem)
             .Method(id::InsertItem, L"InsertItem", &L::InsertItem)
@@ -124,6 +127,9 @@ HRESULT LumioListBox::Create(IUnknown* outer, REFIID iid, void** out) {
 
 void LumioListBox::OnInitialize() {
     model_.SetLowerCase(&LowerCaseSystem);
+    // The list's own font exists from the start: Font reads a font before
+    // the properties are given.
+    pSetFont(CreateStdFont());
     bar_ = ChildSite::Create(hWnd(), [this](DISPID e) { pBarEvent(e); });
     if (FAILED(bar_->Start(&LumioScrollbar::Create, tlb::DIID_LumioScrollbarEvents, RECT{0, 0, kBarWidth, 100},
                            false))) {
@@ -240,7 +246,7 @@ void LumioListBox::put_Alignment(AlignmentCts v) {
 }
 
 void LumioListBox::put_Appearance(AppearanceCts v) {
-    m_Appearance = v;
+    SetAppearance(static_cast<long>(v));
     pWritten();
 }
 

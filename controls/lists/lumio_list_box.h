@@ -28,6 +28,9 @@ public:
     static HRESULT Create(IUnknown* outer, REFIID iid, void** out);
 
     // Methods.
+    // The message callback: the wheel on the list's own window.
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
+                        LPARAM& lParam);
     void About() { ShowAbout(); }
     void SetImageList(Variant imageList);
     void AddItem(Variant text, short icon, short iconSelected);
@@ -43,7 +46,7 @@ public:
     // Properties.
     AlignmentCts get_Alignment() { return m_Alignment; }
     void put_Alignment(AlignmentCts v);
-    AppearanceCts get_Appearance() { return m_Appearance; }
+    AppearanceCts get_Appearance() { return static_cast<AppearanceCts>(Appearance()); }
     void put_Appearance(AppearanceCts v);
     OLE_COLOR get_BackNormal() { return m_BackNormal; }
     void put_BackNormal(OLE_COLOR v);
@@ -161,7 +164,6 @@ private:
     ComPtr<IDispatch> m_ImageList;
     int m_ImageScaleMode = 3;
     AlignmentCts m_Alignment = AlignmentCts::AlignLeft;
-    AppearanceCts m_Appearance = static_cast<AppearanceCts>(1);
     OLE_COLOR m_BackNormal = 0xFFFFFF, m_BackSelected = 0xFDF4E2, m_FontNormal = 0, m_FontSelected = 0;
     COLORREF m_BackNormalRGB = 0xFFFFFF, m_BackSelectedRGB = 0xFDF4E2, m_FontNormalRGB = 0, m_FontSelectedRGB = 0;
     bool m_Resizing = false;

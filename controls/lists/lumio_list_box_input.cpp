@@ -45,6 +45,11 @@ void LumioListBox::OnKeyUp(short& keyCode, short shift) {
     RaiseEvent(ev::KeyUp, {ByRef(keyCode), ByRef(shift)});
 }
 
+void LumioListBox::zSubclass_Proc(bool, bool&, LRESULT&, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam, LPARAM&) {
+    if (!hWnd() || lng_hWnd != hWnd() || uMsg != WM_MOUSEWHEEL) return;
+    model_.Wheel(static_cast<uint32_t>(wParam & 0xFFFFFFFFu));
+}
+
 bool LumioListBox::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     switch (msg) {
     case WM_TIMER:
@@ -56,12 +61,16 @@ bool LumioListBox::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& resu
         // The press is over for the list too when another window takes the mouse.
         if (reinterpret_cast<HWND>(lp) != hWnd() && model_.MouseIsDown()) model_.CaptureLost();
         return false;
-    case WM_MOUSEWHEEL:
+    case WM_MOUSEWHEEL: {
         if (!attached_) return false;
         // After the window's own handling, which leaves the answer.
         result = DefWindowProcW(hWnd(), msg, wp, lp);
-        model_.Wheel(static_cast<uint32_t>(wp & 0xFFFFFFFFu));
+        bool handled = false;
+        HWND h = hWnd();
+        UINT m = msg;
+        zSubclass_Proc(false, handled, result, h, m, wp, lp);
         return true;
+    }
     default:
         return false;
     }

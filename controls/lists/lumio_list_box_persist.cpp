@@ -78,7 +78,7 @@ void LumioListBox::pTranslateColors() {
 }
 
 void LumioListBox::OnInitProperties() {
-    m_Appearance = static_cast<AppearanceCts>(1);
+    SetAppearance(1);
     ListProperties& p = model_.Props();
     p = ListProperties{};
     pSetFont(Ambient().Font());
@@ -94,7 +94,7 @@ void LumioListBox::OnInitProperties() {
 
 void LumioListBox::OnReadProperties(PropertyReader& bag) {
     ListProperties& p = model_.Props();
-    m_Appearance = static_cast<AppearanceCts>(bag.ReadLong(L"Appearance", 1));
+    SetAppearance(bag.ReadLong(L"Appearance", 1));
     p.borderStyle = bag.ReadLong(L"BorderStyle", 1);
     SetWindowEnabled(bag.ReadBool(L"Enabled", true));
     pSetFont(bag.ReadFont(L"Font", Ambient().Font().get()));
@@ -130,7 +130,7 @@ void LumioListBox::OnReadProperties(PropertyReader& bag) {
 
 void LumioListBox::OnWriteProperties(PropertyWriter& bag) {
     const ListProperties& p = model_.Props();
-    bag.Write(L"Appearance", Variant::Long(static_cast<long>(m_Appearance)), Variant::Long(1));
+    bag.Write(L"Appearance", Variant::Long(Appearance()), Variant::Long(1));
     bag.Write(L"BorderStyle", Variant::Long(p.borderStyle), Variant::Long(1));
     bag.Write(L"Enabled", Variant::Bool(WindowEnabled()), Variant::Bool(true));
     bag.Write(L"Font", Variant::Object(Font().get()), Variant::Object(Ambient().Font().get()));

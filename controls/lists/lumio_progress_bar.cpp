@@ -109,10 +109,10 @@ void LumioProgressBar::OnResize() {
     if (resizing_) return;
     resizing_ = true;
     if (ScaleHeight() != kProgressHeight) {
-        // The host keeps the height in its own unit (twips in ours).
-        const double twips = ScaleY(kProgressHeight, ScaleUnit::Pixels, ScaleUnit::Twips);
+        // The extender takes the height in its container's unit.
+        const double height = ScaleY(kProgressHeight, ScaleUnit::Pixels, ContainerScaleUnit());
         ComPtr<IDispatch> extender = Extender();
-        if (!extender || FAILED(PutProperty(extender.get(), L"Height", Variant::Single(static_cast<float>(twips)))))
+        if (!extender || FAILED(PutProperty(extender.get(), L"Height", Variant::Single(static_cast<float>(height)))))
             ResizeSelf(ScaleWidth(), kProgressHeight);
     }
     resizing_ = false;

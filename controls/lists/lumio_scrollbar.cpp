@@ -5,6 +5,7 @@
 
 #include "class_table.h"
 #include "stock_members.h"
+#include "subclass_proc_member.h"
 
 namespace lumio::lists {
 
@@ -17,7 +18,8 @@ const MemberTable& Members() {
     static const MemberTable table = [] {
         using S = LumioScrollbar;
         MemberTable t;
-        t.Method(id::Refresh, L"Refresh", &S::Refresh)
+        t.Add(SubclassProcMember<S>(id::zSubclass_Proc))
+            .Method(id::Refresh, L"Refresh", &S::Refresh)
             .Property(id::Enabled, L"Enabled", &S::get_Enabled, &S::put_Enabled)
             .Property(id::Max, L"Max", &S::get_Max, &S::put_Max)
             .Property(id::Min, L"Min", &S::get_Min, &S::put_Min)
@@ -36,7 +38,8 @@ const MemberTable& Members() {
 }
 
 const ControlClassInfo kInfo{&tlb::CLSID_LumioScrollbar, &tlb::IID_LumioScrollbar, &tlb::DIID_LumioScrollbarEvents,
-                             L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus, true, &Members()};
+                             L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus, true, &Members(),
+                             /*takes_focus=*/false};
 
 const bool kRegistered = [] {
     RegisterControlClass({&tlb::CLSID_LumioScrollbar, L"LumioScrollbar", tlb::LumioScrollbar_MiscStatus,
@@ -198,10 +201,27 @@ void LumioScrollbar::pPaint(HDC dc) {
     if (oldMode) SetStretchBltMode(dc, oldMode);
 }
 
-// Run time: the bar handles its own input and painting. It never takes the
-// focus; a press holds the capture, and losing it ends the press.
+// The message callback a late-bound caller reaches too: messages of the
+// bar's own window, answered as its window answers them (size and paint
+// handled in place of the window's procedure).
+void LumioScrollbar::zSubclass_Proc(bool, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg,
+                                    WPARAM& wParam, LPARAM& lParam) {
+    if (!hWnd() || lng_hWnd != hWnd()) return;
+    LRESULT result = 0;
+    if (pMessage(uMsg, wParam, lParam, result)) {
+        bHandled = true;
+        lReturn = result;
+    }
+}
+
 bool LumioScrollbar::OnWindowMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     if (!attached_) return false;
+    return pMessage(msg, wp, lp, result);
+}
+
+// Run time: the bar handles its own input and painting. It never takes the
+// focus; a press holds the capture, and losing it ends the press.
+bool LumioScrollbar::pMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result) {
     result = 0;
     switch (msg) {
     case WM_SIZE:

@@ -41,6 +41,8 @@ public:
     bool get_ShowButtons() { return machine_.Properties().showButtons; }
     void put_ShowButtons(bool v);
     void About() { ShowAbout(); }
+    void zSubclass_Proc(bool bBefore, bool& bHandled, LRESULT& lReturn, HWND& lng_hWnd, UINT& uMsg, WPARAM& wParam,
+                        LPARAM& lParam);
 
     const ScrollMachine& machine() const { return machine_; }
 
@@ -69,6 +71,7 @@ private:
     };
 
     void pAttach();
+    bool pMessage(UINT msg, WPARAM wp, LPARAM lp, LRESULT& result);
     void pSizeFromWindow();
     void pPaint(HDC dc);
     // A write of ours: the host's dirty flag without a change notice.

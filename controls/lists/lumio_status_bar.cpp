@@ -113,7 +113,7 @@ void LumioStatusBar::OnInitialize() {
 void LumioStatusBar::OnInitProperties() {
     if (ComPtr<IDispatch> extender = Extender()) {
         PutProperty(extender.get(), L"Align", Variant::Long(2));
-        const double height = ScaleY(kStatusBarHeight, ScaleUnit::Pixels, ScaleUnit::Twips);
+        const double height = ScaleY(kStatusBarHeight, ScaleUnit::Pixels, ContainerScaleUnit());
         PutProperty(extender.get(), L"Height", Variant::Single(static_cast<float>(height)));
     }
     SetFont(Ambient().Font().get());
@@ -220,7 +220,9 @@ void LumioStatusBar::OnMouseDown(short button, short shift, float x, float y) {
     VariantInit(&n);
     if (FAILED(VariantChangeType(&n, const_cast<VARIANT*>(&*hwnd), 0, VT_I4))) return;
     ReleaseMouse();
-    // The system's own sizing loop takes over from the form's corner.
+    // The system's own sizing loop takes over from the form's corner and
+    // keeps the release: this press gives no Click.
+    EndPress();
     SendMessageW(reinterpret_cast<HWND>(static_cast<LONG_PTR>(n.lVal)), WM_NCLBUTTONDOWN, HTBOTTOMRIGHT, 0);
 }
 

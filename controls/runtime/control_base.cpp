@@ -258,6 +258,44 @@ double ControlBase::ScaleY(double value, ScaleUnit from, ScaleUnit to) const {
     return ScaleConvert(value, from, to, Axis::Vertical, ScreenDpi(LOGPIXELSY));
 }
 
+namespace {
+
+bool ScaleModeOf(IDispatch* obj, ScaleUnit& unit) {
+    if (!obj) return false;
+    DISPID id = DISPID_UNKNOWN;
+    LPOLESTR name = const_cast<LPOLESTR>(L"ScaleMode");
+    if (FAILED(obj->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id))) return false;
+    DISPPARAMS none{};
+    Variant v, n;
+    if (FAILED(obj->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.put(), nullptr, nullptr)) ||
+        FAILED(VariantChangeType(n.put(), v.get(), 0, VT_I4)))
+        return false;
+    const long mode = n->lVal;
+    unit = mode >= static_cast<long>(ScaleUnit::Twips) && mode <= static_cast<long>(ScaleUnit::Himetric)
+               ? static_cast<ScaleUnit>(mode)
+               : ScaleUnit::Twips;
+    return true;
+}
+
+}  // namespace
+
+ScaleUnit ControlBase::ContainerScaleUnit() const {
+    ScaleUnit unit = ScaleUnit::Twips;
+    if (ComPtr<IDispatch> ext = Extender()) {
+        DISPID id = DISPID_UNKNOWN;
+        LPOLESTR name = const_cast<LPOLESTR>(L"Container");
+        DISPPARAMS none{};
+        Variant v;
+        if (SUCCEEDED(ext->GetIDsOfNames(IID_NULL, &name, 1, LOCALE_USER_DEFAULT, &id)) &&
+            SUCCEEDED(ext->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYGET, &none, v.put(), nullptr,
+                                  nullptr)) &&
+            v.vt() == VT_DISPATCH && ScaleModeOf(v->pdispVal, unit))
+            return unit;
+    }
+    if (ComPtr<IDispatch> parent = Parent(); ScaleModeOf(parent.get(), unit)) return unit;
+    return ScaleUnit::Twips;
+}
+
 void ControlBase::ResizeSelf(int width, int height) {
     if (!hwnd_) return;
     RECT rc;

@@ -221,6 +221,10 @@ protected:
     // The control's font; never null.
     ComPtr<IFontDisp> Font() const { return font_; }
     void SetFont(IFontDisp* font);
+    // The surface's Appearance (0 flat, 1 3D): kept for a control that passes
+    // its own through; the surface draws no border of its own to show it.
+    long Appearance() const { return appearance_; }
+    void SetAppearance(long appearance) { appearance_ = appearance; }
     short MousePointer() const { return mouse_pointer_; }
     void SetMousePointer(short pointer);
     ComPtr<IPictureDisp> MouseIcon() const { return mouse_icon_; }
@@ -240,6 +244,10 @@ protected:
     int ScaleHeight() const;
     double ScaleX(double value, ScaleUnit from, ScaleUnit to) const;
     double ScaleY(double value, ScaleUnit from, ScaleUnit to) const;
+    // The unit the container places its controls in (its ScaleMode, read
+    // late-bound from the extender's Container, then from Parent); twips
+    // when neither answers a unit of the table (a user scale included).
+    ScaleUnit ContainerScaleUnit() const;
     // Asks the host for a new size in pixels; the host's answer comes back as Resize.
     void ResizeSelf(int width, int height);
     // The host's extender object of this control and the object holding it.
@@ -253,6 +261,12 @@ protected:
     void ProcessPendingMessages();
     void CaptureMouse();
     void ReleaseMouse();
+    // Ends the current press for the runtime too: a press whose release went
+    // elsewhere (a modal loop took it) then gives no Click at a later release.
+    void EndPress() {
+        buttons_down_ = 0;
+        click_pending_ = false;
+    }
     bool HasCapture() const;
     bool HasFocus() const;
 
@@ -317,6 +331,7 @@ private:
     std::wstring access_keys_;
     ComPtr<IFontDisp> font_;
     short mouse_pointer_ = 0;
+    long appearance_ = 1;
     ComPtr<IPictureDisp> mouse_icon_;
     OLE_COLOR back_color_ = 0x8000000F;
     OLE_COLOR fore_color_ = 0x80000012;

@@ -156,7 +156,7 @@ HRESULT ControlBase::UIActivate() {
     inplace_site_->OnUIActivate();
     if (frame_) frame_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), info_.name);
     if (doc_window_) doc_window_->SetActiveObject(static_cast<IOleInPlaceActiveObject*>(this), info_.name);
-    if (GetFocus() != hwnd_ && IsWindowVisible(hwnd_) && IsWindowEnabled(hwnd_)) SetFocus(hwnd_);
+    if (info_.takes_focus && GetFocus() != hwnd_ && IsWindowVisible(hwnd_) && IsWindowEnabled(hwnd_)) SetFocus(hwnd_);
     return S_OK;
 }
 

@@ -29,9 +29,15 @@ ComPtr<IFontDisp> CloneFont(IUnknown* font) {
 }
 
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bitmap) {
-    return PictureFromHandle(bitmap, PICTYPE_BITMAP).As<IPictureDisp>();
+    ComPtr<IPicture> picture = PictureFromHandle(bitmap, PICTYPE_BITMAP);
+    if (!picture && bitmap) DeleteObject(bitmap);
+    return picture.As<IPictureDisp>();
 }
 
-ComPtr<IPictureDisp> PictureFromIcon(HICON icon) { return PictureFromHandle(icon, PICTYPE_ICON).As<IPictureDisp>(); }
+ComPtr<IPictureDisp> PictureFromIcon(HICON icon) {
+    ComPtr<IPicture> picture = PictureFromHandle(icon, PICTYPE_ICON);
+    if (!picture && icon) DestroyIcon(icon);
+    return picture.As<IPictureDisp>();
+}
 
 }  // namespace lumio

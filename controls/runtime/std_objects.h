@@ -17,7 +17,8 @@ ComPtr<IFontDisp> CreateStdFont(const std::wstring& name = kDefaultFontName, dou
                                 bool bold = false);
 // An independent copy; nullptr for nullptr.
 ComPtr<IFontDisp> CloneFont(IUnknown* font);
-// A picture that owns the bitmap or icon handle it is given (picture type 1 or 3).
+// A picture that owns the bitmap or icon handle it is given (picture type 1
+// or 3); when no picture can be made, the handle is destroyed all the same.
 ComPtr<IPictureDisp> PictureFromBitmap(HBITMAP bitmap);
 ComPtr<IPictureDisp> PictureFromIcon(HICON icon);
 

@@ -59,6 +59,20 @@ TEST_F(ButtonInputTest, EnterOnFirstMoveThenMoves) {
     EXPECT_EQ(Events().back(), ev::MouseLeave);
 }
 
+// Written after the properties were read: the pointer over the button is the
+// hand, not nothing.
+TEST_F(ButtonInputTest, HandPointerWrittenAtRunTimeShowsTheHand) {
+    Start();
+    ASSERT_EQ(Put(button_->Object().get(), id::HandPointer, Variant::Bool(true)), S_OK);
+    const HCURSOR hand = LoadCursorW(nullptr, IDC_HAND);
+    ASSERT_NE(hand, nullptr);
+    MoveTo(screen_.left + 10, screen_.top + 10);
+    Pump();
+    MoveTo(screen_.left + 20, screen_.top + 12);
+    Pump();
+    EXPECT_EQ(GetCursor(), hand);
+}
+
 TEST_F(ButtonInputTest, LeftClickAndRightPress) {
     Start();
     MoveTo(screen_.left + 10, screen_.top + 10);

@@ -300,6 +300,54 @@ TEST_F(ButtonPaintTest, MaskedPictureShowsTheFaceAndFadesWhileDisabled) {
     SaveStrip(L"button_picture.png", {plain, faded});
 }
 
+// Metafile pictures, plain and enhanced: a blue square on the mask colour,
+// drawn at the picture's size with the mask keyed out.
+TEST_F(ButtonPaintTest, MetafilePicturesAreDrawn) {
+    auto square = [](HDC dc, int size) {
+        HBRUSH blue = CreateSolidBrush(RGB(0, 0, 200));
+        RECT all{0, 0, size, size}, inner{size / 4, size / 4, size * 3 / 4, size * 3 / 4};
+        HBRUSH magenta = CreateSolidBrush(RGB(255, 0, 255));
+        FillRect(dc, &all, magenta);
+        FillRect(dc, &inner, blue);
+        DeleteObject(blue);
+        DeleteObject(magenta);
+    };
+    // 1000 HIMETRIC is 38 pixels at 96 dots per inch.
+    HDC wmf = CreateMetaFileW(nullptr);
+    square(wmf, 1000);
+    PICTDESC plain{};
+    plain.cbSizeofstruct = sizeof plain;
+    plain.picType = PICTYPE_METAFILE;
+    plain.wmf.hmeta = CloseMetaFile(wmf);
+    plain.wmf.xExt = plain.wmf.yExt = 1000;
+    RECT frame{0, 0, 1000, 1000};
+    HDC emf = CreateEnhMetaFileW(nullptr, nullptr, &frame, nullptr);
+    square(emf, 38);
+    PICTDESC enhanced{};
+    enhanced.cbSizeofstruct = sizeof enhanced;
+    enhanced.picType = PICTYPE_ENHMETAFILE;
+    enhanced.emf.hemf = CloseEnhMetaFile(emf);
+    for (PICTDESC* desc : {&plain, &enhanced}) {
+        SCOPED_TRACE(desc->picType);
+        ComPtr<IPictureDisp> picture;
+        ASSERT_EQ(OleCreatePictureIndirect(desc, IID_IPictureDisp, TRUE, picture.put_void()), S_OK);
+        Start({20, 20, 120, 60});
+        b_->put_Caption(L"");
+        b_->put_MaskColor(RGB(255, 0, 255));
+        b_->put_UseMaskColor(true);
+        b_->putref_PictureNormal(picture);
+        b_->put_PictureSize(ePictureSizes::elp32x32);
+        Painted();
+        const RECT p = b_->pictureRect();
+        ASSERT_EQ(p.right - p.left, 32);
+        Capture shot = shots::CaptureWindow(Hwnd());
+        const int cx = (p.left + p.right) / 2, cy = (p.top + p.bottom) / 2;
+        EXPECT_COLOUR(shot.At(cx, cy), RGB(0, 0, 200));
+        EXPECT_NE(Hex(shot.At(p.left + 1, p.top + 1)), Hex(RGB(255, 0, 255))) << "the mask is keyed out";
+        SaveStrip(desc->picType == PICTYPE_METAFILE ? L"button_wmf.png" : L"button_emf.png", {shot});
+    }
+}
+
 TEST_F(ButtonPaintTest, HugePictureSizeDrawsOnlyTheVisiblePart) {
     Start();
     b_->put_Caption(L"");

@@ -5,10 +5,12 @@
 #include <chrono>
 #include <cstdio>
 
+#include "CustomWindowCalls.h"
 #include "form_dialogs.h"
 #include "live_objects.h"
 #include "lumio_basic_form.h"
 #include "memory_property_bag.h"
+#include "picture_handle.h"
 #include "test_host.h"
 #include "wait_for.h"
 
@@ -58,6 +60,48 @@ TEST_F(FormLeaks, ThousandSkinnedFormsLeaveNothingBehind) {
             form.Unload();
         },
         1000);
+}
+
+// The caption drawn by the skin and the box's icon, with no picture to be
+// had: the bitmaps made for them are deleted all the same.
+TEST_F(FormLeaks, RefusedCaptionAndIconPicturesLeaveNothingBehind) {
+    struct Refused {
+        Refused() { lumio::FailPicturesFromHandles(true); }
+        ~Refused() { lumio::FailPicturesFromHandles(false); }
+    } refused;
+    ExpectNoGrowth(
+        [] {
+            lumio::host::FormDesign design;
+            design.caption = L"Skinned form";
+            lumio::host::Form form(design);
+            lumio::host::ControlDesign d;
+            d.create = &lumio::form::LumioBasicForm::Create;
+            d.name = L"BasicForm1";
+            d.rect = RECT{0, 0, 48, 48};
+            d.bag = ComPtr<IPropertyBag>(lumio::MemoryPropertyBag::Create().get());
+            ASSERT_TRUE(form.Load({d}));
+            // The frame's call before it draws the caption, made here as the frame makes it.
+            lumio::ComPtr<lumio::_CustomWindowCalls> calls =
+                form.Find(L"BasicForm1")->Object().As<lumio::_CustomWindowCalls>(lumio::IID__CustomWindowCalls);
+            ASSERT_TRUE(calls);
+            HDC screen = GetDC(nullptr);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP target = CreateCompatibleBitmap(screen, 200, 30);
+            HGDIOBJ old = SelectObject(dc, target);
+            BSTR caption = SysAllocString(L"Skinned form");
+            EXPECT_EQ(calls->BeforeDrawCaption(reinterpret_cast<LONG_PTR>(dc), &caption, 10, 5), S_OK);
+            SysFreeString(caption);
+            SelectObject(dc, old);
+            DeleteObject(target);
+            DeleteDC(dc);
+            ReleaseDC(nullptr, screen);
+            form.Unload();
+            for (long icon = 1; icon <= 4; ++icon) {
+                lumio::form::MessageDialog box(0, icon);
+                box.Layout();
+            }
+        },
+        20);
 }
 
 void AnswerBoxWhenShown() {

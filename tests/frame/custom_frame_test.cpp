@@ -4,6 +4,11 @@
 #include "custom_frame_fixture.h"
 #include "window_capture.h"
 
+#include <thread>
+
+#include "modSubClasser.h"
+#include "simple_dispatch.h"
+
 using namespace lumio;
 using namespace frametest;
 
@@ -530,6 +535,20 @@ TEST_F(CustomFrameMenu, MouseOpensAnItemsPopup) {
     EXPECT_TRUE(lumio::test::WaitUntil([&] { return Logged("command 301"); })) << ::testing::PrintToString(g_msgs);
 }
 
+// A press on the item whose popup is open closes the popup and leaves that
+// item hot; the release opens nothing again.
+TEST_F(CustomFrameMenu, PressOnTheOpenItemClosesItAndKeepsItHot) {
+    const POINT item = ItemCentre(0);
+    Run({{"popup 101", [item] { Button(true); }}});
+    ClickAt(item);
+    ASSERT_TRUE(lumio::test::WaitUntil([&] { return ScriptDone() && !bar_->TrackingState(); }));
+    Button(false);
+    Settle();
+    EXPECT_EQ(bar_->HotIndex(), 0);
+    EXPECT_EQ(bar_->HighlightMode() & 3, 1) << "hot, not pressed";
+    EXPECT_EQ(std::count(g_msgs.begin(), g_msgs.end(), "popup 101"), 1) << ::testing::PrintToString(g_msgs);
+}
+
 TEST_F(CustomFrameMenu, AltLetterOpensWithTheFirstItemSelected) {
     EXPECT_EQ(bar_->Mnemonics().size(), 0u);
     Run({{"popup 201", [] { Key(VK_RETURN); }}});
@@ -793,6 +812,117 @@ TEST_F(CustomFrameMenu, HoverHighlightInTheFlatStyle) {
     const POINT away = CentreOf(frame()->Geometry().client);
     MouseTo(away.x, away.y);
     EXPECT_TRUE(lumio::test::WaitUntil([&] { return bar_->HotIndex() < 0; }));
+}
+
+}  // namespace
+
+namespace {
+
+int CountMenus() {
+    int n = 0;
+    for (uintptr_t h = 0x20; h <= 0xFFF0; h += 2)
+        if (IsMenu(reinterpret_cast<HMENU>(h))) ++n;
+    return n;
+}
+
+struct WindowState {
+    LONG_PTR style, exStyle;
+    RECT rect;
+    HMENU menu;
+    static WindowState Of(HWND h) {
+        WindowState s{GetWindowLongPtrW(h, GWL_STYLE), GetWindowLongPtrW(h, GWL_EXSTYLE), {}, GetMenu(h)};
+        GetWindowRect(h, &s.rect);
+        return s;
+    }
+    void ExpectSame(HWND h) const {
+        const WindowState now = Of(h);
+        EXPECT_EQ(now.style, style);
+        EXPECT_EQ(now.exStyle, exStyle);
+        EXPECT_TRUE(EqualRect(&now.rect, &rect)) << now.rect.left << "," << now.rect.top << " " << now.rect.right
+                                                 << "," << now.rect.bottom;
+        EXPECT_EQ(now.menu, menu);
+    }
+};
+
+// The window procedure cannot be changed: the window is left as it was and
+// the facade says it is not framed; the next Begin frames it in full.
+TEST_F(CustomFrame, AnAttachMadeToFailLeavesTheWindowAsItWas) {
+    SetMenu(hwnd_, MakeMenu());
+    ShowWindow(hwnd_, SW_SHOW);
+    Settle();
+    const WindowState before = WindowState::Of(hwnd_);
+    RecordingClient client;
+    facade_ = std::make_unique<clsCustomWndow>();
+    FailNextFrameAttach();
+    facade_->BeginCustomWindow(form_->Dispatch().get(), &client);
+    Settle();
+    before.ExpectSame(hwnd_);
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(GetPropA(hwnd_, "lvImpCB_Ptr"), nullptr);
+    EXPECT_EQ(GetWindowLongPtrW(hwnd_, GWLP_WNDPROC), reinterpret_cast<LONG_PTR>(&Recorder));
+
+    facade_->BeginCustomWindow(form_->Dispatch().get(), &client);
+    EXPECT_EQ(facade_->IsSubclassed(hwnd_).boolVal, VARIANT_TRUE);
+    EXPECT_EQ(GetMenu(hwnd_), nullptr) << "the bar took the menu";
+    client.calls.clear();
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+    EXPECT_FALSE(client.Only("Border").empty()) << "the frame paints";
+    facade_->EndCustomWindow();
+    EXPECT_EQ(GetMenu(hwnd_), before.menu);
+}
+
+// A window of another thread is refused before anything changes.
+TEST_F(CustomFrame, AWindowOfAnotherThreadIsRefused) {
+    HANDLE made = CreateEventW(nullptr, TRUE, FALSE, nullptr), quit = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HWND other = nullptr;
+    std::thread owner([&] {
+        other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW, 50, 50, 300, 200, nullptr,
+                                CreateMenu(), nullptr, nullptr);
+        SetEvent(made);
+        while (MsgWaitForMultipleObjects(1, &quit, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+            MSG m;
+            while (PeekMessageW(&m, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&m);
+        }
+        DestroyWindow(other);
+    });
+    WaitForSingleObject(made, INFINITE);
+    ASSERT_NE(other, nullptr);
+    const WindowState before = WindowState::Of(other);
+    auto form = SimpleDispatch::Create();
+    form->Add({DISPID_HWND, L"hWnd", [&](VARIANT* r) {
+                   r->vt = VT_I8;
+                   r->llVal = reinterpret_cast<LONG_PTR>(other);
+                   return S_OK;
+               }});
+    RecordingClient client;
+    clsCustomWndow facade;
+    facade.BeginCustomWindow(form.get(), &client);
+    before.ExpectSame(other);
+    EXPECT_EQ(facade.IsSubclassed(other).boolVal, VARIANT_FALSE);
+    EXPECT_EQ(GetPropA(other, "lvImpCB_Ptr"), nullptr);
+    SetEvent(quit);
+    owner.join();
+    CloseHandle(made);
+    CloseHandle(quit);
+}
+
+// The bar holds the window's menu; a window destroyed while the facade
+// lives takes that menu and its popups with it.
+TEST_F(CustomFrame, AWindowDestroyedUnderALiveFacadeLeavesNoMenu) {
+    auto cycle = [] {
+        host::Form form(nullptr, RECT{120, 120, 420, 320}, L"Doomed");
+        SetMenu(form.hWnd(), MakeMenu());
+        clsCustomWndow facade;
+        facade.BeginCustomWindow(form.Dispatch().get(), nullptr);
+        EXPECT_EQ(facade.IsSubclassed(form.hWnd()).boolVal, VARIANT_TRUE);
+        DestroyWindow(form.hWnd());
+    };
+    cycle();
+    Settle();
+    const int menus = CountMenus();
+    for (int i = 0; i < 5; ++i) cycle();
+    Settle();
+    EXPECT_EQ(CountMenus(), menus);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "class_table.h"
+#include "lumiokit_ids.h"
 #include "com_ptr.h"
 #include "ole_types.h"
 #include "std_objects.h"
@@ -105,6 +106,7 @@ std::optional<VARTYPE> Known(const std::wstring& member) {
 }
 
 class EveryClass : public OleTest, public ::testing::WithParamInterface<std::string> {};
+class HostValuesWalk : public OleTest {};
 
 TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
     const lumio::ControlClass* cls = ClassNamed(GetParam());
@@ -162,6 +164,112 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
             EXPECT_EQ(reinterpret_cast<HWND>(value), site->ControlWindow()) << "the whole handle";
         }
     }
+}
+
+// Every member the type library lists on the class's default interface,
+// property or method, hidden or not: what its IDispatch does not answer, by
+// name (GetIDsOfNames gives the library's dispatch id) and by that id (an
+// Invoke with one argument too many is refused for its count, so nothing
+// runs, never for an unknown member).
+std::vector<std::string> Unanswered(ITypeInfo* info, IDispatch* late) {
+    std::vector<std::string> misses;
+    TYPEATTR* attr = nullptr;
+    info->GetTypeAttr(&attr);
+    const WORD count = attr->cFuncs;
+    info->ReleaseTypeAttr(attr);
+    for (UINT i = 0; i < count; ++i) {
+        FUNCDESC* fd = nullptr;
+        if (FAILED(info->GetFuncDesc(i, &fd))) continue;
+        const DISPID memid = fd->memid;
+        const INVOKEKIND kind = fd->invkind;
+        const SHORT params = fd->cParams;
+        info->ReleaseFuncDesc(fd);
+        lumio::Bstr name;
+        UINT got = 0;
+        info->GetNames(memid, name.put(), 1, &got);
+        const std::string what = Narrow(name.str());
+        DISPID id = DISPID_UNKNOWN;
+        LPOLESTR n = name.get();
+        if (late->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id) != S_OK || id != memid)
+            misses.push_back(what + " by name");
+        std::vector<VARIANT> args(static_cast<size_t>(params) + 1);
+        for (VARIANT& a : args) {
+            a.vt = VT_I4;
+            a.lVal = 0;
+        }
+        DISPID named = DISPID_PROPERTYPUT;
+        const bool put = kind & (INVOKE_PROPERTYPUT | INVOKE_PROPERTYPUTREF);
+        DISPPARAMS dp{args.data(), put ? &named : nullptr, static_cast<UINT>(args.size()), put ? 1u : 0u};
+        const WORD flags = kind == INVOKE_FUNC            ? DISPATCH_METHOD
+                           : kind == INVOKE_PROPERTYGET   ? DISPATCH_PROPERTYGET
+                           : kind == INVOKE_PROPERTYPUT   ? DISPATCH_PROPERTYPUT
+                                                          : DISPATCH_PROPERTYPUTREF;
+        Variant result;
+        const HRESULT hr = late->Invoke(memid, IID_NULL, LOCALE_USER_DEFAULT, flags, &dp, result.put(), nullptr, nullptr);
+        if (hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_UNKNOWNNAME) misses.push_back(what + " by id");
+        else if (hr != DISP_E_BADPARAMCOUNT) misses.push_back(what + " ran with too many arguments");
+    }
+    return misses;
+}
+
+std::string Joined(const std::vector<std::string>& v) {
+    std::string out;
+    for (const auto& s : v) out += s + "; ";
+    return out;
+}
+
+TEST_P(EveryClass, AnswersEveryTypeLibraryMemberByNameAndId) {
+    const lumio::ControlClass* cls = ClassNamed(GetParam());
+    ASSERT_NE(cls, nullptr);
+    ComPtr<ITypeInfo> info = DefaultInterface(*cls->clsid);
+    ASSERT_TRUE(info);
+    lumio::host::Site* site = NewForm().Add(cls->create, L"Under", RECT{10, 10, 210, 110});
+    ASSERT_NE(site, nullptr);
+    const std::vector<std::string> misses = Unanswered(info.get(), site->Object().get());
+    EXPECT_TRUE(misses.empty()) << Joined(misses);
+}
+
+// A dispatch that has lost one member, as a control whose member table
+// lacks an entry of the library: the walk names it.
+class Without : public IDispatch {
+public:
+    Without(IDispatch* inner, DISPID id, std::wstring name) : inner_(inner), id_(id), name_(std::move(name)) {}
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        if (iid != IID_IUnknown && iid != IID_IDispatch) return *out = nullptr, E_NOINTERFACE;
+        *out = this;
+        return S_OK;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* n) override { return inner_->GetTypeInfoCount(n); }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT i, LCID l, ITypeInfo** t) override { return inner_->GetTypeInfo(i, l, t); }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID r, LPOLESTR* names, UINT n, LCID l, DISPID* ids) override {
+        if (n && _wcsicmp(names[0], name_.c_str()) == 0) return ids[0] = DISPID_UNKNOWN, DISP_E_UNKNOWNNAME;
+        return inner_->GetIDsOfNames(r, names, n, l, ids);
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID id, REFIID r, LCID l, WORD f, DISPPARAMS* p, VARIANT* v, EXCEPINFO* e,
+                                     UINT* a) override {
+        if (id == id_) return DISP_E_MEMBERNOTFOUND;
+        return inner_->Invoke(id, r, l, f, p, v, e, a);
+    }
+
+private:
+    IDispatch* inner_;
+    DISPID id_;
+    std::wstring name_;
+};
+
+TEST_F(HostValuesWalk, TheWalkNamesAMemberTheDispatchLacks) {
+    const lumio::ControlClass* cls = ClassNamed("LumioScrollbar");
+    ASSERT_NE(cls, nullptr);
+    ComPtr<ITypeInfo> info = DefaultInterface(*cls->clsid);
+    ASSERT_TRUE(info);
+    lumio::host::Site* site = NewForm().Add(cls->create, L"Under", RECT{10, 10, 27, 110});
+    ASSERT_NE(site, nullptr);
+    EXPECT_TRUE(Unanswered(info.get(), site->Object().get()).empty());
+    Without lacking(site->Object().get(), lumio::tlb::dispid::LumioScrollbar::zSubclass_Proc, L"zSubclass_Proc");
+    EXPECT_EQ(Unanswered(info.get(), &lacking),
+              (std::vector<std::string>{"zSubclass_Proc by name", "zSubclass_Proc by id"}));
 }
 
 INSTANTIATE_TEST_SUITE_P(ClassTable, EveryClass, ::testing::ValuesIn(ClassNames()),

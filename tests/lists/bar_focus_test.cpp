@@ -1,6 +1,7 @@
 // The bars never take the focus: a click leaves it where it is, Tab passes them by.
 #include <gtest/gtest.h>
 
+#include "lumio_list_box.h"
 #include "lumio_progress_bar.h"
 #include "lumio_scrollbar.h"
 #include "test_host.h"
@@ -31,11 +32,12 @@ TEST_F(BarFocusTest, ClickAndTabLeaveTheFocusOnTheOtherControl) {
         lumio::host::CreateFunction create;
     } cases[] = {
         {L"ProgressBar1", &lumio::lists::LumioProgressBar::Create},
+        {L"VScroll1", &lumio::lists::LumioScrollbar::Create},
     };
     for (const auto& c : cases) {
         auto& f = NewForm(true);
-        Site* other = f.Add(&lumio::lists::LumioScrollbar::Create, L"Other", RECT{10, 10, 27, 100});
-        Site* bar = f.Add(c.create, c.name, RECT{60, 10, 260, 33});
+        Site* other = f.Add(&lumio::lists::LumioListBox::Create, L"Other", RECT{10, 10, 60, 100});
+        Site* bar = f.Add(c.create, c.name, RECT{80, 10, 97, 200});
         ASSERT_TRUE(other && bar);
         Settle(&f);
         SetFocus(other->ControlWindow());
@@ -48,6 +50,34 @@ TEST_F(BarFocusTest, ClickAndTabLeaveTheFocusOnTheOtherControl) {
         f.MoveFocus(true);
         EXPECT_EQ(GetFocus(), other->ControlWindow()) << c.name;
     }
+}
+
+// Two lists, the first with its own bar showing, and a bar between them: Tab
+// goes from list to list both ways, and a click on the first list's bar
+// leaves the focus on the second list.
+TEST_F(BarFocusTest, TabOrderSkipsTheStandAloneBarAndTheListsOwnBar) {
+    auto& f = NewForm(true);
+    Site* first = f.Add(&lumio::lists::LumioListBox::Create, L"List1", RECT{10, 10, 110, 60});
+    Site* bar = f.Add(&lumio::lists::LumioScrollbar::Create, L"VScroll1", RECT{120, 10, 137, 150});
+    Site* second = f.Add(&lumio::lists::LumioListBox::Create, L"List2", RECT{150, 10, 250, 60});
+    ASSERT_TRUE(first && bar && second);
+    for (int i = 0; i < 20; ++i) Call(first->Object().get(), lumio::tlb::dispid::LumioListBox::AddItem, {lumio::Variant::String(L"item")});
+    Settle(&f);
+    HWND inner = GetWindow(first->ControlWindow(), GW_CHILD);
+    ASSERT_TRUE(inner && IsWindowVisible(inner)) << "the first list shows its bar";
+    SetFocus(first->ControlWindow());
+    const HWND lists[] = {first->ControlWindow(), second->ControlWindow()};
+    for (bool backwards : {false, true}) {
+        for (int step = 1; step <= 4; ++step) {
+            f.MoveFocus(backwards);
+            Settle(&f);
+            EXPECT_EQ(GetFocus(), lists[step % 2]) << (backwards ? "Shift+Tab " : "Tab ") << step;
+        }
+    }
+    SetFocus(second->ControlWindow());
+    Click(inner);
+    Settle(&f);
+    EXPECT_EQ(GetFocus(), second->ControlWindow()) << "a click on the list's bar";
 }
 
 }  // namespace

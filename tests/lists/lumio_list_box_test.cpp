@@ -160,6 +160,17 @@ TEST_F(ListBoxTest, ItemsAndTheirErrorsThroughInvoke) {
     for (auto& e : form_->log()) EXPECT_FALSE(e.notice);
 }
 
+// Made but not yet given its properties: the list's font is there already.
+TEST_F(ListBoxTest, FontIsAFontBeforeTheProperties) {
+    lumio::ComPtr<IDispatch> list;
+    ASSERT_EQ(LumioListBox::Create(nullptr, IID_IDispatch, list.put_void()), S_OK);
+    Variant font = Get(list.get(), id::Font);
+    ASSERT_EQ(font.vt(), VT_DISPATCH);
+    lumio::ComPtr<IFont> f;
+    ASSERT_TRUE(font->pdispVal);
+    EXPECT_EQ(font->pdispVal->QueryInterface(IID_IFont, f.put_void()), S_OK);
+}
+
 TEST_F(ListBoxTest, EveryKeyRoundTrips) {
     Start();
     struct Case {
@@ -221,6 +232,25 @@ TEST_F(ListBoxTest, WheelMovesOneRowPerNotch) {
         EXPECT_EQ(GetL(id::TopIndex), c.top) << std::hex << c.wparam;
     }
     EXPECT_EQ(Count(ev::TopIndexChange), 3);
+    // The same callback, late-bound as the library lists it: a notch toward
+    // the user scrolls, and the answer is left as it was.
+    VARIANT_BOOL handled = VARIANT_FALSE;
+    LONGLONG result = 5, window = reinterpret_cast<LONG_PTR>(hwnd_), message = WM_MOUSEWHEEL, wp = 0xFF880000u, lp = 0;
+    auto ref = [](LONGLONG& x) {
+        Variant v;
+        v->vt = VT_I8 | VT_BYREF;
+        v->pllVal = &x;
+        return v;
+    };
+    Variant handledRef;
+    handledRef->vt = VT_BOOL | VT_BYREF;
+    handledRef->pboolVal = &handled;
+    ASSERT_EQ(Call(List(), id::zSubclass_Proc,
+                   {Variant::Bool(false), handledRef, ref(result), ref(window), ref(message), ref(wp), ref(lp)}),
+              S_OK);
+    EXPECT_EQ(GetL(id::TopIndex), 2);
+    EXPECT_EQ(handled, VARIANT_FALSE);
+    EXPECT_EQ(result, 5);
     Start();
     Fill(3);
     SendMessageW(hwnd_, WM_MOUSEWHEEL, 0xFF880000u, 0);

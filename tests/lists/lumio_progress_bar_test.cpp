@@ -99,6 +99,22 @@ TEST_F(ProgressBarTest, KeepsItsHeightAt18Pixels) {
     EXPECT_EQ(rc.right, 250);
 }
 
+// A host that places its controls in pixels gets 18 of them, not 270.
+TEST_F(ProgressBarTest, KeepsItsHeightAt18PixelsInAHostThatWorksInPixels) {
+    auto& f = NewForm(false);
+    f.SetScaleUnit(lumio::ScaleUnit::Pixels);
+    bar_ = f.Add(LumioProgressBar::Create, L"ProgressBar1", RECT{10, 10, 150, 90});
+    ASSERT_NE(bar_, nullptr);
+    hwnd_ = bar_->ControlWindow();
+    Settle(form_.get());
+    RECT rc;
+    GetClientRect(hwnd_, &rc);
+    EXPECT_EQ(rc.bottom, 18);
+    Variant height;
+    ASSERT_EQ(lumio::GetProperty(bar_->ExtenderObject().get(), L"Height", height), S_OK);
+    EXPECT_EQ(AsLong(height), 18);
+}
+
 TEST_F(ProgressBarTest, PaintsTrackFillAndMarquee) {
     Start();
     struct Case {

@@ -115,6 +115,20 @@ TEST_F(StatusBarTest, NewBarSitsAtTheFormsBottomFullWidthAnd23PixelsHigh) {
     EXPECT_EQ(AsLong(Get(Bar(), id::ShowTips)), -1);
 }
 
+// A host that places its controls in pixels: the new bar asks for 23 of them.
+TEST_F(StatusBarTest, NewBarIs23PixelsHighInAHostThatWorksInPixels) {
+    auto& f = NewForm(true);
+    f.SetScaleUnit(lumio::ScaleUnit::Pixels);
+    bar_ = f.Add(LumioStatusBar::Create, L"StatusBar1", RECT{0, 0, 100, 40});
+    ASSERT_NE(bar_, nullptr);
+    Settle(form_.get());
+    Variant height;
+    ASSERT_EQ(lumio::GetProperty(bar_->ExtenderObject().get(), L"Height", height), S_OK);
+    EXPECT_EQ(AsLong(height), 23);
+    EXPECT_EQ(bar_->rect().bottom - bar_->rect().top, 23);
+    EXPECT_EQ(bar_->rect().bottom, ClientOfForm().bottom);
+}
+
 TEST_F(StatusBarTest, EveryKeyRoundTripsAndEachWriteIsNoticed) {
     Start();
     auto font = lumio::CreateStdFont(L"Liberation Sans", 12, true);
@@ -292,7 +306,13 @@ TEST_F(StatusBarTest, LeftPressOnTheGripSizesTheFormOtherPressesOnlyRaiseMouseDo
     EXPECT_EQ(hook.seen[0].second, 0);
     EXPECT_NE(GetCapture(), hwnd_);
     EXPECT_EQ(Events(), (std::vector<DISPID>{ev::MouseDown}));
-    Mouse(WM_LBUTTONUP, gx, gy);
+    // The sizing loop kept that release. A press elsewhere, released over the
+    // bar, is no click of the bar's.
+    form().log().clear();
+    SendMessageW(form_->hWnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    Mouse(WM_MOUSEMOVE, 20, 10, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, 20, 10);
+    EXPECT_EQ(Events(), (std::vector<DISPID>{ev::MouseMove, ev::MouseUp}));
     // A double click reaches the host as DblClick.
     form().log().clear();
     Mouse(WM_LBUTTONDBLCLK, 20, 10, MK_LBUTTON);

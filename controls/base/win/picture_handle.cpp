@@ -2,7 +2,14 @@
 
 namespace lumio {
 
+namespace {
+thread_local bool t_failPictures = false;
+}  // namespace
+
+void FailPicturesFromHandles(bool fail) { t_failPictures = fail; }
+
 ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType) {
+    if (t_failPictures) return nullptr;
     PICTDESC desc{};
     desc.cbSizeofstruct = sizeof desc;
     desc.picType = static_cast<UINT>(pictureType);

@@ -14,4 +14,8 @@ namespace lumio {
 // destroys it on release. On failure (null) the handle stays the caller's.
 ComPtr<IPicture> PictureFromHandle(HANDLE handle, std::int32_t pictureType);
 
+// Tests: while set, every PictureFromHandle of this thread fails as a refused
+// picture would.
+void FailPicturesFromHandles(bool fail);
+
 }  // namespace lumio

@@ -597,8 +597,12 @@ ComPtr<IDispatch> Form::Dispatch() {
                                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
                         return S_OK;
                     }});
-    dispatch_->Add({4, L"ScaleWidth", [=](VARIANT* r) { return put_long(r, PixelsToTwips(client_rect().right)); }});
-    dispatch_->Add({5, L"ScaleHeight", [=](VARIANT* r) { return put_long(r, PixelsToTwips(client_rect().bottom)); }});
+    auto in_scale = [self](long px, Axis axis) {
+        return std::lround(ScaleConvert(px, ScaleUnit::Pixels, self->scale_unit_, axis, 96));
+    };
+    dispatch_->Add({4, L"ScaleWidth", [=](VARIANT* r) { return put_long(r, in_scale(client_rect().right, Axis::Horizontal)); }});
+    dispatch_->Add({5, L"ScaleHeight", [=](VARIANT* r) { return put_long(r, in_scale(client_rect().bottom, Axis::Vertical)); }});
+    dispatch_->Add({14, L"ScaleMode", [=](VARIANT* r) { return put_long(r, static_cast<long>(self->scale_unit_)); }});
     if (!design_.mdi_parent)
         dispatch_->Add({6, L"BorderStyle", [=](VARIANT* r) {
                             if (self->designed_) return put_long(r, self->design_.border_style);

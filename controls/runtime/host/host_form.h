@@ -16,6 +16,7 @@
 #include "com_object.h"
 #include "com_ptr.h"
 #include "host_pieces.h"
+#include "scale_units.h"
 #include "memory_property_bag.h"
 #include "ole_types.h"
 #include "simple_dispatch.h"
@@ -139,6 +140,10 @@ public:
     }
     Piece* FindPiece(const std::wstring& name, int index = -1) const;
     const FormDesign& design() const { return design_; }
+    // The unit of the form's ScaleMode: its scale sizes and its controls'
+    // extender positions. Twips unless set (a host that works in pixels).
+    ScaleUnit scale_unit() const { return scale_unit_; }
+    void SetScaleUnit(ScaleUnit unit) { scale_unit_ = unit; }
     void SetCaption(const std::wstring& caption);
     void SetBackColor(OLE_COLOR c);
     // By the class's name in this library ("LumioButton", or its ProgID
@@ -217,6 +222,7 @@ private:
 
     FormDesign design_;
     bool designed_ = false;
+    ScaleUnit scale_unit_ = ScaleUnit::Twips;
     std::vector<std::unique_ptr<Piece>> pieces_;
     HWND hwnd_ = nullptr;
     std::wstring caption_;

@@ -10,9 +10,13 @@
 namespace lumio::host {
 
 namespace {
-long ToTwips(long px, Axis axis) { return std::lround(ScaleConvert(px, ScaleUnit::Pixels, ScaleUnit::Twips, axis, 96)); }
-long ToPixels(double twips, Axis axis) {
-    return std::lround(ScaleConvert(twips, ScaleUnit::Twips, ScaleUnit::Pixels, axis, 96));
+// Positions in the form's scale unit (twips unless a test sets another).
+ScaleUnit UnitOf(const Form* form) { return form ? form->scale_unit() : ScaleUnit::Twips; }
+long ToUnits(long px, Axis axis, ScaleUnit unit) {
+    return std::lround(ScaleConvert(px, ScaleUnit::Pixels, unit, axis, 96));
+}
+long ToPixels(double units, Axis axis, ScaleUnit unit) {
+    return std::lround(ScaleConvert(units, unit, ScaleUnit::Pixels, axis, 96));
 }
 HRESULT PutLong(VARIANT* r, long x) {
     r->vt = VT_I4;
@@ -225,7 +229,7 @@ ComPtr<IDispatch> Site::ExtenderObject() {
                 return S_OK;
             }
             long px = which == 0 ? rc.left : which == 1 ? rc.top : which == 2 ? rc.right - rc.left : rc.bottom - rc.top;
-            return PutLong(r, ToTwips(px, which % 2 ? Axis::Vertical : Axis::Horizontal));
+            return PutLong(r, ToUnits(px, which % 2 ? Axis::Vertical : Axis::Horizontal, UnitOf(self->form_)));
         };
     };
     auto set_edge = [self](int which) {
@@ -234,7 +238,7 @@ ComPtr<IDispatch> Site::ExtenderObject() {
             HRESULT hr = Take(v, twips);
             if (FAILED(hr)) return hr;
             RECT rc = self->rect_;
-            long px = ToPixels(twips, which % 2 ? Axis::Vertical : Axis::Horizontal);
+            long px = ToPixels(twips, which % 2 ? Axis::Vertical : Axis::Horizontal, UnitOf(self->form_));
             // Controls parked far outside (a tab's hidden pages) keep the
             // Left written; their window stops at the 16-bit coordinate range.
             if (which == 0) px = std::clamp(px, -32768L, 32767L);
