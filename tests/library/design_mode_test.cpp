@@ -37,7 +37,8 @@ TEST_F(DesignModeTest, EveryControlDrawsThenRests) {
         ASSERT_NE(s, nullptr) << std::hex << hr;
         sites.push_back(s);
     }
-    ASSERT_TRUE(testhost::Settle(&f)) << "the designer's queue never comes to rest";
+    // A control that keeps repainting never lets the queue rest; the rows below name it.
+    EXPECT_TRUE(testhost::Settle(&f)) << "the designer's queue never comes to rest";
     const std::vector<lumio::test::IdleActivity> idle = lumio::test::WatchIdle(f, sites, 2s);
     for (size_t i = 0; i < sites.size(); ++i) {
         SCOPED_TRACE(std::string(sites[i]->name().begin(), sites[i]->name().end()));
