@@ -138,6 +138,8 @@ public:
     bool busy() const { return m_Busy; }
     bool hovering() const { return m_Hover; }
     bool subclassed() const { return m_Subclassed && !m_TornDown; }
+    // Drawing passes run so far (each Refresh that drew).
+    int drawPasses() const { return m_DrawPasses; }
 
     // Drawing primitives: colours are OLE colours, translated before use.
     void APILine(int32_t x1, int32_t y1, int32_t x2, int32_t y2, OLE_COLOR colour);
@@ -218,6 +220,10 @@ private:
     void DrawBackground();
     void pReleaseTabPictures();
     void SetSurfaceBack(OLE_COLOR c);
+    void SetPassBack(OLE_COLOR c);
+    void SetPassFore(OLE_COLOR c);
+    class DesignImage;
+    void pShowDesignImage() noexcept;
     bool pIsUserMode();
 
     TabModel model_{*this};
@@ -241,6 +247,7 @@ private:
 
     bool m_Busy = false;
     bool m_FirstRefreshDone = false;
+    int m_DrawPasses = 0;
     bool m_IsFocused = false;
     Cache m_Cache;
 
@@ -261,6 +268,9 @@ private:
     void pBoxButton(bool down);
     void pWheel(WPARAM wParam);
     void pDrawBoxNow(int32_t state, int32_t index);
+    // The host has let the control go (inside an event it raised): what the
+    // message would still do is left undone.
+    bool pLetGo() const { return !ClientSite(); }
     // Switches the persistent image on or off; off, the window shows the
     // control afresh.
     std::function<void(bool)> ImageMode();

@@ -59,6 +59,9 @@ void LumioTab::MethodSubclassProc(bool before, Variant handled, Variant result, 
 // Messages of both windows are told apart by number alone; nothing is
 // answered in their place.
 void LumioTab::zSubclass_Proc(bool, bool&, LRESULT&, HWND&, UINT& uMsg, WPARAM& wParam, LPARAM&) {
+    // A host may let the control go inside an event raised here (a close
+    // box's click that removes it): it lives on until the message is done.
+    ComPtr<IOleObject> keep(static_cast<IOleObject*>(this));
     try {
         switch (uMsg) {
         case WM_ACTIVATE:
@@ -113,6 +116,7 @@ void LumioTab::pPointerMoved() {
         m_Tracking = true;
         m_Thunks.pRequestMouseLeave(hWnd());
         RaiseEvent(ev::MouseEnter);
+        if (pLetGo()) return;
     }
     int32_t active = model_.ActiveTab(), hover = model_.HoverIndex();
     int32_t t;
@@ -127,7 +131,7 @@ void LumioTab::pPointerMoved() {
     }
     long shown = t;  // a handler's change is not taken back
     RaiseEvent(ev::MouseHover, {ByRef(shown), ByRef(x), ByRef(y)});
-    if (!m_UseControlBox) return;
+    if (pLetGo() || !m_UseControlBox) return;
     int32_t at2 = t;
     const TabRecord r = model_.AryTabs(at2);
     bool inBox = InRect(r.boxRect, m_Cursor.x, m_Cursor.y);
@@ -138,6 +142,7 @@ void LumioTab::pPointerMoved() {
         } else {
             RaiseEvent(ev::ControlBoxHover, {ByRef(x), ByRef(y)});
         }
+        if (pLetGo()) return;
         pDrawBoxNow(1, t);
     } else if (inBox) {
         pDrawBoxNow(2, t);
@@ -145,6 +150,7 @@ void LumioTab::pPointerMoved() {
         if (m_InBox) {
             m_InBox = false;
             RaiseEvent(ev::ControlBoxExit);
+            if (pLetGo()) return;
         }
         pDrawBoxNow(0, t);
     } else {
@@ -173,10 +179,10 @@ void LumioTab::pBoxButton(bool down) {
     if (down) {
         m_PressedBox = i;
         RaiseEvent(ev::ControlBoxMouseDown, {ByRef(x), ByRef(y)});
-        pDrawBoxNow(2, i);
+        if (!pLetGo()) pDrawBoxNow(2, i);
     } else if (pressed == i) {
         RaiseEvent(ev::ControlBoxMouseUp, {ByRef(x), ByRef(y)});
-        RemoveTab(i);
+        if (!pLetGo()) RemoveTab(i);
     }
 }
 
@@ -184,7 +190,7 @@ void LumioTab::pWheel(WPARAM wParam) {
     if (!model_.TabEnabled(model_.ActiveTab()) || !m_UseMouseWheelScroll) return;
     int16_t delta = WheelDelta(static_cast<uint64_t>(wParam));
     RaiseEvent(delta < 0 ? ev::MouseScrollUp : ev::MouseScrollDown);
-    ScrollTabs(delta);
+    if (!pLetGo()) ScrollTabs(delta);
 }
 
 void LumioTab::ScrollTabs(int16_t delta) {

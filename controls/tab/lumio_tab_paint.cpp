@@ -30,6 +30,21 @@ private:
 
 }  // namespace
 
+// At design time, whatever ends the pass, the window shows what it drew.
+class LumioTab::DesignImage {
+public:
+    DesignImage(LumioTab& tab, bool designTime) : tab_(tab), designTime_(designTime) {}
+    ~DesignImage() {
+        if (designTime_) tab_.pShowDesignImage();
+    }
+    DesignImage(const DesignImage&) = delete;
+    DesignImage& operator=(const DesignImage&) = delete;
+
+private:
+    LumioTab& tab_;
+    bool designTime_;
+};
+
 bool LumioTab::pIsUserMode() {
     try {
         return Ambient().UserMode();
@@ -44,13 +59,30 @@ void LumioTab::Refresh() {
         BusyFlag busy(m_Busy);
         SetAutoRedraw(true);
         bool userMode = pIsUserMode();
+        DesignImage shown(*this, !userMode);
         if (!m_FirstRefreshDone) {
             m_FirstRefreshDone = true;
             if (userMode) RaiseEvent(ev::AfterCompleteInit);
         }
+        ++m_DrawPasses;
         pDrawMe();
-        if (!userMode) SetAutoRedraw(false);
     });
+}
+
+// At design time the window keeps no image: what the pass drew goes to the
+// window now, and the invalidations its clearing made are taken back, since
+// they would only bring another paint and with it another pass.
+void LumioTab::pShowDesignImage() noexcept {
+    HWND window = hWnd();
+    if (window && AutoRedraw()) {
+        RECT rc{};
+        GetClientRect(window, &rc);
+        HDC image = Hdc();
+        HDC own = GetDC(window);  // the window's own DC: nothing to release
+        BitBlt(own, 0, 0, rc.right, rc.bottom, image, 0, 0, SRCCOPY);
+        ValidateRect(window, nullptr);
+    }
+    SetAutoRedraw(false);
 }
 
 void LumioTab::OnShow() {
@@ -99,6 +131,20 @@ void LumioTab::pGetCachedProperties() {
     });
 }
 
+// The surface colours a pass sets for its own painting are no changes of the
+// control's properties: the host hears of none (a designer redraws a control
+// on each notice, and each redraw would be a pass).
+void LumioTab::SetPassBack(OLE_COLOR c) {
+    SetSurfaceBack(c);
+    Refresh();
+}
+
+void LumioTab::SetPassFore(OLE_COLOR c) {
+    m_SurfaceFore = c;
+    SetSurfaceColors(m_SurfaceBack, m_SurfaceFore);
+    Refresh();
+}
+
 void LumioTab::DrawBackground() {
     WithErrorSource(L"LumioTab.DrawBackground", [&] {
         pGetCachedProperties();
@@ -118,7 +164,7 @@ void LumioTab::DrawBackgroundTabbedDialog() {
         Cls();
         int32_t active = c.activeTab;
         bool live = WindowEnabled() && model_.TabEnabled(active);
-        put_BackColor(live ? m_ActiveTabBackEndColor : m_DisabledTabBackColor);
+        SetPassBack(live ? m_ActiveTabBackEndColor : m_DisabledTabBackColor);
         APILine(0, strip, 0, c.scaleHeight - 1, c.outerBorder);
         APILine(c.scaleWidth - 1, strip, c.scaleWidth - 1, c.scaleHeight - 1, c.outerBorder);
         APILine(0, c.scaleHeight - 1, c.scaleWidth, c.scaleHeight - 1, c.outerBorder);

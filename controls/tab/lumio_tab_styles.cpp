@@ -40,7 +40,7 @@ bool LumioTab::TabLive(int32_t i) const { return WindowEnabled() && model_.TabEn
 void LumioTab::SetCaptionLook(bool active, bool live) {
     putref_Font(active ? m_ActiveTabFont : m_InActiveTabFont);
     OLE_COLOR normal = active ? m_Cache.activeFore : m_Cache.inActiveFore;
-    put_ForeColor(live ? normal : m_Cache.disabledFore);
+    SetPassFore(live ? normal : m_Cache.disabledFore);
 }
 
 void LumioTab::pDrawTabPicture(IPictureDisp* picture, int32_t x, int32_t y, int32_t size) {
@@ -242,12 +242,12 @@ void LumioTab::ShowHideFocus() {
 }
 
 void LumioTab::SetFocusColour() {
-    put_ForeColor(TabLive(m_Cache.activeTab) ? m_Cache.activeFore : m_Cache.disabledFore);
+    SetPassFore(TabLive(m_Cache.activeTab) ? m_Cache.activeFore : m_Cache.disabledFore);
 }
 
 void LumioTab::ShowHideFocusTabbedDialog() {
     WithErrorSource(L"LumioTab.ShowHideFocusTabbedDialog", [&] {
-        if (!pIsUserMode() || !m_ShowFocusRect) return;
+        if (!pIsUserMode() || !m_ShowFocusRect || !model_.ValidIndex(m_Cache.activeTab)) return;
         int32_t at = m_Cache.activeTab;
         const TabRecord r = model_.AryTabs(at);
         putref_Font(m_ActiveTabFont);
@@ -263,7 +263,7 @@ void LumioTab::ShowHideFocusTabbedDialog() {
 
 void LumioTab::ShowHideFocusPropertyPages() {
     WithErrorSource(L"LumioTab.ShowHideFocusPropertyPages", [&] {
-        if (!pIsUserMode() || !m_ShowFocusRect) return;
+        if (!pIsUserMode() || !m_ShowFocusRect || !model_.ValidIndex(m_Cache.activeTab)) return;
         int32_t at = m_Cache.activeTab;
         const TabRecord r = model_.AryTabs(at);
         SetFocusColour();
@@ -296,7 +296,7 @@ void LumioTab::DrawControlBox(int32_t state, int32_t index) {
             APILine(l + 3, t + 3, rr - 3, b - 3, cross);
         };
         if (index == -1) {
-            put_ForeColor(m_OuterBorderColor);
+            SetPassFore(m_OuterBorderColor);
             for (int32_t i = 0; i < model_.TabCount(); ++i) draw(i, TabLive(i) ? 0 : 2);
         } else {
             draw(index, state);

@@ -11,9 +11,11 @@ namespace {
 // What keeps the queue busy; timers are left out on purpose (see Settle).
 constexpr UINT kBusy = QS_POSTMESSAGE | QS_SENDMESSAGE | QS_INPUT | QS_PAINT;
 
-void HandleQueued(const MessageFilter &filter) {
+// Until the queue is empty, or the deadline has passed: a window that keeps
+// queueing paints for itself never empties it.
+void HandleQueued(const MessageFilter &filter, std::chrono::steady_clock::time_point end) {
     MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (std::chrono::steady_clock::now() < end && PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
         // A quit message here has no loop to end; it is dropped as the tests' loops always did.
         if (msg.message == WM_QUIT) continue;
         if (filter && filter(msg)) continue;
@@ -56,7 +58,7 @@ void CALLBACK ActTick(HWND, UINT, UINT_PTR id, DWORD) {
 bool WaitUntil(const std::function<bool()> &done, std::chrono::milliseconds deadline, const MessageFilter &filter) {
     const auto end = std::chrono::steady_clock::now() + deadline;
     for (;;) {
-        HandleQueued(filter);
+        HandleQueued(filter, end);
         if (done()) return true;
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(end - std::chrono::steady_clock::now());
         if (left.count() <= 0) return done();

@@ -204,6 +204,62 @@ TEST_F(TabInputTest, CloseBoxEventsAndRemovalOnlyForAPressBegunInTheBox) {
     EXPECT_EQ(AsLong(Get(t_, id::TabCount)), 2);
 }
 
+// A host that lets the control go inside an event its subclassed window
+// raises (a close box's click removing the control, say): the control
+// finishes that message alive, then goes whole, and the library may unload.
+TEST_F(TabInputTest, AHostReleasingTheControlInsideAnEventLetsItGoWhole) {
+    auto wheel = [&](short delta) {
+        return [this, delta] {
+            SendMessageW(tab_->ControlWindow(), WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(delta)), 0);
+        };
+    };
+    auto inBox = [&] { MoveIn(Box(0).left + 2, Box(0).top + 4); };
+    struct Case {
+        const char* name;
+        DISPID event;
+        std::function<void()> before, during;
+    };
+    const Case cases[] = {
+        {"ControlBoxMouseUp", ev::ControlBoxMouseUp,
+         [&] {
+             inBox();
+             Mouse(MOUSEEVENTF_LEFTDOWN);
+             Pump();
+         },
+         [&] { Mouse(MOUSEEVENTF_LEFTUP); }},
+        {"ControlBoxEnter", ev::ControlBoxEnter, [&] { MoveIn(Box(0).left - 20, Box(0).top + 4); }, inBox},
+        {"MouseEnter", ev::MouseEnter, [] {}, [&] { MoveIn(150, 100); }},
+        {"MouseHover", ev::MouseHover, [&] { MoveIn(150, 100); }, [&] { MoveIn(TabRect(0).left + 10, 10); }},
+        {"MouseScrollUp", ev::MouseScrollUp, [&] { MoveIn(150, 100); }, wheel(-WHEEL_DELTA)},
+        {"MouseScrollDown", ev::MouseScrollDown, [&] { MoveIn(150, 100); }, wheel(WHEEL_DELTA)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Start([](IDispatch* t) { Put(t, id::UseControlBox, Variant::Bool(true)); });
+        HWND window = tab_->ControlWindow();
+        c.before();
+        bool released = false, aliveInside = false;
+        form().OnEvent([&](Site& site, DISPID which, DISPPARAMS*) {
+            if (which != c.event || released) return;
+            released = true;
+            form().Remove(&site);
+            aliveInside = IsWindow(window) != FALSE;
+        });
+        c.during();
+        Pump();
+        form().OnEvent({});
+        ASSERT_TRUE(released);
+        EXPECT_TRUE(aliveInside) << "the control went while its own message still ran";
+        EXPECT_FALSE(IsWindow(window));
+        tab_ = nullptr;
+        t_ = nullptr;
+        EXPECT_EQ(lumio::cThunkSubclass::LiveBlocks(), 0);
+        EXPECT_EQ(DllCanUnloadNow(), S_OK);
+        MoveTo(screen_.left - 30, screen_.top - 10);
+        Pump();
+    }
+}
+
 TEST_F(TabInputTest, HoverStopsWhenThePointerLeavesAndEnterLeavePair) {
     Start();
     const auto r = TabRect(1);

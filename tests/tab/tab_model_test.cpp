@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "run_time_error.h"
+#include "tab_input.h"
 #include "tab_model.h"
 
 namespace {
@@ -308,6 +309,46 @@ TEST_F(TabModelTest, StoredCountBelowOneRaisesButKeepsOneTab) {
     EXPECT_EQ(ErrorOf([&] { model.LoadRecords({}); }).first, 9);
     EXPECT_EQ(model.TabCount(), 1);
     EXPECT_EQ(model.ActiveTab(), 0);
+    EXPECT_EQ(host.pictures, 1);
+}
+
+// A load that stopped at a bad value before the records leaves none, with
+// the shown tab it had already read. What focus, pointer, keys and wheel
+// reach then answers as for a control without tabs, never a read outside
+// the records.
+TEST(TabModelWithoutRecords, AnswersAsAControlWithoutTabs) {
+    FakeHost host;
+    TabModel model{host};
+    model.StoreActiveTab(2);
+    const std::vector<TabRecord>& none = model.records();
+    for (int32_t i : {-5, 0, 2, 7}) {
+        int32_t at = i;
+        TabRecord r = model.AryTabs(at);
+        EXPECT_FALSE(r.enabled) << i;
+        EXPECT_EQ(r.tabRect.right, 0) << i;
+        EXPECT_EQ(at, i);
+        model.SetActiveTab(i);  // no tab to switch to: no events
+        EXPECT_EQ(model.TabCaption(i), L"") << i;
+        EXPECT_FALSE(model.TabEnabled(i)) << i;
+        EXPECT_EQ(ErrorOf([&] { model.SetTabCaption(i, L"x"); }).first, 9) << i;
+        EXPECT_EQ(ErrorOf([&] { model.SetTabEnabled(i, true); }).first, 9) << i;
+        EXPECT_EQ(ErrorOf([&] { model.RemoveTab(i); }).first, 9) << i;
+    }
+    EXPECT_TRUE(host.log.empty());
+    for (int32_t key : {33, 34, 37, 39}) EXPECT_EQ(KeyTarget(key, true, model.ActiveTab(), none), kNoTab) << key;
+    EXPECT_EQ(AccessKeyTarget('a', model.ActiveTab(), none), kNoTab);
+    EXPECT_EQ(PressedTab(5, 5, 20, none), kNoTab);
+    EXPECT_EQ(HoveredTab(5, 5, 20, none), kNoTab);
+    EXPECT_EQ(BoxAt(0, 0, none), kNoTab);
+    model.ShiftContainedControls(model.ActiveTab());
+    model.AssignAccessKeys();
+    EXPECT_EQ(host.keys, L"");
+
+    // Tabs given afterwards bring the control back, the first one shown.
+    model.InsertTab(-1, L"First");
+    EXPECT_EQ(model.TabCount(), 1);
+    EXPECT_EQ(model.ActiveTab(), 0);
+    EXPECT_EQ(model.TabCaption(0), L"First");
     EXPECT_EQ(host.pictures, 1);
 }
 

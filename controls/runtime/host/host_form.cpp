@@ -261,14 +261,17 @@ Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPro
     } else if (auto psi = unk.As<IPersistStreamInit>()) {
         hr = psi->InitNew();
     }
+    // The control's error object stays for the caller.
+    ComPtr<IErrorInfo> load_error;
     if (FAILED(hr)) {
-        // Keep the control's error object for the caller.
-        ComPtr<IErrorInfo> err;
-        GetErrorInfo(0, err.put());
-        site->Detach();
-        SetErrorInfo(0, err.get());
-        return nullptr;
+        GetErrorInfo(0, load_error.put());
+        if (!keep_failed_loads_) {
+            site->Detach();
+            SetErrorInfo(0, load_error.get());
+            return nullptr;
+        }
     }
+    const HRESULT loaded = hr;
     if (!site_first) ole->SetClientSite(site.get());
     sites_.push_back(site);
     AdviseAll(site.get());
@@ -285,6 +288,10 @@ Site* Form::Add(CreateFunction create, const std::wstring& name, RECT rect, IPro
         return nullptr;
     }
     if (site->align_ != kAlignNone) ArrangeAligned();
+    if (FAILED(loaded)) {
+        hr = loaded;
+        SetErrorInfo(0, load_error.get());
+    }
     return site.get();
 }
 
@@ -523,6 +530,7 @@ void Form::Hide() {
 }
 
 void Form::Record(Site& site, bool notice, DISPID id, DISPPARAMS* params) {
+    ComPtr<Site> keep(&site);  // a handler may remove the control
     if (!notice && on_event_) on_event_(site, id, params);
     LogEntry e{site.name(), notice, id, {}, site.index};
     if (params)

@@ -110,9 +110,13 @@ public:
     // Creates a control, gives it its properties (new, or read from bag) and
     // places it in place at rect (pixels, in its container). On failure the
     // result is the control's failure code, nullptr comes back and the
-    // thread's error object holds what the control raised.
+    // thread's error object holds what the control raised; a form that keeps
+    // failed loads places the control all the same and gives its site.
     Site* Add(CreateFunction create, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
+    // As a form designer that reports a control's failed load and goes on
+    // with the control as the load left it.
+    void KeepFailedLoads(bool keep) { keep_failed_loads_ = keep; }
     Site* Add(const CLSID& clsid, const std::wstring& name, RECT rect, IPropertyBag* bag = nullptr,
               Site* container = nullptr, HRESULT* result = nullptr);
     // Reads the designed controls in user mode, in tab order, hiding those
@@ -243,6 +247,7 @@ private:
     std::vector<LogEntry> log_;
     std::function<void(Site&, DISPID, DISPPARAMS*)> on_event_;
     bool unloaded_ = false;
+    bool keep_failed_loads_ = false;
     bool modal_ = false;
     bool arranging_ = false;
     bool focus_on_show_ = false;

@@ -47,6 +47,7 @@ void TabModel::LoadRecords(std::vector<TabRecord> records) {
 
 void TabModel::SetActiveTab(int32_t n) {
     WithErrorSource(L"LumioTab.ActiveTab", [&] {
+        if (TabCount() == 0) return;  // a failed load left no tab to show
         if (n < 0 || n >= TabCount()) n = 0;
         if (n == activeTab_) return;
         if (host_.BeforeTabSwitch(static_cast<int16_t>(n))) return;
@@ -123,6 +124,11 @@ void TabModel::SetTabEnabled(int32_t i, bool enabled) {
 }
 
 TabRecord TabModel::AryTabs(int32_t& i) const {
+    if (records_.empty()) {
+        TabRecord none;
+        none.enabled = false;
+        return none;
+    }
     i = std::clamp(i, 0, TabCount() - 1);
     return records_[i];
 }
@@ -152,7 +158,7 @@ void TabModel::InsertTab(int32_t afterIndex, const std::wstring& caption) {
         DrawingLock lock(host_);
         int32_t shown = activeTab_;
         SetActiveTab(0);
-        if (activeTab_ != 0) return;  // the host kept its tab
+        if (TabCount() > 0 && activeTab_ != 0) return;  // the host kept its tab
         ForEachPagedControl([&](int32_t c, double left, int32_t page) {
             if (page > afterIndex) host_.SetContainedLeft(c, left - tabOffset_);
         });

@@ -58,7 +58,8 @@ public:
     const std::vector<TabRecord>& records() const { return records_; }
 
     int32_t ActiveTab() const { return activeTab_; }
-    // Switches to tab n (out of range: tab 0) with BeforeTabSwitch/TabSwitch.
+    // Switches to tab n (out of range: tab 0) with BeforeTabSwitch/TabSwitch;
+    // nothing while there is no tab.
     void SetActiveTab(int32_t n);
     // Stores the shown tab of a loaded control: no switch, no event.
     void StoreActiveTab(int32_t n) { activeTab_ = n; }
@@ -83,7 +84,9 @@ public:
     // Whether i names a tab; the picture members check it.
     bool ValidIndex(int32_t i) const { return i >= 0 && i < TabCount(); }
 
-    // A copy of record i, i clamped into range and written back.
+    // A copy of record i, i clamped into range and written back. With no
+    // records (a load that failed before them) a blank, disabled record, i
+    // left as it was.
     TabRecord AryTabs(int32_t& i) const;
     // Stores a whole record; out of range raises 9.
     void SetAryTabs(int32_t i, const TabRecord& record);
