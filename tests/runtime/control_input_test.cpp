@@ -123,6 +123,28 @@ TEST_F(InputTest, TabMovesTheFocusThroughTheHost) {
     EXPECT_EQ(Seen().at(Seen().size() - 2), L"KeyDown 39 0");
 }
 
+// Another window taking the activation for a while leaves the focus where it was.
+TEST_F(InputTest, FocusComesBackWhenTheFormIsActivatedAgain) {
+    Form top(nullptr, RECT{0, 0, 300, 200}, L"Top");
+    top.Add(probe::Create, L"Probe1", RECT{10, 10, 110, 40});
+    Site* second = top.Add(probe::Create, L"Probe2", RECT{10, 50, 110, 80});
+    ShowWindow(top.hWnd(), SW_SHOW);
+    SetForegroundWindow(top.hWnd());
+    SetFocus(second->ControlWindow());
+    EXPECT_TRUE(Settle(&top));
+    ASSERT_EQ(GetFocus(), second->ControlWindow());
+    HWND other = CreateWindowExW(0, L"STATIC", L"Other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 320, 0, 200, 100,
+                                 nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(other, nullptr);
+    SetForegroundWindow(other);
+    EXPECT_TRUE(Settle(&top));
+    EXPECT_NE(GetFocus(), second->ControlWindow());
+    SetForegroundWindow(top.hWnd());
+    EXPECT_TRUE(Settle(&top));
+    EXPECT_EQ(GetFocus(), second->ControlWindow());
+    DestroyWindow(other);
+}
+
 TEST_F(InputTest, AccessKeyFocusesAndRaisesAccessKeyPress) {
     Start();
     Site* second = form().Add(probe::Create, L"Probe2", RECT{10, 50, 110, 80});

@@ -32,6 +32,9 @@ LRESULT CALLBACK FormProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return 1;
     }
     if (form && msg == WM_SIZE) form->ArrangeAligned();
+    // As a dialog does: another window taking the activation for a while
+    // leaves the focus where the user had it.
+    if (form && msg == WM_ACTIVATE && form->OnActivate(wp)) return 0;
     // A form being loaded is activated by its show, not by a frame change or a
     // move on the way: controls set up after such an activation would never
     // hear that their form is active.
@@ -118,6 +121,21 @@ Form::Form(const FormDesign& design) : design_(design), designed_(true), caption
     font_ = design.font ? design.font : CreateStdFont();
     back_ = design.back_color;
     frame_ = CreateFrame(this);
+}
+
+bool Form::OnActivate(WPARAM wp) {
+    if (LOWORD(wp) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        last_focus_ = focus && IsChild(hwnd_, focus) ? focus : nullptr;
+        return false;
+    }
+    HWND focus = last_focus_;
+    last_focus_ = nullptr;
+    if (HIWORD(wp) || !focus || !IsWindow(focus) || !IsChild(hwnd_, focus) || !IsWindowVisible(focus) ||
+        !IsWindowEnabled(focus))
+        return false;
+    SetFocus(focus);
+    return true;
 }
 
 void Form::PaintBackground(HDC dc) {

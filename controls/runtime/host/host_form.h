@@ -218,6 +218,10 @@ public:
     void PaintBackground(HDC dc);
     // Puts the bottom-aligned controls at the bottom of the form, full width.
     void ArrangeAligned();
+    // WM_ACTIVATE: keeps the focused control when the form loses the
+    // activation and gives the focus back to it when the form has it again.
+    // True when the focus was given back.
+    bool OnActivate(WPARAM wp);
 
 private:
     void AdviseAll(Site* site);
@@ -251,6 +255,7 @@ private:
     bool modal_ = false;
     bool arranging_ = false;
     bool focus_on_show_ = false;
+    HWND last_focus_ = nullptr;
 };
 
 class Site : public ComObject<Site, IOleClientSite, IOleInPlaceSite, IOleControlSite, IDispatch> {
