@@ -265,26 +265,19 @@ void LumioButton::pDrawPicture(IPictureDisp* disp) {
         if (type == PICTYPE_BITMAP) {
             held.emplace(mem.get(), pictureHandle);
             if (m_UseMask) key = m_cMask;
-        } else if (type == PICTYPE_ICON) {
-            // The icon lies on the mask colour, which is its key unless a
-            // mask colour of the user's own says otherwise.
+        } else if (type == PICTYPE_ICON || type == PICTYPE_METAFILE || type == PICTYPE_ENHMETAFILE) {
+            // Icons and metafiles are drawn onto the mask colour at their pixel
+            // size, which is their key unless a mask colour of the user's own
+            // says otherwise.
             iconBitmap.reset(CreateCompatibleBitmap(dc, pw, ph));
             if (!iconBitmap) return;
             held.emplace(mem.get(), iconBitmap.get());
             gdi::OwnedObject<HBRUSH> keyBrush(CreateSolidBrush(static_cast<COLORREF>(m_cMask)));
             RECT all{0, 0, pw, ph};
             FillRect(mem.get(), &all, keyBrush.get());
-            DrawIconEx(mem.get(), 0, 0, static_cast<HICON>(pictureHandle), pw, ph, 0, keyBrush.get(), DI_NORMAL);
-            key = m_UseMask ? m_cMask : static_cast<int32_t>(GetPixel(mem.get(), 0, 0));
-        } else if (type == PICTYPE_METAFILE || type == PICTYPE_ENHMETAFILE) {
-            // Played onto the mask colour at its pixel size, and keyed as an icon is.
-            iconBitmap.reset(CreateCompatibleBitmap(dc, pw, ph));
-            if (!iconBitmap) return;
-            held.emplace(mem.get(), iconBitmap.get());
-            gdi::OwnedObject<HBRUSH> keyBrush(CreateSolidBrush(static_cast<COLORREF>(m_cMask)));
-            RECT all{0, 0, pw, ph};
-            FillRect(mem.get(), &all, keyBrush.get());
-            if (type == PICTYPE_ENHMETAFILE) {
+            if (type == PICTYPE_ICON) {
+                DrawIconEx(mem.get(), 0, 0, static_cast<HICON>(pictureHandle), pw, ph, 0, keyBrush.get(), DI_NORMAL);
+            } else if (type == PICTYPE_ENHMETAFILE) {
                 PlayEnhMetaFile(mem.get(), reinterpret_cast<HENHMETAFILE>(pictureHandle), &all);
             } else {
                 const int saved = SaveDC(mem.get());

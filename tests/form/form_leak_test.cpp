@@ -39,22 +39,31 @@ void ExpectNoGrowth(const std::function<void()>& cycle, int times) {
 
 class FormLeaks : public testhost::OleTest {};
 
+lumio::host::FormDesign SkinnedFormDesign() {
+    lumio::host::FormDesign design;
+    design.client_width = 320;
+    design.client_height = 180;
+    design.caption = L"Skinned form";
+    return design;
+}
+
+// The skinning control with every property at its default.
+lumio::host::ControlDesign BasicFormDesign() {
+    lumio::host::ControlDesign d;
+    d.create = &lumio::form::LumioBasicForm::Create;
+    d.name = L"BasicForm1";
+    d.rect = RECT{0, 0, 48, 48};
+    d.bag = ComPtr<IPropertyBag>(lumio::MemoryPropertyBag::Create().get());
+    return d;
+}
+
 // Hidden, as a shown window's every frame change costs Wine's X11 side ten
 // times more; the frame is set up and painted through its window DC alike.
 TEST_F(FormLeaks, ThousandSkinnedFormsLeaveNothingBehind) {
     ExpectNoGrowth(
         [] {
-            lumio::host::FormDesign design;
-            design.client_width = 320;
-            design.client_height = 180;
-            design.caption = L"Skinned form";
-            lumio::host::Form form(design);
-            lumio::host::ControlDesign d;
-            d.create = &lumio::form::LumioBasicForm::Create;
-            d.name = L"BasicForm1";
-            d.rect = RECT{0, 0, 48, 48};
-            d.bag = ComPtr<IPropertyBag>(lumio::MemoryPropertyBag::Create().get());
-            ASSERT_TRUE(form.Load({d}));
+            lumio::host::Form form(SkinnedFormDesign());
+            ASSERT_TRUE(form.Load({BasicFormDesign()}));
             RedrawWindow(form.hWnd(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
             SendMessageW(form.hWnd(), WM_NCACTIVATE, FALSE, 0);
             form.Unload();
@@ -71,15 +80,8 @@ TEST_F(FormLeaks, RefusedCaptionAndIconPicturesLeaveNothingBehind) {
     } refused;
     ExpectNoGrowth(
         [] {
-            lumio::host::FormDesign design;
-            design.caption = L"Skinned form";
-            lumio::host::Form form(design);
-            lumio::host::ControlDesign d;
-            d.create = &lumio::form::LumioBasicForm::Create;
-            d.name = L"BasicForm1";
-            d.rect = RECT{0, 0, 48, 48};
-            d.bag = ComPtr<IPropertyBag>(lumio::MemoryPropertyBag::Create().get());
-            ASSERT_TRUE(form.Load({d}));
+            lumio::host::Form form(SkinnedFormDesign());
+            ASSERT_TRUE(form.Load({BasicFormDesign()}));
             // The frame's call before it draws the caption, made here as the frame makes it.
             lumio::ComPtr<lumio::_CustomWindowCalls> calls =
                 form.Find(L"BasicForm1")->Object().As<lumio::_CustomWindowCalls>(lumio::IID__CustomWindowCalls);

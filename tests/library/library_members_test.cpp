@@ -71,8 +71,9 @@ struct Getter {
     int indexes;  // arguments before the value
 };
 
-std::vector<Getter> GettersOf(ITypeInfo* info) {
-    std::vector<Getter> out;
+// Calls each(fd, name) for every function the type lists, in its order.
+template <class Each>
+void ForEachFunc(ITypeInfo* info, Each each) {
     TYPEATTR* attr = nullptr;
     info->GetTypeAttr(&attr);
     const WORD count = attr->cFuncs;
@@ -80,17 +81,23 @@ std::vector<Getter> GettersOf(ITypeInfo* info) {
     for (UINT i = 0; i < count; ++i) {
         FUNCDESC* fd = nullptr;
         if (FAILED(info->GetFuncDesc(i, &fd))) continue;
-        if (fd->invkind == INVOKE_PROPERTYGET) {
-            int indexes = 0;
-            for (SHORT p = 0; p < fd->cParams; ++p)
-                if (!(fd->lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++indexes;
-            lumio::Bstr name;
-            UINT got = 0;
-            info->GetNames(fd->memid, name.put(), 1, &got);
-            out.push_back({name.str(), fd->memid, indexes});
-        }
+        lumio::Bstr name;
+        UINT got = 0;
+        info->GetNames(fd->memid, name.put(), 1, &got);
+        each(*fd, name);
         info->ReleaseFuncDesc(fd);
     }
+}
+
+std::vector<Getter> GettersOf(ITypeInfo* info) {
+    std::vector<Getter> out;
+    ForEachFunc(info, [&](const FUNCDESC& fd, lumio::Bstr& name) {
+        if (fd.invkind != INVOKE_PROPERTYGET) return;
+        int indexes = 0;
+        for (SHORT p = 0; p < fd.cParams; ++p)
+            if (!(fd.lprgelemdescParam[p].paramdesc.wParamFlags & PARAMFLAG_FRETVAL)) ++indexes;
+        out.push_back({name.str(), fd.memid, indexes});
+    });
     return out;
 }
 
@@ -173,26 +180,15 @@ TEST_P(EveryClass, PropertyReadsAnswerTheTypeLibrarysTypes) {
 // runs, never for an unknown member).
 std::vector<std::string> Unanswered(ITypeInfo* info, IDispatch* late) {
     std::vector<std::string> misses;
-    TYPEATTR* attr = nullptr;
-    info->GetTypeAttr(&attr);
-    const WORD count = attr->cFuncs;
-    info->ReleaseTypeAttr(attr);
-    for (UINT i = 0; i < count; ++i) {
-        FUNCDESC* fd = nullptr;
-        if (FAILED(info->GetFuncDesc(i, &fd))) continue;
-        const DISPID memid = fd->memid;
-        const INVOKEKIND kind = fd->invkind;
-        const SHORT params = fd->cParams;
-        info->ReleaseFuncDesc(fd);
-        lumio::Bstr name;
-        UINT got = 0;
-        info->GetNames(memid, name.put(), 1, &got);
+    ForEachFunc(info, [&](const FUNCDESC& fd, lumio::Bstr& name) {
+        const DISPID memid = fd.memid;
+        const INVOKEKIND kind = fd.invkind;
         const std::string what = Narrow(name.str());
         DISPID id = DISPID_UNKNOWN;
         LPOLESTR n = name.get();
         if (late->GetIDsOfNames(IID_NULL, &n, 1, LOCALE_USER_DEFAULT, &id) != S_OK || id != memid)
             misses.push_back(what + " by name");
-        std::vector<VARIANT> args(static_cast<size_t>(params) + 1);
+        std::vector<VARIANT> args(static_cast<size_t>(fd.cParams) + 1);
         for (VARIANT& a : args) {
             a.vt = VT_I4;
             a.lVal = 0;
@@ -208,7 +204,7 @@ std::vector<std::string> Unanswered(ITypeInfo* info, IDispatch* late) {
         const HRESULT hr = late->Invoke(memid, IID_NULL, LOCALE_USER_DEFAULT, flags, &dp, result.put(), nullptr, nullptr);
         if (hr == DISP_E_MEMBERNOTFOUND || hr == DISP_E_UNKNOWNNAME) misses.push_back(what + " by id");
         else if (hr != DISP_E_BADPARAMCOUNT) misses.push_back(what + " ran with too many arguments");
-    }
+    });
     return misses;
 }
 
