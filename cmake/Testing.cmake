@@ -55,12 +55,12 @@ function(lumio_add_test name)
   endif()
 endfunction()
 
-# lumio_add_atl_host_test(<name> SOURCES ... [TIMEOUT s])
+# lumio_add_atl_host_test(<name> SOURCES ... [TIMEOUT s] [LOCK])
 # A test of Lumiokit.dll under the system's ATL host (tests/support/atl_host.h):
 # the library beside the executable, registered in a Wine prefix of the
 # test's own, away from the hosts of tests running at the same time.
 function(lumio_add_atl_host_test name)
-  cmake_parse_arguments(T "" "TIMEOUT" "SOURCES" ${ARGN})
+  cmake_parse_arguments(T "LOCK" "TIMEOUT" "SOURCES" ${ARGN})
   if(NOT WIN32 OR NOT CMAKE_CROSSCOMPILING_EMULATOR OR NOT BUILD_TESTING)
     return()
   endif()
@@ -77,4 +77,9 @@ function(lumio_add_atl_host_test name)
   add_test(NAME ${name}
     COMMAND ${LUMIO_WINE_EMU} ${CMAKE_BINARY_DIR}/${name}-wineprefix $<TARGET_FILE:${name}>)
   set_tests_properties(${name} PROPERTIES TIMEOUT ${T_TIMEOUT} WORKING_DIRECTORY $<TARGET_FILE_DIR:${name}>)
+  if(T_LOCK)
+    # Its own prefix, but the same X display: a window it shows takes the
+    # activation from the desktop tests.
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
+  endif()
 endfunction()

@@ -18,9 +18,7 @@ jobs=${LUMIO_TEST_JOBS:-$(nproc)}
 # The prefix is made before CTest starts, so that its first start (slow on a
 # busy machine) counts against no test's timeout. One wineserver lives through
 # the whole run: with the default persistence it exits whenever no test happens
-# to run, and the next tests race its shutdown. A Wine process that has
-# finished every test sometimes never exits under parallel load; a test that
-# timed out runs once more, so only a hang that repeats fails the run.
+# to run, and the next tests race its shutdown.
 run_group() {
   name=$1 dir=$2 emu=$3 server=$4; shift 4
   WINEPREFIX="$root/$dir/wineprefix" xvfb-run -a -s "-screen 0 1280x1024x24" sh -c '
@@ -30,7 +28,7 @@ run_group() {
     # server ends by itself.
     WINESERVER=$server "$server" -w
     WINESERVER=$server "$server" -p
-    ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 600 --repeat after-timeout:2 "$@"
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs" --timeout 600 "$@"
     rc=$?
     WINESERVER=$server "$server" -k >/dev/null 2>&1
     exit $rc' run-tests "$server" "$emu" "$dir" "$jobs" "$@" >"$out/$name.log" 2>&1

@@ -49,4 +49,16 @@ if [ ! -f "$ready" ]; then
   ) 9>"$prefix.lock"
 fi
 export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+if [ -p /dev/stdout ]; then
+  # The Wine services a program starts outlive it and keep its standard
+  # handles; given our pipe, they would keep its reader (CTest) waiting for
+  # an end of output long after the program has exited. They get an unlinked
+  # file instead, which tail copies into the pipe until the program exits.
+  log=$(mktemp "${TMPDIR:-/tmp}/wine-emu.XXXXXX")
+  exec 3>"$log" 4<"$log"
+  rm -f "$log"
+  tail -s 0.1 -n +1 -f --pid=$$ <&4 &
+  exec 4<&-
+  exec "$wine" "$@" >&3 2>&3 3>&-
+fi
 exec "$wine" "$@"
