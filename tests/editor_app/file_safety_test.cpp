@@ -2,13 +2,12 @@
 // every write path and stays byte for byte; a damaged string table is reported once and the
 // units are listed anyway; a rules file reached through a symbolic link stays a link.
 #include "editor_fixture.h"
+#include "link_case.h"
 
 #include "section_edit.h"
 #include "wait_for.h"
 #include "weapon_mgr.h"
 
-#include <cstdlib>
-#include <cstring>
 #include <functional>
 
 namespace {
@@ -179,26 +178,15 @@ TEST_F(FileSafety, EditorsKeepTheBytesOfLinesTheUserDidNotChange) {
 // The link is made by the test's set-up outside Wine (a Unix symbolic link), in the folder
 // named by QVN_LINK_DIR: "Rulesmd.ini" there points to "real/Rulesmd.ini".
 TEST_F(FileSafety, ASaveThroughASymbolicLinkKeepsTheLink) {
-    const char *folder = std::getenv("QVN_LINK_DIR");
-    if (!folder) GTEST_SKIP() << "no link made by the set-up";
-    std::wstring linkDir = L"Z:" + std::wstring(folder, folder + std::strlen(folder));
-    for (auto &c : linkDir)
-        if (c == L'/') c = L'\\';
+    const std::wstring linkDir = linkcase::Folder("QVN_LINK_DIR");
+    if (linkDir.empty()) GTEST_SKIP() << "no link made by the set-up";
     std::wstring link = linkDir + L"\\Rulesmd.ini", real = linkDir + L"\\real\\Rulesmd.ini";
     ui::WriteBytes(link, rules); // through the link
-    auto finalPath = [](const std::wstring &p) {
-        HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-        wchar_t buf[1024] = {};
-        GetFinalPathNameByHandleW(h, buf, 1024, 0);
-        CloseHandle(h);
-        return std::wstring(buf);
-    };
-    ASSERT_NE(finalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
+    ASSERT_NE(linkcase::FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
     Open({link, csfPath});
     SetBox(kHPText, L"150");
     ui::Click(Item(kCommand3));
-    EXPECT_NE(finalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
+    EXPECT_NE(linkcase::FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
     EXPECT_EQ(ui::ReadBytes(real), Expect({{"Strength=125", "Strength=150"}}));
 }
 

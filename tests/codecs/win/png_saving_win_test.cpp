@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -18,6 +16,7 @@
 #include "zlib/win/zlib_binding.h"
 
 #include "../support/image_builders.h"
+#include "link_case.h"
 
 using namespace lumio;
 namespace fs = std::filesystem;
@@ -124,32 +123,19 @@ TEST(SavePNG, FailuresLeaveTheUsersFile) {
     EXPECT_EQ(f.Entries(), 2u);
 }
 
-// The final path of a file, through any link.
-std::wstring FinalPath(const fs::path &p) {
-    HANDLE h = CreateFileW(p.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                           FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    wchar_t buf[1024] = {};
-    GetFinalPathNameByHandleW(h, buf, 1024, 0);
-    CloseHandle(h);
-    return buf;
-}
-
 // The link is made by the test's set-up outside Wine (a Unix symbolic link), in the folder
 // named by LUMIO_LINK_DIR: "linked.png" there points to "real/linked.png".
 TEST(SavePNG, ThroughASymbolicLinkTheLinkedFileIsWritten) {
-    const char *folder = std::getenv("LUMIO_LINK_DIR");
-    if (!folder) GTEST_SKIP() << "no link made by the set-up";
-    std::wstring dir = L"Z:" + std::wstring(folder, folder + std::strlen(folder));
-    for (auto &c : dir)
-        if (c == L'/') c = L'\\';
+    const std::wstring dir = linkcase::Folder("LUMIO_LINK_DIR");
+    if (dir.empty()) GTEST_SKIP() << "no link made by the set-up";
     const fs::path link = dir + L"\\linked.png", real = dir + L"\\real\\linked.png";
-    ASSERT_NE(FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
+    ASSERT_NE(linkcase::FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "the set-up's link";
     c32bppDIB s;
     Make(s);
     Bytes inMemory, unused;
     ASSERT_TRUE(SavePNG(s, std::wstring(), inMemory));
     ASSERT_TRUE(SavePNG(s, link.wstring(), unused));
-    EXPECT_NE(FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
+    EXPECT_NE(linkcase::FinalPath(link).find(L"\\real\\"), std::wstring::npos) << "still a link";
     EXPECT_EQ(ReadAll(real), inMemory);
 }
 
