@@ -83,3 +83,19 @@ function(lumio_add_atl_host_test name)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK desktop)
   endif()
 endfunction()
+
+# lumio_add_link_case(<test> <variable> <file>)
+# Before <test>, a folder where <file> is a symbolic link to real/<file>, made
+# outside Wine (tests/support/make_link.cmake); the test reads the folder's
+# path from the environment variable <variable>.
+function(lumio_add_link_case test variable file)
+  if(NOT TEST ${test})
+    return()
+  endif()
+  set(dir ${CMAKE_CURRENT_BINARY_DIR}/${test}_link_case)
+  add_test(NAME ${test}_link COMMAND ${CMAKE_COMMAND} -DDIR=${dir} -DNAME=${file}
+    -P ${CMAKE_SOURCE_DIR}/tests/support/make_link.cmake)
+  set_tests_properties(${test}_link PROPERTIES FIXTURES_SETUP ${test}_link_case)
+  set_tests_properties(${test} PROPERTIES FIXTURES_REQUIRED ${test}_link_case)
+  set_property(TEST ${test} APPEND PROPERTY ENVIRONMENT ${variable}=${dir})
+endfunction()
