@@ -68,9 +68,7 @@ void LumioTab::putref_Font(ComPtr<IFontDisp> v) {
 
 void LumioTab::put_ForeColor(OLE_COLOR v) {
     WithErrorSource(L"LumioTab.ForeColor", [&] {
-        m_SurfaceFore = v;
-        SetSurfaceColors(m_SurfaceBack, m_SurfaceFore);
-        Refresh();
+        SetPassFore(v);
         PropertyChanged(L"ForeColor");
     });
 }
@@ -165,8 +163,7 @@ void LumioTab::put_YRadius(long v) { StandardWrite(L"YRadius", m_YRadius, v); }
 
 void LumioTab::put_BackColor(OLE_COLOR v) {
     WithErrorSource(L"LumioTab.BackColor", [&] {
-        SetSurfaceBack(v);
-        Refresh();
+        SetPassBack(v);
         PropertyChanged(L"BackColor");
     });
 }
