@@ -131,9 +131,16 @@ bool Form::OnActivate(WPARAM wp) {
     }
     HWND focus = last_focus_;
     last_focus_ = nullptr;
-    if (HIWORD(wp) || !focus || !IsWindow(focus) || !IsChild(hwnd_, focus) || !IsWindowVisible(focus) ||
-        !IsWindowEnabled(focus))
-        return false;
+    if (HIWORD(wp)) return false;
+    if (!focus || !IsWindow(focus) || !IsChild(hwnd_, focus) || !IsWindowVisible(focus) || !IsWindowEnabled(focus)) {
+        // Nothing to give back (the activation came before any focus could be
+        // saved): as a dialog does, the first control takes it.
+        HWND now = GetFocus();
+        if (!IsWindowVisible(hwnd_) || (now && IsChild(hwnd_, now))) return false;
+        FocusFirst();
+        now = GetFocus();
+        return now && IsChild(hwnd_, now);
+    }
     SetFocus(focus);
     return true;
 }
